@@ -1,0 +1,136 @@
+// The CAD surface: every operation Tendra asks of a CAD application, as
+// abstract classes. AutoCAD by COM, the built-in drawing board and the
+// scripted test double each implement it.
+//
+// Every call may fail by throwing CadError, which carries the error number an
+// automation client sees. Callers decide by that number, never by the text.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tendra::cad {
+
+// The generic failure (0x80004005). AutoCAD reports an ended prompt with it.
+inline constexpr std::int32_t kEFail = -2147467259;
+// 0x80210020: AutoCAD's "user input is a keyword / input ended" for GetPoint.
+inline constexpr std::int32_t kInputEnded = -2145320928;
+// A call made through a reference that was never set (no connection).
+inline constexpr std::int32_t kObjectNotSet = 91;
+
+class CadError : public std::runtime_error {
+public:
+    CadError(std::int32_t number, const std::string& description)
+        : std::runtime_error(description), number_(number) {}
+    std::int32_t number() const noexcept { return number_; }
+    std::string description() const { return what(); }
+
+private:
+    std::int32_t number_;
+};
+
+using Point = std::array<double, 3>;
+
+// Entity types as AutoCAD numbers them.
+namespace entity_type {
+inline constexpr int kArc = 4;
+inline constexpr int kCircle = 8;
+inline constexpr int kLine = 19;
+inline constexpr int kMText = 21;
+inline constexpr int kPoint = 22;
+inline constexpr int kPolyline = 23;  // old-style 2D polyline
+inline constexpr int kLightweightPolyline = 24;
+inline constexpr int kText = 32;
+}  // namespace entity_type
+
+class Entity {
+public:
+    virtual ~Entity() = default;
+    virtual void setColor(int aciColor) = 0;
+    virtual int entityType() = 0;
+    // Flat X0, Y0, X1, Y1, ... of a lightweight polyline; fails on other entities.
+    virtual std::vector<double> coordinates() = 0;
+};
+using EntityPtr = std::shared_ptr<Entity>;
+
+class Group {
+public:
+    virtual ~Group() = default;
+    virtual void appendItems(const std::vector<EntityPtr>& entities) = 0;
+};
+using GroupPtr = std::shared_ptr<Group>;
+
+class Groups {
+public:
+    virtual ~Groups() = default;
+    virtual GroupPtr add(const std::string& name) = 0;
+};
+
+class SelectionSet {
+public:
+    virtual ~SelectionSet() = default;
+    // Lets the user select on screen, with no filter; returns when done.
+    virtual void selectOnScreen() = 0;
+    virtual int count() = 0;
+    // Members in selection order, from 0.
+    virtual EntityPtr item(int index) = 0;
+};
+using SelectionSetPtr = std::shared_ptr<SelectionSet>;
+
+class SelectionSets {
+public:
+    virtual ~SelectionSets() = default;
+    virtual SelectionSetPtr add(const std::string& name) = 0;
+};
+
+class ModelSpace {
+public:
+    virtual ~ModelSpace() = default;
+    virtual EntityPtr addPoint(const Point& at) = 0;
+};
+
+class Utility {
+public:
+    virtual ~Utility() = default;
+    // No base point. Returns the picked point; an ended prompt throws.
+    virtual Point getPoint(const std::string& prompt) = 0;
+};
+
+class Document {
+public:
+    virtual ~Document() = default;
+    virtual std::shared_ptr<ModelSpace> modelSpace() = 0;
+    virtual std::shared_ptr<Utility> utility() = 0;
+    virtual std::shared_ptr<Groups> groups() = 0;
+    virtual std::shared_ptr<SelectionSets> selectionSets() = 0;
+    virtual void setVariable(const std::string& name, std::int16_t value) = 0;
+};
+using DocumentPtr = std::shared_ptr<Document>;
+
+class Application {
+public:
+    virtual ~Application() = default;
+    virtual void setVisible(bool visible) = 0;
+    virtual DocumentPtr activeDocument() = 0;
+    virtual std::string caption() = 0;
+};
+using ApplicationPtr = std::shared_ptr<Application>;
+
+// What the connection needs from the operating system.
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // The running object of a class; throws when none runs.
+    virtual ApplicationPtr getRunningObject(const std::string& progId) = 0;
+    // A new object of a class; throws with the system's description on failure.
+    virtual ApplicationPtr createObject(const std::string& progId) = 0;
+    // Brings the top-level window with this exact title to the front, without
+    // waiting. A missing window is not an error.
+    virtual void activateWindow(const std::string& title) = 0;
+};
+
+}  // namespace tendra::cad

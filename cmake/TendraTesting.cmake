@@ -1,0 +1,23 @@
+# GoogleTest: Debian's package on Linux; built from its sources when
+# cross-compiling, where no prebuilt library fits.
+include(GoogleTest)
+if(CMAKE_CROSSCOMPILING)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gmock ALIAS gmock)
+else()
+    find_package(GTest REQUIRED)
+endif()
+
+# Qt tests run on the offscreen platform, so they need no display.
+function(tendra_add_qt_test name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE Qt6::Test)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QTWEBENGINE_DISABLE_SANDBOX=1"
+        TIMEOUT 120)
+endfunction()

@@ -1,0 +1,437 @@
+#include "tests/support/scripted_cad.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tendra::testing {
+
+namespace {
+
+constexpr std::int32_t kUnavailable = -2147221021;  // MK_E_UNAVAILABLE
+constexpr std::int32_t kNoDocument = -2147418113;   // E_UNEXPECTED
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string number(double value) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    return buffer;
+}
+
+}  // namespace
+
+std::string pointText(const cad::Point& point) {
+    return "(" + number(point[0]) + ", " + number(point[1]) + ", " + number(point[2]) + ")";
+}
+
+Selectable polyline(std::vector<double> coordinates) {
+    return {cad::entity_type::kLightweightPolyline, std::move(coordinates)};
+}
+
+Selectable entityOfType(int type) { return {type, {}}; }
+
+// Entities carry a label for the call log and for group membership.
+class ScriptedEntity : public cad::Entity {
+public:
+    virtual std::string label() const = 0;
+    virtual int memberId() const = 0;
+};
+
+class ScriptedPoint : public ScriptedEntity {
+public:
+    ScriptedPoint(ScriptedCad& cad, int id) : cad_(cad), id_(id) {}
+    std::string label() const override { return "Point#" + std::to_string(id_); }
+    int memberId() const override { return id_; }
+    void setColor(int color) override;
+    int entityType() override {
+        cad_.record(label(), "EntityType", "");
+        return cad::entity_type::kPoint;
+    }
+    std::vector<double> coordinates() override {
+        cad_.record(label(), "Coordinates", "");
+        throw cad::CadError(-2147352573, "Member not found");
+    }
+
+private:
+    ScriptedCad& cad_;
+    int id_;
+};
+
+class ScriptedSelectable : public ScriptedEntity {
+public:
+    ScriptedSelectable(ScriptedCad& cad, int id, Selectable what)
+        : cad_(cad), id_(id), what_(std::move(what)) {}
+    std::string label() const override { return "Entity#" + std::to_string(id_); }
+    int memberId() const override { return -id_; }
+    void setColor(int color) override { cad_.record(label(), "Color", std::to_string(color)); }
+    int entityType() override {
+        cad_.record(label(), "EntityType", "");
+        return what_.type;
+    }
+    std::vector<double> coordinates() override {
+        cad_.record(label(), "Coordinates", "");
+        if (what_.type != cad::entity_type::kLightweightPolyline &&
+            what_.type != cad::entity_type::kPolyline) {
+            throw cad::CadError(-2147352573, "Member not found");
+        }
+        return what_.coordinates;
+    }
+
+private:
+    ScriptedCad& cad_;
+    int id_;
+    Selectable what_;
+};
+
+struct ScriptedCad::Impl {
+    explicit Impl(ScriptedCad& owner);
+    ScriptedCad& cad;
+    std::shared_ptr<cad::Platform> platform;
+    std::shared_ptr<cad::Application> application;
+    std::shared_ptr<cad::Document> document;
+    std::shared_ptr<cad::Utility> utility;
+    std::shared_ptr<cad::ModelSpace> modelSpace;
+    std::shared_ptr<cad::Groups> groups;
+    std::shared_ptr<cad::SelectionSets> selectionSets;
+    int nextSelectable = 1;
+};
+
+namespace {
+
+class Platform : public cad::Platform {
+public:
+    explicit Platform(ScriptedCad& cad) : cad_(cad) {}
+    cad::ApplicationPtr getRunningObject(const std::string& progId) override;
+    cad::ApplicationPtr createObject(const std::string& progId) override;
+    void activateWindow(const std::string& title) override;
+
+private:
+    ScriptedCad& cad_;
+};
+
+class Application : public cad::Application {
+public:
+    explicit Application(ScriptedCad& cad) : cad_(cad) {}
+    void setVisible(bool visible) override;
+    cad::DocumentPtr activeDocument() override {
+        cad_.record("Application", "ActiveDocument", "");
+        if (!cad_.hasDocument) {
+            throw cad::CadError(kNoDocument, "No document is open");
+        }
+        return cad_.impl().document;
+    }
+    std::string caption() override {
+        cad_.record("Application", "Caption", "");
+        return cad_.caption;
+    }
+
+private:
+    ScriptedCad& cad_;
+};
+
+class Utility : public cad::Utility {
+public:
+    explicit Utility(ScriptedCad& cad) : cad_(cad) {}
+    cad::Point getPoint(const std::string& prompt) override;
+
+private:
+    ScriptedCad& cad_;
+};
+
+class ModelSpace : public cad::ModelSpace {
+public:
+    explicit ModelSpace(ScriptedCad& cad) : cad_(cad) {}
+    cad::EntityPtr addPoint(const cad::Point& at) override;
+
+private:
+    ScriptedCad& cad_;
+};
+
+class Group : public cad::Group {
+public:
+    Group(ScriptedCad& cad, std::string name) : cad_(cad), name_(std::move(name)) {}
+    void appendItems(const std::vector<cad::EntityPtr>& entities) override;
+
+private:
+    ScriptedCad& cad_;
+    std::string name_;
+};
+
+class Groups : public cad::Groups {
+public:
+    explicit Groups(ScriptedCad& cad) : cad_(cad) {}
+    cad::GroupPtr add(const std::string& name) override;
+
+private:
+    ScriptedCad& cad_;
+};
+
+class SelectionSet : public cad::SelectionSet {
+public:
+    SelectionSet(ScriptedCad& cad, std::string name) : cad_(cad), name_(std::move(name)) {}
+    void selectOnScreen() override;
+    int count() override {
+        cad_.record(label(), "Count", "");
+        return static_cast<int>(members_.size());
+    }
+    cad::EntityPtr item(int index) override {
+        cad_.record(label(), "Item", std::to_string(index));
+        if (index < 0 || index >= static_cast<int>(members_.size())) {
+            throw cad::CadError(-2147352565, "Invalid index");  // DISP_E_BADINDEX
+        }
+        return members_[static_cast<std::size_t>(index)];
+    }
+
+private:
+    std::string label() const { return "SelectionSet:" + name_; }
+    ScriptedCad& cad_;
+    std::string name_;
+    std::vector<cad::EntityPtr> members_;
+};
+
+class SelectionSets : public cad::SelectionSets {
+public:
+    explicit SelectionSets(ScriptedCad& cad) : cad_(cad) {}
+    cad::SelectionSetPtr add(const std::string& name) override;
+
+private:
+    ScriptedCad& cad_;
+};
+
+class Document : public cad::Document {
+public:
+    explicit Document(ScriptedCad& cad) : cad_(cad) {}
+    std::shared_ptr<cad::ModelSpace> modelSpace() override {
+        cad_.record("Document", "ModelSpace", "");
+        return cad_.impl().modelSpace;
+    }
+    std::shared_ptr<cad::Utility> utility() override {
+        cad_.record("Document", "Utility", "");
+        return cad_.impl().utility;
+    }
+    std::shared_ptr<cad::Groups> groups() override {
+        cad_.record("Document", "Groups", "");
+        return cad_.impl().groups;
+    }
+    std::shared_ptr<cad::SelectionSets> selectionSets() override {
+        cad_.record("Document", "SelectionSets", "");
+        return cad_.impl().selectionSets;
+    }
+    void setVariable(const std::string& name, std::int16_t value) override;
+
+private:
+    ScriptedCad& cad_;
+};
+
+}  // namespace
+
+// The scripted objects reach the double's records through these helpers.
+struct Access {
+    static std::vector<DrawnPoint>& points(ScriptedCad& cad) { return cad.points_; }
+    static auto& groups(ScriptedCad& cad) { return cad.groups_; }
+    static auto& selectionSets(ScriptedCad& cad) { return cad.selectionSets_; }
+    static auto& variables(ScriptedCad& cad) { return cad.variables_; }
+    static auto& activated(ScriptedCad& cad) { return cad.activated_; }
+    static auto& picks(ScriptedCad& cad) { return cad.picks_; }
+    static auto& selection(ScriptedCad& cad) { return cad.selection_; }
+    static int& started(ScriptedCad& cad) { return cad.started_; }
+    static bool& visible(ScriptedCad& cad) { return cad.visible_; }
+};
+
+void ScriptedPoint::setColor(int color) {
+    cad_.record(label(), "Color", std::to_string(color));
+    for (auto& point : Access::points(cad_)) {
+        if (point.id == id_) {
+            point.color = color;
+        }
+    }
+}
+
+namespace {
+
+cad::ApplicationPtr Platform::getRunningObject(const std::string& progId) {
+    cad_.record("Platform", "GetActiveObject", quoted(progId));
+    if (!cad_.running) {
+        throw cad::CadError(kUnavailable, "Operation unavailable");
+    }
+    return cad_.impl().application;
+}
+
+cad::ApplicationPtr Platform::createObject(const std::string& progId) {
+    cad_.record("Platform", "CreateObject", quoted(progId));
+    if (!cad_.installed) {
+        throw cad::CadError(-2147221005, cad_.startFailure);  // CO_E_CLASSSTRING
+    }
+    ++Access::started(cad_);
+    cad_.running = true;
+    return cad_.impl().application;
+}
+
+void Platform::activateWindow(const std::string& title) {
+    cad_.record("Platform", "AppActivate", quoted(title));
+    Access::activated(cad_).push_back(title);
+}
+
+void Application::setVisible(bool visible) {
+    cad_.record("Application", "Visible", visible ? "True" : "False");
+    Access::visible(cad_) = visible;
+}
+
+cad::Point Utility::getPoint(const std::string& prompt) {
+    cad_.record("Utility", "GetPoint", quoted(prompt));
+    auto& picks = Access::picks(cad_);
+    if (picks.empty()) {
+        throw cad::CadError(cad::kEFail, "The user ended the input");
+    }
+    auto next = picks.front();
+    picks.pop_front();
+    if (auto* failure = std::get_if<std::int32_t>(&next)) {
+        throw cad::CadError(*failure, "Scripted pick failure");
+    }
+    return std::get<cad::Point>(next);
+}
+
+cad::EntityPtr ModelSpace::addPoint(const cad::Point& at) {
+    cad_.record("ModelSpace", "AddPoint", pointText(at));
+    auto& points = Access::points(cad_);
+    const int id = static_cast<int>(points.size()) + 1;
+    points.push_back({id, at, 256});
+    return std::make_shared<ScriptedPoint>(cad_, id);
+}
+
+std::string listText(const std::vector<cad::EntityPtr>& entities) {
+    std::string text = "[";
+    for (const auto& entity : entities) {
+        auto* scripted = dynamic_cast<ScriptedEntity*>(entity.get());
+        text += (text.size() > 1 ? ", " : "") + (scripted ? scripted->label() : "?");
+    }
+    return text + "]";
+}
+
+void Group::appendItems(const std::vector<cad::EntityPtr>& entities) {
+    cad_.record("Group:" + name_, "AppendItems", listText(entities));
+    for (auto& [name, members] : Access::groups(cad_)) {
+        if (name == name_) {
+            for (const auto& entity : entities) {
+                auto* scripted = dynamic_cast<ScriptedEntity*>(entity.get());
+                if (!scripted) {
+                    throw cad::CadError(-2147024809, "Not an entity of this drawing");
+                }
+                members.push_back(scripted->memberId());
+            }
+            return;
+        }
+    }
+    throw cad::CadError(-2145386484, "The group has been erased");
+}
+
+cad::GroupPtr Groups::add(const std::string& name) {
+    cad_.record("Groups", "Add", quoted(name));
+    auto& groups = Access::groups(cad_);
+    for (const auto& group : groups) {
+        if (group.first == name) {
+            throw cad::CadError(ScriptedCad::kNameTaken, "Duplicate record name");
+        }
+    }
+    groups.emplace_back(name, std::vector<int>{});
+    return std::make_shared<Group>(cad_, name);
+}
+
+void SelectionSet::selectOnScreen() {
+    cad_.record(label(), "SelectOnScreen", "");
+    members_.clear();
+    for (auto& what : Access::selection(cad_)) {
+        members_.push_back(
+            std::make_shared<ScriptedSelectable>(cad_, cad_.impl().nextSelectable++, what));
+    }
+}
+
+cad::SelectionSetPtr SelectionSets::add(const std::string& name) {
+    cad_.record("SelectionSets", "Add", quoted(name));
+    auto& sets = Access::selectionSets(cad_);
+    if (std::find(sets.begin(), sets.end(), name) != sets.end()) {
+        throw cad::CadError(ScriptedCad::kNameTaken, "Duplicate record name");
+    }
+    sets.push_back(name);
+    return std::make_shared<SelectionSet>(cad_, name);
+}
+
+void Document::setVariable(const std::string& name, std::int16_t value) {
+    cad_.record("Document", "SetVariable", quoted(name) + ", " + std::to_string(value));
+    Access::variables(cad_)[name] = value;
+}
+
+}  // namespace
+
+ScriptedCad::Impl::Impl(ScriptedCad& owner)
+    : cad(owner),
+      platform(std::make_shared<Platform>(owner)),
+      application(std::make_shared<Application>(owner)),
+      document(std::make_shared<Document>(owner)),
+      utility(std::make_shared<Utility>(owner)),
+      modelSpace(std::make_shared<ModelSpace>(owner)),
+      groups(std::make_shared<Groups>(owner)),
+      selectionSets(std::make_shared<SelectionSets>(owner)) {}
+
+ScriptedCad::ScriptedCad() : impl_(std::make_unique<Impl>(*this)) {}
+ScriptedCad::~ScriptedCad() = default;
+
+void ScriptedCad::queuePoint(double x, double y, double z) { picks_.emplace_back(cad::Point{x, y, z}); }
+void ScriptedCad::queueFailure(std::int32_t number) { picks_.emplace_back(number); }
+void ScriptedCad::prepareSelection(std::vector<Selectable> entities) {
+    selection_ = std::move(entities);
+}
+void ScriptedCad::failCall(int k, std::int32_t number) {
+    failures_[calls_.size() + static_cast<std::size_t>(k) - 1] = number;
+}
+void ScriptedCad::failEverything(std::int32_t number) { failAll_ = number; }
+
+cad::Platform& ScriptedCad::platform() { return *impl_->platform; }
+
+std::vector<std::string> ScriptedCad::members() const {
+    std::vector<std::string> result;
+    for (const auto& call : calls_) {
+        result.push_back(call.text());
+    }
+    return result;
+}
+
+const DrawnPoint* ScriptedCad::point(int id) const {
+    for (const auto& point : points_) {
+        if (point.id == id) {
+            return &point;
+        }
+    }
+    return nullptr;
+}
+
+const std::vector<int>* ScriptedCad::group(const std::string& name) const {
+    for (const auto& group : groups_) {
+        if (group.first == name) {
+            return &group.second;
+        }
+    }
+    return nullptr;
+}
+
+void ScriptedCad::record(const std::string& object, const std::string& member,
+                         const std::string& args) {
+    const std::size_t index = calls_.size();
+    calls_.push_back({object, member, args, false});
+    std::optional<std::int32_t> failure = failAll_;
+    if (auto found = failures_.find(index); found != failures_.end()) {
+        failure = found->second;
+        failures_.erase(found);
+    }
+    if (failure) {
+        calls_.back().failed = true;
+    }
+    if (onCall) {
+        onCall(calls_.back());
+    }
+    if (failure) {
+        throw cad::CadError(*failure, "Scripted failure");
+    }
+}
+
+}  // namespace tendra::testing
