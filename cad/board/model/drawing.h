@@ -1,0 +1,240 @@
+// The drawing behind the built-in board: entities, layers, groups, selection
+// sets and system variables, plus the spatial queries the view needs (snap,
+// pick box, window and crossing). No Qt: the board window draws from it and
+// answers the CAD surface with it.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "cad/surface.h"
+
+namespace tendra::board {
+
+// Stable for the life of the drawing; never reused, never 0.
+using EntityId = std::int64_t;
+
+// AutoCAD's "duplicate record name" (0x80200014), thrown when a group or a
+// selection set with the same name exists.
+inline constexpr std::int32_t kDuplicateRecordName = -2145386476;
+// E_INVALIDARG: an unknown system variable, a missing entity, a bad value.
+inline constexpr std::int32_t kInvalidArgument = -2147024809;
+
+// ACI colour numbers with a meaning of their own.
+inline constexpr int kColorByBlock = 0;
+inline constexpr int kColorByLayer = 256;
+
+struct Vec2 {
+    double x = 0;
+    double y = 0;
+    friend bool operator==(const Vec2&, const Vec2&) = default;
+};
+
+struct Box {
+    Vec2 min;
+    Vec2 max;
+    double width() const { return max.x - min.x; }
+    double height() const { return max.y - min.y; }
+    friend bool operator==(const Box&, const Box&) = default;
+};
+
+// Geometry, in drawing units. Angles in degrees, counter-clockwise from +X.
+struct Line {
+    cad::Point start{};
+    cad::Point end{};
+};
+
+struct Arc {
+    cad::Point center{};
+    double radius = 0;
+    double startAngle = 0;
+    double endAngle = 0;  // drawn counter-clockwise from startAngle
+};
+
+struct Circle {
+    cad::Point center{};
+    double radius = 0;
+};
+
+// One vertex; the bulge (tan of a quarter of the included angle, positive
+// counter-clockwise) shapes the segment to the next vertex.
+struct PolylineVertex {
+    double x = 0;
+    double y = 0;
+    double bulge = 0;
+    friend bool operator==(const PolylineVertex&, const PolylineVertex&) = default;
+};
+
+struct PolylineShape {
+    std::vector<PolylineVertex> vertices;
+    bool closed = false;
+    double elevation = 0;
+};
+
+// LWPOLYLINE, entity type 24.
+struct LightweightPolyline : PolylineShape {};
+// Old-style 2D POLYLINE with VERTEX entities, entity type 23.
+struct Polyline2d : PolylineShape {};
+
+struct PointEntity {
+    cad::Point at{};
+};
+
+// TEXT and MTEXT: shown, never selectable. Text is UTF-8, MTEXT still holds
+// its inline format codes (\P for a new line, ...).
+struct Text {
+    cad::Point at{};
+    double height = 0;
+    double angle = 0;
+    std::string text;
+};
+
+struct MText {
+    cad::Point at{};
+    double height = 0;
+    double angle = 0;
+    double width = 0;    // reference rectangle width, 0 for none
+    int attachment = 1;  // 1 top left ... 9 bottom right
+    std::string text;
+};
+
+using Geometry =
+    std::variant<Line, Arc, Circle, LightweightPolyline, Polyline2d, PointEntity, Text, MText>;
+
+struct Entity {
+    EntityId id = 0;
+    std::string layer = "0";
+    int color = kColorByLayer;  // ACI 1..255, 0 ByBlock, 256 ByLayer
+    Geometry geometry;
+
+    // AutoCAD's EntityType number (cad::entity_type).
+    int entityType() const;
+    // Commands and the pick box never take text.
+    bool selectable() const;
+    // The vertices and bulges of either polyline kind, else null.
+    const PolylineShape* polyline() const;
+};
+
+struct Layer {
+    std::string name;
+    int color = 7;  // negative: the layer is off
+    bool frozen = false;
+};
+
+enum class SnapKind { Vertex, EndPoint, Point };
+
+struct Snap {
+    Vec2 at;
+    EntityId entity = 0;
+    int vertex = 0;  // index of the vertex (0 start, 1 end of lines and arcs)
+    SnapKind kind = SnapKind::Vertex;
+    double distance = 0;
+};
+
+class SpatialIndex;
+
+class Drawing {
+  public:
+    Drawing();
+    ~Drawing();
+    Drawing(Drawing&&) noexcept;
+    Drawing& operator=(Drawing&&) noexcept;
+    Drawing(const Drawing&) = delete;
+    Drawing& operator=(const Drawing&) = delete;
+
+    // Entities, in drawing order. Adding returns the new id.
+    EntityId add(Geometry geometry, const std::string& layer = "0", int color = kColorByLayer);
+    EntityId addPoint(double x, double y, double z = 0);
+    const std::vector<Entity>& entities() const { return entities_; }
+    std::size_t size() const { return entities_.size(); }
+    bool empty() const { return entities_.empty(); }
+    // Null when no entity has this id.
+    const Entity* find(EntityId id) const;
+    // These three throw cad::CadError(kInvalidArgument) for an unknown id.
+    const Entity& entity(EntityId id) const;
+    void setColor(EntityId id, int aciColor);
+    // Flat X0, Y0, X1, Y1, ... of a lightweight polyline; any other entity
+    // throws cad::CadError(kInvalidArgument), as AutoCAD has no such property.
+    std::vector<double> coordinates(EntityId id) const;
+
+    // Layers. An entity's layer that was never added reads as colour 7.
+    void setLayer(const Layer& layer);  // adds or replaces by name
+    const Layer* layer(const std::string& name) const;
+    const std::vector<Layer>& layers() const { return layers_; }
+    // The ACI colour an entity shows in: ByLayer and ByBlock resolved, 1..255.
+    int displayColor(const Entity& entity) const;
+
+    // Groups and selection sets: name -> ordered members. Names compare
+    // without regard to ASCII case. Adding an existing name throws
+    // cad::CadError(kDuplicateRecordName); the other calls throw
+    // cad::CadError(kInvalidArgument) for a missing name or entity.
+    void addGroup(const std::string& name);
+    void appendToGroup(const std::string& name, const std::vector<EntityId>& members);
+    bool hasGroup(const std::string& name) const;
+    const std::vector<EntityId>& group(const std::string& name) const;
+    // Names in the order the groups were added.
+    std::vector<std::string> groupNames() const;
+
+    void addSelectionSet(const std::string& name);
+    // Appends members not yet in the set, in the given order.
+    void appendToSelectionSet(const std::string& name, const std::vector<EntityId>& members);
+    void clearSelectionSet(const std::string& name);
+    bool hasSelectionSet(const std::string& name) const;
+    const std::vector<EntityId>& selectionSet(const std::string& name) const;
+
+    // System variables by case-insensitive name; PDMODE and PDSIZE exist
+    // from the start (both 0). Reading an unknown name throws
+    // cad::CadError(kInvalidArgument); setting one adds it.
+    void setVariable(const std::string& name, double value);
+    double variable(const std::string& name) const;
+    int pointDisplayMode() const;     // PDMODE
+    double pointDisplaySize() const;  // PDSIZE
+
+    // Bounding box of all entities (arcs and bulges exactly, text by its
+    // insertion point); none for an empty drawing.
+    std::optional<Box> extents() const;
+
+    // Snap: the nearest polyline vertex, line or arc end point, or POINT
+    // within radius (drawing units) of at. Ties go to the entity added first,
+    // then the lower vertex index.
+    std::optional<Snap> snap(Vec2 at, double radius) const;
+    // Pick box: the selectable entity nearest to at by true distance to its
+    // outline (segments, arcs, bulges, circles, points), within radius. Ties
+    // go to the entity added last, which is drawn on top.
+    std::optional<EntityId> pick(Vec2 at, double radius) const;
+    // Window: selectable entities wholly inside the box. Crossing: inside or
+    // touching it. Both in drawing order.
+    std::vector<EntityId> window(const Box& box) const;
+    std::vector<EntityId> crossing(const Box& box) const;
+
+    // Grows with every change, so a view can tell when to repaint.
+    std::uint64_t revision() const { return revision_; }
+
+  private:
+    struct NamedList {
+        std::string name;
+        std::vector<EntityId> members;
+    };
+    NamedList* findList(std::vector<NamedList>& lists, const std::string& name);
+    const NamedList* findList(const std::vector<NamedList>& lists, const std::string& name) const;
+    const NamedList& requireList(const std::vector<NamedList>& lists,
+                                 const std::string& name) const;
+    std::size_t indexOf(EntityId id) const;
+    void changed() { ++revision_; }
+
+    std::vector<Entity> entities_;
+    std::vector<Layer> layers_;
+    std::vector<NamedList> groups_;
+    std::vector<NamedList> selectionSets_;
+    std::map<std::string, double> variables_;  // upper-case names
+    EntityId nextId_ = 1;
+    std::uint64_t revision_ = 0;
+    mutable std::unique_ptr<SpatialIndex> index_;
+};
+
+}  // namespace tendra::board

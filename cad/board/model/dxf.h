@@ -1,0 +1,59 @@
+// Reading and writing drawings as DXF, through dxflib.
+//
+// dxflib accepts truncated and malformed files without complaint, so the
+// loader checks them itself and either returns a whole drawing or throws
+// LoadError; never a partial drawing.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <istream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "cad/board/model/drawing.h"
+
+namespace tendra::board {
+
+// The text a user is shown in front of every reason a file could not be read.
+inline constexpr const char* kLoadErrorPrefix = "无法读取图形文件：";
+
+class LoadError : public std::runtime_error {
+  public:
+    explicit LoadError(const std::string& reason)
+        : std::runtime_error(kLoadErrorPrefix + reason), reason_(reason) {}
+    // Why, in the user's language, without the prefix.
+    const std::string& reason() const noexcept { return reason_; }
+    // The full text for a message box: the prefix and the reason.
+    std::string userText() const { return what(); }
+
+  private:
+    std::string reason_;
+};
+
+class SaveError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Called now and then while loading, with the bytes read so far and the
+// total, and once at the end with both equal.
+using LoadProgress = std::function<void(std::uint64_t bytesRead, std::uint64_t totalBytes)>;
+
+// Files from R12 to the current format, ASCII only. Text is decoded from the
+// drawing's code page ($DWGCODEPAGE) into UTF-8; files from AutoCAD 2007 on
+// (AC1021+) and files without a code page are read as UTF-8.
+Drawing loadDxfFile(const std::string& path, const LoadProgress& progress = {});
+Drawing loadDxf(std::string_view bytes, const LoadProgress& progress = {});
+Drawing loadDxf(std::istream& stream, const LoadProgress& progress = {});
+
+enum class DxfVersion { R12, R2000 };
+
+// Writes every entity (points keep their colours), the layers, PDMODE and
+// PDSIZE, and, for R2000, the groups. Throws SaveError when the file cannot
+// be written.
+void saveDxfFile(const Drawing& drawing, const std::string& path,
+                 DxfVersion version = DxfVersion::R2000);
+
+}  // namespace tendra::board
