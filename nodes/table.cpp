@@ -1,0 +1,86 @@
+// The node table: one line per node, the mirrored half for a symmetric
+// tendon, and writing it into the output box.
+#include "nodes/table.h"
+
+#include <stdexcept>
+
+#include "nodes/fixed_point.h"
+#include "nodes/form_port.h"
+
+namespace tendra {
+namespace {
+
+std::string trimSpaces(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+std::string nodeTableText(const std::vector<Node>& nodes, const TableOptions& options) {
+    std::string text;
+    const std::size_t n = nodes.size();
+    if (n == 0) {
+        return text;
+    }
+    const DecimalPattern pattern = patternForCount(options.decimals);
+    const std::size_t rows = options.symmetric ? 2 * n : n;
+    text.reserve(rows * (2 * (pattern.decimals + 12) + options.radius.size() + 4));
+
+    const auto appendRow = [&](double x, double y, bool zeroRadius) {
+        appendFixed(text, x, pattern, options.separator);
+        text.push_back('\t');
+        appendFixed(text, y, pattern, options.separator);
+        if (options.radiusColumn) {
+            text.push_back('\t');
+            text.append(zeroRadius ? std::string_view("0") : std::string_view(options.radius));
+        }
+        text.append("\r\n");
+    };
+    const auto relativeX = [&](std::size_t i) {
+        return (nodes[i].x - options.originX) * options.scale;
+    };
+    const auto relativeY = [&](std::size_t i) {
+        return (nodes[i].y - options.originY) * options.scale;
+    };
+
+    for (std::size_t i = 0; i < n; ++i) {
+        // The last forward row closes the tendon unless the mirrored half follows.
+        const bool zeroRadius = i == 0 || (i == n - 1 && !options.symmetric);
+        appendRow(relativeX(i), relativeY(i), zeroRadius);
+    }
+    if (options.symmetric) {
+        for (std::size_t i = n; i-- > 0;) {
+            appendRow(-relativeX(i), relativeY(i), i == 0);
+        }
+    }
+    return text;
+}
+
+bool WriteNodeTable(FormPort& form, const std::vector<Node>& nodes, double scale, double originX,
+                    double originY) {
+    TableOptions options;
+    options.originX = originX;
+    options.originY = originY;
+    options.scale = scale;
+    options.decimals = readDecimals(form.fieldText(Field::Text1));
+    options.radius = trimSpaces(form.fieldText(Field::Text2));
+    options.radiusColumn = form.optionTicked(Option::Check2);
+    options.symmetric = form.optionTicked(Option::Check1);
+    options.separator = form.decimalSeparator();
+
+    std::string text;
+    try {
+        text = nodeTableText(nodes, options);
+    } catch (const std::overflow_error&) {
+        form.showMessage("数值超出范围！", "错误", MessageIcon::Stop);
+        return false;
+    }
+    form.setOutputText(text);
+    return true;
+}
+
+}  // namespace tendra
