@@ -385,6 +385,9 @@ void ScriptedCad::failCall(int k, std::int32_t number) {
     failures_[calls_.size() + static_cast<std::size_t>(k) - 1] = number;
 }
 void ScriptedCad::failEverything(std::int32_t number) { failAll_ = number; }
+void ScriptedCad::eraseGroup(const std::string& name) {
+    std::erase_if(groups_, [&](const auto& group) { return group.first == name; });
+}
 
 cad::Platform& ScriptedCad::platform() { return *impl_->platform; }
 
@@ -394,6 +397,21 @@ std::vector<std::string> ScriptedCad::members() const {
         result.push_back(call.text());
     }
     return result;
+}
+
+std::vector<std::string> ScriptedCad::transcript() const {
+    std::vector<std::string> result;
+    for (const auto& call : calls_) {
+        result.push_back(call.line());
+    }
+    return result;
+}
+
+std::size_t ScriptedCad::countOf(const std::string& member) const {
+    return static_cast<std::size_t>(
+        std::count_if(calls_.begin(), calls_.end(), [&](const Call& call) {
+            return call.member == member || call.text() == member;
+        }));
 }
 
 const DrawnPoint* ScriptedCad::point(int id) const {

@@ -32,6 +32,8 @@ struct Call {
     std::string args;    // the arguments as text: "(1, 2, 0)", "\"pdmode\", 3", ...
     bool failed = false;
     std::string text() const { return object + "." + member; }
+    // "Object.Member args", as a transcript line.
+    std::string line() const { return args.empty() ? text() : text() + " " + args; }
 };
 
 // A point added to model space.
@@ -67,6 +69,8 @@ public:
     void failCall(int k, std::int32_t number);
     // Every call from now on fails with this number (the CAD went away).
     void failEverything(std::int32_t number);
+    // The user erases a group: appending to it fails from now on.
+    void eraseGroup(const std::string& name);
 
     bool running = true;      // getRunningObject finds the application
     bool installed = true;    // createObject can start one
@@ -81,6 +85,10 @@ public:
     const std::vector<Call>& calls() const { return calls_; }
     // "Object.Member" for every call, in order.
     std::vector<std::string> members() const;
+    // Call::line() for every call, in order: members with their arguments.
+    std::vector<std::string> transcript() const;
+    // How many calls were made to this member ("AddPoint") or "Object.Member".
+    std::size_t countOf(const std::string& member) const;
     std::size_t callCount() const { return calls_.size(); }
     void clearCalls() { calls_.clear(); }
 

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/drawing_session.h"
+
+namespace tendra {
+namespace {
+
+using testing::DrawingSession;
+using testing::ShownMessage;
+using Lines = std::vector<std::string>;
+
+const ShownMessage kUnknownError{"未知错误！", "错误", MessageIcon::Stop};
+
+// Origin (100, 50), decimals 3, radius 15, radius column on, not symmetric.
+struct PickingTest : ::testing::Test {
+    PickingTest() {
+        session.startAt(100, 50);
+        session.form.options[Option::Check1] = false;
+        session.form.output = "old table";
+        session.form.status = "角点个数：9";
+    }
+    DrawingSession session;
+    const std::string group = DrawingSession::name(0);
+};
+
+TEST_F(PickingTest, ThreeNodesThenEnterWriteTheTableAndGroupTheMarkersOnce) {
+    session.cad.queuePoint(110, 60, 4);
+    session.cad.queuePoint(120, 55);
+    session.cad.queuePoint(130, 50);
+    session.cad.queueFailure(cad::kEFail);
+
+    session.commands.pickNodes();
+
+    const std::string caption = "\"AutoCAD 2000 - [Drawing1.dwg]\"";
+    EXPECT_EQ(session.cad.transcript(),
+              (Lines{"Platform.GetActiveObject \"AutoCAD.Application\"",
+                     "Application.Visible True",
+                     "Application.ActiveDocument",
+                     "Application.Caption",
+                     "Platform.AppActivate " + caption,
+                     "Application.Caption",
+                     "Platform.AppActivate " + caption,
+                     "Document.Utility",
+                     "Utility.GetPoint \"点取第1节点(右键或回车结束) \"",
+                     "Document.ModelSpace",
+                     "ModelSpace.AddPoint (110, 60, 0)",
+                     "Point#2.Color 3",
+                     "Document.Utility",
+                     "Utility.GetPoint \"点取第2节点(右键或回车结束) \"",
+                     "Document.ModelSpace",
+                     "ModelSpace.AddPoint (120, 55, 0)",
+                     "Point#3.Color 3",
+                     "Document.Utility",
+                     "Utility.GetPoint \"点取第3节点(右键或回车结束) \"",
+                     "Document.ModelSpace",
+                     "ModelSpace.AddPoint (130, 50, 0)",
+                     "Point#4.Color 3",
+                     "Document.Utility",
+                     "Utility.GetPoint \"点取第4节点(右键或回车结束) \"",
+                     "Group:" + group + ".AppendItems [Point#2, Point#3, Point#4]"}));
+    EXPECT_EQ(session.form.output,
+              "10.000\t10.000\t0\r\n20.000\t5.000\t15\r\n30.000\t0.000\t0\r\n");
+    EXPECT_EQ(*session.cad.group(group), (std::vector<int>{1, 2, 3, 4}));
+    for (int id : {2, 3, 4}) {
+        EXPECT_EQ(session.cad.point(id)->color, 3) << id;
+    }
+    // The markers are drawn as each node is picked; the table only at the end.
+    EXPECT_EQ(session.form.count("write Text8"), 1u);
+    EXPECT_EQ(session.form.firstRead("Text1"), 24);
+    EXPECT_EQ(session.form.status, "角点个数：9");
+    EXPECT_EQ(session.form.count("write Label4"), 0u);
+    EXPECT_TRUE(session.form.messages.empty());
+}
+
+TEST_F(PickingTest, SymmetricOptionRepeatsTheLastNodeWhateverCheck3Says) {
+    session.form.options[Option::Check1] = true;
+    session.form.options[Option::Check3] = false;
+    session.cad.queuePoint(90, 55);
+
+    session.commands.pickNodes();
+
+    EXPECT_EQ(session.form.output, "-10.000\t5.000\t0\r\n10.000\t5.000\t0\r\n");
+}
+
+TEST_F(PickingTest, TheHundredthNodeEndsTheInputAsEnterWould) {
+    for (int i = 1; i <= 101; ++i) {
+        session.cad.queuePoint(100 + i, 50);
+    }
+
+    session.commands.pickNodes();
+
+    EXPECT_EQ(session.cad.countOf("GetPoint"), 100u);
+    EXPECT_EQ(session.cad.calls()[session.cad.callCount() - 5].args,
+              "\"点取第100节点(右键或回车结束) \"");
+    EXPECT_EQ(session.cad.countOf("AppendItems"), 1u);
+    EXPECT_EQ(session.cad.group(group)->size(), 101u);
+    std::size_t lines = 0;
+    for (std::size_t at = 0; (at = session.form.output.find("\r\n", at)) != std::string::npos;
+         at += 2) {
+        ++lines;
+    }
+    EXPECT_EQ(lines, 100u);
+    EXPECT_TRUE(session.form.output.ends_with("\r\n100.000\t0.000\t0\r\n"));
+}
+
+TEST_F(PickingTest, ScaleIsReadBeforePickingAndTheOtherFieldsWhenTheTableIsWritten) {
+    session.cad.queuePoint(110, 60);
+    session.cad.queuePoint(120, 55);
+    int picks = 0;
+    session.cad.onCall = [&](const testing::Call& call) {
+        if (call.member != "GetPoint" || ++picks != 2) {
+            return;
+        }
+        session.form.fields[Field::Text3] = "10";
+        session.form.fields[Field::Text1] = "1";
+        session.form.fields[Field::Text2] = "R20";
+        session.form.options[Option::Check2] = false;
+    };
+    session.form.fields[Field::Text3] = "2";
+
+    session.commands.pickNodes();
+
+    // Scale 2 from before the picks; one decimal and no radius from after them.
+    EXPECT_EQ(session.form.output, "20.0\t20.0\r\n40.0\t10.0\r\n");
+    // After the window is brought to the front, before the first prompt.
+    EXPECT_EQ(session.form.firstRead("Text3"), 7);
+    EXPECT_EQ(session.form.count("read Text3"), 1u);
+}
+
+TEST_F(PickingTest, AnErasedMarkerGroupIsAnUnknownErrorAfterTheTable) {
+    session.cad.eraseGroup(group);
+    session.cad.queuePoint(110, 60);
+
+    EXPECT_NO_THROW(session.commands.pickNodes());
+
+    EXPECT_EQ(session.form.output, "10.000\t10.000\t0\r\n");
+    EXPECT_EQ(session.form.messages, std::vector<ShownMessage>{kUnknownError});
+    EXPECT_EQ(session.cad.points().size(), 2u);
+}
+
+TEST_F(PickingTest, ATableThatCannotBeWrittenLeavesTheMarkersUngrouped) {
+    session.form.fields[Field::Text3] = "1E308";
+    session.cad.queuePoint(1E300, 50);
+
+    EXPECT_NO_THROW(session.commands.pickNodes());
+
+    EXPECT_EQ(session.cad.countOf("AppendItems"), 0u);
+    EXPECT_EQ(session.form.output, "old table");
+    // The table writer's own message, no second one from the command.
+    ASSERT_EQ(session.form.messages.size(), 1u);
+    EXPECT_NE(session.form.messages[0], kUnknownError);
+}
+
+TEST(PickNodes, AConnectionWithoutADocumentFailsAtTheFirstPick) {
+    DrawingSession session;
+    session.cad.hasDocument = false;
+
+    EXPECT_NO_THROW(session.commands.pickNodes());
+
+    EXPECT_EQ(session.form.messages, std::vector<ShownMessage>{kUnknownError});
+    EXPECT_EQ(session.cad.countOf("GetPoint"), 0u);
+    EXPECT_EQ(session.form.output, "");
+}
+
+}  // namespace
+}  // namespace tendra

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/drawing_session.h"
+
+namespace tendra {
+namespace {
+
+using testing::DrawingSession;
+using testing::entityOfType;
+using testing::polyline;
+using testing::Selectable;
+using testing::ShownMessage;
+using Lines = std::vector<std::string>;
+using Points = std::vector<cad::Point>;
+namespace type = cad::entity_type;
+
+const ShownMessage kUnknownError{"未知错误！", "错误", MessageIcon::Stop};
+const std::vector<double> kTendon{-30, 5, -20, 2, -10, 0, 0, 0};
+const std::string kTendonTable =
+    "-30.000\t5.000\t0\r\n-20.000\t2.000\t15\r\n-10.000\t0.000\t15\r\n0.000\t0.000\t0\r\n";
+const Points kTendonMarkers{{-30, 5, 0}, {-20, 2, 0}, {-10, 0, 0}, {0, 0, 0}};
+
+// After an origin at (0, 0): scale 1, decimals 3, radius 15, radius column on,
+// the symmetric options as given, and an older table and count on show.
+struct PolylineRun {
+    explicit PolylineRun(bool check1 = false, bool check3 = false) {
+        session.startAt(0, 0);
+        session.form.options[Option::Check1] = check1;
+        session.form.options[Option::Check3] = check3;
+        session.form.output = "old table";
+        session.form.status = "old count";
+    }
+    void run(std::vector<Selectable> selection) {
+        session.cad.prepareSelection(std::move(selection));
+        EXPECT_NO_THROW(session.commands.extractPolylineNodes());
+    }
+    // The node markers drawn, without the origin's.
+    Points markers() const {
+        Points result;
+        for (const auto& point : session.cad.points()) {
+            if (point.id > 1) {
+                EXPECT_EQ(point.color, 3) << point.id;
+                result.push_back(point.at);
+            }
+        }
+        return result;
+    }
+    std::size_t grouped() const { return session.cad.group(group)->size() - 1; }
+    // Nothing but the new selection set changed.
+    void expectUnchanged() const {
+        EXPECT_EQ(session.form.output, "old table");
+        EXPECT_EQ(session.form.status, "old count");
+        EXPECT_EQ(session.cad.points().size(), 1u);
+        EXPECT_EQ(grouped(), 0u);
+        EXPECT_EQ(session.cad.selectionSets(), Lines{set});
+    }
+
+    DrawingSession session;
+    const std::string group = DrawingSession::name(0);
+    const std::string set = DrawingSession::name(1);
+};
+
+TEST(PolylineExtraction, TakesTheFirstPolylinePastOtherEntitiesWithTheseCalls) {
+    PolylineRun r;
+    r.run({entityOfType(type::kLine), entityOfType(type::kArc), polyline(kTendon),
+           polyline({0, 0, 50, 50})});
+
+    const std::string selection = "SelectionSet:" + r.set;
+    Lines expected{"Platform.GetActiveObject \"AutoCAD.Application\"",
+                   "Application.Visible True",
+                   "Application.ActiveDocument",
+                   "Application.Caption",
+                   "Platform.AppActivate \"AutoCAD 2000 - [Drawing1.dwg]\"",
+                   "Application.Caption",
+                   "Platform.AppActivate \"AutoCAD 2000 - [Drawing1.dwg]\"",
+                   "Document.SelectionSets",
+                   "SelectionSets.Add \"" + r.set + "\"",
+                   selection + ".SelectOnScreen",
+                   selection + ".Count",
+                   selection + ".Item 0",
+                   "Entity#1.EntityType",
+                   selection + ".Item 1",
+                   "Entity#2.EntityType",
+                   selection + ".Item 2",
+                   "Entity#3.EntityType",
+                   "Entity#3.Coordinates"};
+    for (int i = 0; i < 4; ++i) {
+        expected.push_back("Document.ModelSpace");
+        expected.push_back("ModelSpace.AddPoint " + testing::pointText(kTendonMarkers[i]));
+        expected.push_back("Point#" + std::to_string(i + 2) + ".Color 3");
+    }
+    expected.push_back("Group:" + r.group + ".AppendItems [Point#2, Point#3, Point#4, Point#5]");
+    EXPECT_EQ(r.session.cad.transcript(), expected);
+    EXPECT_EQ(r.session.form.output, kTendonTable);
+    EXPECT_EQ(r.session.form.status, "角点个数：4");
+    EXPECT_EQ(*r.session.cad.group(r.group), (std::vector<int>{1, 2, 3, 4, 5}));
+    // The table is written only when every marker is drawn.
+    EXPECT_EQ(r.session.form.firstRead("Text1"), 30);
+    EXPECT_TRUE(r.session.form.messages.empty());
+    EXPECT_EQ(r.session.form.count("enable node buttons"), 0u);
+}
+
+TEST(PolylineExtraction, SymmetricSettingsChooseTheNodesAndTheCount) {
+    const struct {
+        const char* name;
+        bool check1, check3;
+        std::vector<double> coordinates;
+        std::string table;
+        Points markers;
+        std::string status;
+    } cases[] = {
+        {"worked example, not symmetric", false, false, kTendon, kTendonTable, kTendonMarkers,
+         "角点个数：4"},
+        {"Check3 without Check1 changes nothing", false, true, kTendon, kTendonTable,
+         kTendonMarkers, "角点个数：4"},
+        {"worked example, symmetric leaves out the last vertex",
+         true,
+         false,
+         kTendon,
+         "-30.000\t5.000\t0\r\n-20.000\t2.000\t15\r\n-10.000\t0.000\t15\r\n"
+         "10.000\t0.000\t15\r\n20.000\t2.000\t15\r\n30.000\t5.000\t0\r\n",
+         {{-30, 5, 0}, {-20, 2, 0}, {-10, 0, 0}},
+         "角点个数：6"},
+        {"symmetric with the last node repeats it",
+         true,
+         true,
+         {-20, 2, -10, 0},
+         "-20.000\t2.000\t0\r\n-10.000\t0.000\t15\r\n10.000\t0.000\t15\r\n20.000\t2.000\t0\r\n",
+         {{-20, 2, 0}, {-10, 0, 0}},
+         "角点个数：4"},
+        {"two vertices symmetric give one node and its mirror",
+         true,
+         false,
+         {-20, 2, -10, 0},
+         "-20.000\t2.000\t0\r\n20.000\t2.000\t0\r\n",
+         {{-20, 2, 0}},
+         "角点个数：2"},
+        {"right to left gives the left-to-right table",
+         false,
+         false,
+         {0, 0, -10, 0, -20, 2, -30, 5},
+         kTendonTable,
+         kTendonMarkers,
+         "角点个数：4"},
+        {"a vertical first segment keeps the drawn order",
+         false,
+         false,
+         {-10, 0, -10, 8, -30, 5},
+         "-10.000\t0.000\t0\r\n-10.000\t8.000\t15\r\n-30.000\t5.000\t0\r\n",
+         {{-10, 0, 0}, {-10, 8, 0}, {-30, 5, 0}},
+         "角点个数：3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r(c.check1, c.check3);
+        r.run({polyline(c.coordinates)});
+
+        EXPECT_EQ(r.session.form.output, c.table);
+        EXPECT_EQ(r.markers(), c.markers);
+        EXPECT_EQ(r.grouped(), c.markers.size());
+        EXPECT_EQ(r.session.cad.countOf("AppendItems"), 1u);
+        EXPECT_EQ(r.session.form.status, c.status);
+    }
+}
+
+TEST(PolylineExtraction, RefusesWhatItCannotTurnIntoNodesBeforeDrawing) {
+    std::vector<double> vertices101;
+    for (int i = 0; i < 101; ++i) {
+        vertices101.insert(vertices101.end(), {double(i), 0});
+    }
+    const struct {
+        const char* name;
+        std::vector<Selectable> selection;
+        const char* message;
+    } cases[] = {
+        {"an empty selection", {}, "所选对象应为多段线！"},
+        {"only lines and circles",
+         {entityOfType(type::kLine), entityOfType(type::kCircle)},
+         "所选对象应为多段线！"},
+        {"an old-style polyline", {{type::kPolyline, kTendon}}, "所选对象应为多段线！"},
+        {"a polyline of one vertex", {polyline({3, 4})}, "所选多段线的顶点少于两个！"},
+        {"a polyline without vertices", {polyline({})}, "所选多段线的顶点少于两个！"},
+        {"101 nodes", {polyline(vertices101)}, "节点数超过100个，无法处理！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r;
+        r.run(c.selection);
+
+        EXPECT_EQ(r.session.form.messages,
+                  (std::vector<ShownMessage>{{c.message, "错误", MessageIcon::Stop}}));
+        r.expectUnchanged();
+        EXPECT_EQ(r.session.cad.countOf("AddPoint"), 0u);
+    }
+}
+
+TEST(PolylineExtraction, HundredNodesAfterLeavingOutTheLastVertexAreTaken) {
+    std::vector<double> vertices;
+    for (int i = 0; i < 101; ++i) {
+        vertices.insert(vertices.end(), {double(i), 0});
+    }
+    PolylineRun r(true, false);
+    r.run({polyline(vertices)});
+
+    EXPECT_TRUE(r.session.form.messages.empty());
+    EXPECT_EQ(r.markers().size(), 100u);
+    EXPECT_EQ(r.session.form.status, "角点个数：200");
+}
+
+TEST(PolylineExtraction, ScaleAndOptionsAreReadBetweenTheCoordinatesAndTheMarkers) {
+    PolylineRun r;
+    r.session.form.fields[Field::Text3] = "2";
+    r.run({polyline(kTendon)});
+
+    // Coordinates is the 14th call; the first marker is drawn by the 15th.
+    EXPECT_EQ(r.session.form.firstRead("Check1"), 14);
+    EXPECT_EQ(r.session.form.firstRead("Check3"), 14);
+    EXPECT_EQ(r.session.form.firstRead("Text3"), 14);
+    EXPECT_EQ(
+        r.session.form.output,
+        "-60.000\t10.000\t0\r\n-40.000\t4.000\t15\r\n-20.000\t0.000\t15\r\n0.000\t0.000\t0\r\n");
+}
+
+TEST(PolylineExtraction, WithoutAnyConnectionShowsTheUnknownErrorAfterTheConnectionsMessage) {
+    DrawingSession session;
+    session.cad.running = false;
+    session.cad.installed = false;
+
+    EXPECT_NO_THROW(session.commands.extractPolylineNodes());
+
+    ASSERT_EQ(session.form.messages.size(), 2u);
+    EXPECT_EQ(session.form.messages[0].title, kApplicationTitle);
+    EXPECT_EQ(session.form.messages[1], kUnknownError);
+    EXPECT_TRUE(session.cad.selectionSets().empty());
+}
+
+TEST(PolylineExtraction, WithoutAMarkerGroupDrawsAndWritesButDoesNotCrash) {
+    DrawingSession session;
+    session.cad.prepareSelection({polyline(kTendon)});
+    session.form.options[Option::Check1] = false;
+
+    EXPECT_NO_THROW(session.commands.extractPolylineNodes());
+
+    EXPECT_EQ(session.form.messages, std::vector<ShownMessage>{kUnknownError});
+    EXPECT_EQ(session.cad.points().size(), 4u);
+    EXPECT_EQ(session.form.output, kTendonTable);
+}
+
+}  // namespace
+}  // namespace tendra
