@@ -92,6 +92,11 @@ struct Text {
     double height = 0;
     double angle = 0;
     std::string text;
+    // 0 left, 1 centre, 2 right, 3 aligned, 4 middle, 5 fit; 0 baseline,
+    // 1 bottom, 2 middle, 3 top. Unless both are 0 the text sits on alignAt.
+    int horizontalAlignment = 0;
+    int verticalAlignment = 0;
+    cad::Point alignAt{};
 };
 
 struct MText {
@@ -208,7 +213,7 @@ class Drawing {
     // go to the entity added last, which is drawn on top.
     std::optional<EntityId> pick(Vec2 at, double radius) const;
     // Window: selectable entities wholly inside the box. Crossing: inside or
-    // touching it. Both in drawing order.
+    // touching it. Both in drawing order; the corners may come in any order.
     std::vector<EntityId> window(const Box& box) const;
     std::vector<EntityId> crossing(const Box& box) const;
 
@@ -225,6 +230,7 @@ class Drawing {
     const NamedList& requireList(const std::vector<NamedList>& lists,
                                  const std::string& name) const;
     std::size_t indexOf(EntityId id) const;
+    const SpatialIndex& index() const;
     void changed() { ++revision_; }
 
     std::vector<Entity> entities_;
@@ -234,6 +240,8 @@ class Drawing {
     std::map<std::string, double> variables_;  // upper-case names
     EntityId nextId_ = 1;
     std::uint64_t revision_ = 0;
+    std::optional<Box> extents_;
+    // Built on the first query, then kept up to date by add().
     mutable std::unique_ptr<SpatialIndex> index_;
 };
 

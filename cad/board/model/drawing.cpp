@@ -1,0 +1,353 @@
+#include "cad/board/model/drawing.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "cad/board/model/geometry.h"
+#include "cad/board/model/spatial_index.h"
+
+namespace tendra::board {
+
+namespace {
+
+std::string upper(const std::string& text) {
+    std::string result = text;
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return result;
+}
+
+bool sameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && upper(a) == upper(b);
+}
+
+Box normalized(const Box& box) {
+    return {{std::min(box.min.x, box.max.x), std::min(box.min.y, box.max.y)},
+            {std::max(box.min.x, box.max.x), std::max(box.min.y, box.max.y)}};
+}
+
+[[noreturn]] void invalid(const std::string& what) {
+    throw cad::CadError(kInvalidArgument, what);
+}
+
+}  // namespace
+
+int Entity::entityType() const {
+    struct Type {
+        int operator()(const Line&) const { return cad::entity_type::kLine; }
+        int operator()(const Arc&) const { return cad::entity_type::kArc; }
+        int operator()(const Circle&) const { return cad::entity_type::kCircle; }
+        int operator()(const LightweightPolyline&) const {
+            return cad::entity_type::kLightweightPolyline;
+        }
+        int operator()(const Polyline2d&) const { return cad::entity_type::kPolyline; }
+        int operator()(const PointEntity&) const { return cad::entity_type::kPoint; }
+        int operator()(const Text&) const { return cad::entity_type::kText; }
+        int operator()(const MText&) const { return cad::entity_type::kMText; }
+    };
+    return std::visit(Type{}, geometry);
+}
+
+bool Entity::selectable() const {
+    return !std::holds_alternative<Text>(geometry) && !std::holds_alternative<MText>(geometry);
+}
+
+const PolylineShape* Entity::polyline() const {
+    if (const auto* lightweight = std::get_if<LightweightPolyline>(&geometry)) {
+        return lightweight;
+    }
+    if (const auto* old = std::get_if<Polyline2d>(&geometry)) {
+        return old;
+    }
+    return nullptr;
+}
+
+Drawing::Drawing() {
+    variables_["PDMODE"] = 0;
+    variables_["PDSIZE"] = 0;
+}
+
+Drawing::~Drawing() = default;
+Drawing::Drawing(Drawing&&) noexcept = default;
+Drawing& Drawing::operator=(Drawing&&) noexcept = default;
+
+EntityId Drawing::add(Geometry geometry, const std::string& layer, int color) {
+    Entity entity;
+    entity.id = nextId_++;
+    entity.layer = layer;
+    entity.color = color;
+    entity.geometry = std::move(geometry);
+    entities_.push_back(std::move(entity));
+    const Box box = boxOf(entities_.back());
+    extents_ = extents_ ? unite(*extents_, box) : box;
+    if (index_) {
+        index_->added(entities_, entities_.size() - 1);
+    }
+    changed();
+    return entities_.back().id;
+}
+
+EntityId Drawing::addPoint(double x, double y, double z) {
+    return add(PointEntity{{x, y, z}});
+}
+
+std::size_t Drawing::indexOf(EntityId id) const {
+    // Ids only grow and entities are never removed, so they are sorted.
+    auto it = std::lower_bound(entities_.begin(), entities_.end(), id,
+                               [](const Entity& e, EntityId wanted) { return e.id < wanted; });
+    if (it == entities_.end() || it->id != id) {
+        return entities_.size();
+    }
+    return static_cast<std::size_t>(it - entities_.begin());
+}
+
+const Entity* Drawing::find(EntityId id) const {
+    const std::size_t index = indexOf(id);
+    return index < entities_.size() ? &entities_[index] : nullptr;
+}
+
+const Entity& Drawing::entity(EntityId id) const {
+    const Entity* found = find(id);
+    if (!found) {
+        invalid("no such entity");
+    }
+    return *found;
+}
+
+void Drawing::setColor(EntityId id, int aciColor) {
+    if (aciColor < 0 || aciColor > 256) {
+        invalid("colour out of range");
+    }
+    const std::size_t index = indexOf(id);
+    if (index == entities_.size()) {
+        invalid("no such entity");
+    }
+    entities_[index].color = aciColor;
+    changed();
+}
+
+std::vector<double> Drawing::coordinates(EntityId id) const {
+    const auto* polyline = std::get_if<LightweightPolyline>(&entity(id).geometry);
+    if (!polyline) {
+        invalid("the entity has no Coordinates property");
+    }
+    std::vector<double> flat;
+    flat.reserve(polyline->vertices.size() * 2);
+    for (const PolylineVertex& vertex : polyline->vertices) {
+        flat.push_back(vertex.x);
+        flat.push_back(vertex.y);
+    }
+    return flat;
+}
+
+void Drawing::setLayer(const Layer& layer) {
+    auto it = std::find_if(layers_.begin(), layers_.end(),
+                           [&](const Layer& l) { return sameName(l.name, layer.name); });
+    if (it == layers_.end()) {
+        layers_.push_back(layer);
+    } else {
+        *it = layer;
+    }
+    changed();
+}
+
+const Layer* Drawing::layer(const std::string& name) const {
+    auto it = std::find_if(layers_.begin(), layers_.end(),
+                           [&](const Layer& l) { return sameName(l.name, name); });
+    return it == layers_.end() ? nullptr : &*it;
+}
+
+int Drawing::displayColor(const Entity& entity) const {
+    int color = entity.color;
+    if (color == kColorByLayer || color == kColorByBlock || color < 0 || color > 256) {
+        const Layer* owner = layer(entity.layer);
+        color = owner ? std::abs(owner->color) : 7;
+    }
+    return color >= 1 && color <= 255 ? color : 7;
+}
+
+Drawing::NamedList* Drawing::findList(std::vector<NamedList>& lists, const std::string& name) {
+    auto it = std::find_if(lists.begin(), lists.end(),
+                           [&](const NamedList& list) { return sameName(list.name, name); });
+    return it == lists.end() ? nullptr : &*it;
+}
+
+const Drawing::NamedList* Drawing::findList(const std::vector<NamedList>& lists,
+                                            const std::string& name) const {
+    auto it = std::find_if(lists.begin(), lists.end(),
+                           [&](const NamedList& list) { return sameName(list.name, name); });
+    return it == lists.end() ? nullptr : &*it;
+}
+
+const Drawing::NamedList& Drawing::requireList(const std::vector<NamedList>& lists,
+                                               const std::string& name) const {
+    const NamedList* list = findList(lists, name);
+    if (!list) {
+        invalid("no such name: " + name);
+    }
+    return *list;
+}
+
+namespace {
+
+// Appends the ids not yet present, keeping their order; throws before
+// changing anything if one of them is not in the drawing.
+template <typename Exists>
+void appendMembers(std::vector<EntityId>& members, const std::vector<EntityId>& added,
+                   Exists exists) {
+    for (EntityId id : added) {
+        if (!exists(id)) {
+            invalid("no such entity");
+        }
+    }
+    for (EntityId id : added) {
+        if (std::find(members.begin(), members.end(), id) == members.end()) {
+            members.push_back(id);
+        }
+    }
+}
+
+}  // namespace
+
+void Drawing::addGroup(const std::string& name) {
+    if (findList(groups_, name)) {
+        throw cad::CadError(kDuplicateRecordName, "Duplicate record name");
+    }
+    groups_.push_back({name, {}});
+    changed();
+}
+
+void Drawing::appendToGroup(const std::string& name, const std::vector<EntityId>& members) {
+    NamedList* list = findList(groups_, name);
+    if (!list) {
+        invalid("no such group: " + name);
+    }
+    appendMembers(list->members, members, [&](EntityId id) { return find(id) != nullptr; });
+    changed();
+}
+
+bool Drawing::hasGroup(const std::string& name) const {
+    return findList(groups_, name);
+}
+
+const std::vector<EntityId>& Drawing::group(const std::string& name) const {
+    return requireList(groups_, name).members;
+}
+
+std::vector<std::string> Drawing::groupNames() const {
+    std::vector<std::string> names;
+    for (const NamedList& list : groups_) {
+        names.push_back(list.name);
+    }
+    return names;
+}
+
+void Drawing::addSelectionSet(const std::string& name) {
+    if (findList(selectionSets_, name)) {
+        throw cad::CadError(kDuplicateRecordName, "Duplicate record name");
+    }
+    selectionSets_.push_back({name, {}});
+    changed();
+}
+
+void Drawing::appendToSelectionSet(const std::string& name, const std::vector<EntityId>& members) {
+    NamedList* list = findList(selectionSets_, name);
+    if (!list) {
+        invalid("no such selection set: " + name);
+    }
+    appendMembers(list->members, members, [&](EntityId id) { return find(id) != nullptr; });
+    changed();
+}
+
+void Drawing::clearSelectionSet(const std::string& name) {
+    NamedList* list = findList(selectionSets_, name);
+    if (!list) {
+        invalid("no such selection set: " + name);
+    }
+    list->members.clear();
+    changed();
+}
+
+bool Drawing::hasSelectionSet(const std::string& name) const {
+    return findList(selectionSets_, name);
+}
+
+const std::vector<EntityId>& Drawing::selectionSet(const std::string& name) const {
+    return requireList(selectionSets_, name).members;
+}
+
+void Drawing::setVariable(const std::string& name, double value) {
+    if (name.empty() || !std::isfinite(value)) {
+        invalid("bad system variable");
+    }
+    variables_[upper(name)] = value;
+    changed();
+}
+
+double Drawing::variable(const std::string& name) const {
+    auto it = variables_.find(upper(name));
+    if (it == variables_.end()) {
+        invalid("no such system variable: " + name);
+    }
+    return it->second;
+}
+
+int Drawing::pointDisplayMode() const {
+    return static_cast<int>(variable("PDMODE"));
+}
+
+double Drawing::pointDisplaySize() const {
+    return variable("PDSIZE");
+}
+
+std::optional<Box> Drawing::extents() const {
+    return extents_;
+}
+
+const SpatialIndex& Drawing::index() const {
+    if (!index_) {
+        index_ = std::make_unique<SpatialIndex>(entities_);
+    }
+    return *index_;
+}
+
+std::optional<Snap> Drawing::snap(Vec2 at, double radius) const {
+    return index().snap(entities_, at, radius);
+}
+
+std::optional<EntityId> Drawing::pick(Vec2 at, double radius) const {
+    const auto position = index().pick(entities_, at, radius);
+    if (!position) {
+        return std::nullopt;
+    }
+    return entities_[*position].id;
+}
+
+std::vector<EntityId> Drawing::window(const Box& corners) const {
+    const Box box = normalized(corners);
+    const SpatialIndex& grid = index();
+    std::vector<EntityId> inside;
+    for (std::size_t position : grid.candidates(box)) {
+        if (contains(box, grid.boxAt(position))) {
+            inside.push_back(entities_[position].id);
+        }
+    }
+    return inside;
+}
+
+std::vector<EntityId> Drawing::crossing(const Box& corners) const {
+    const Box box = normalized(corners);
+    const SpatialIndex& grid = index();
+    std::vector<EntityId> touching;
+    for (std::size_t position : grid.candidates(box)) {
+        if (contains(box, grid.boxAt(position)) || touches(entities_[position], box)) {
+            touching.push_back(entities_[position].id);
+        }
+    }
+    return touching;
+}
+
+}  // namespace tendra::board

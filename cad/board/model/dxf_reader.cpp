@@ -1,0 +1,373 @@
+// Loading: the scan checks the file and copies what the board shows; dxflib
+// parses that copy into the drawing.
+// dxflib's headers trip -Wdeprecated-copy.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-copy"
+#include <dl_creationadapter.h>
+#include <dl_dxf.h>
+#pragma GCC diagnostic pop
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <new>
+#include <numbers>
+#include <sstream>
+#include <streambuf>
+
+#include "cad/board/model/dxf.h"
+#include "cad/board/model/dxf_scan.h"
+#include "cad/board/model/text_encoding.h"
+
+namespace tendra::board {
+
+namespace {
+
+namespace type = cad::entity_type;
+
+constexpr std::size_t kChunk = 1 << 20;
+constexpr double kDegreesPerRadian = 180 / std::numbers::pi;
+// Progress runs over twice the file size: the scan, then the parse.
+constexpr std::uint64_t kPasses = 2;
+
+// Reads a string in chunks, so that progress can be told as dxflib reads.
+class ChunkedBuffer : public std::streambuf {
+  public:
+    ChunkedBuffer(const std::string& text, std::function<void(std::size_t)> read)
+        : text_(text), read_(std::move(read)) {}
+
+  protected:
+    int_type underflow() override {
+        if (gptr() < egptr()) {
+            return traits_type::to_int_type(*gptr());
+        }
+        if (next_ >= text_.size()) {
+            return traits_type::eof();
+        }
+        char* base = const_cast<char*>(text_.data());
+        const std::size_t end = std::min(text_.size(), next_ + kChunk);
+        setg(base + next_, base + next_, base + end);
+        next_ = end;
+        if (read_) {
+            read_(next_);
+        }
+        return traits_type::to_int_type(*gptr());
+    }
+
+  private:
+    const std::string& text_;
+    std::function<void(std::size_t)> read_;
+    std::size_t next_ = 0;
+};
+
+cad::Point point(double x, double y, double z) {
+    return {x, y, z};
+}
+
+double finite(double value) {
+    return std::isfinite(value) ? value : 0;
+}
+
+// Builds the drawing from dxflib's calls. Each entity call takes the next
+// record of the scan, which says what the call stands for.
+class Builder : public DL_CreationAdapter {
+  public:
+    Builder(Drawing& drawing, const dxf::ScannedDxf& scanned, const TextDecoder& decoder)
+        : drawing_(drawing), scanned_(scanned), decoder_(decoder) {
+        ids_.reserve(scanned.entities.size());
+    }
+
+    void addLayer(const DL_LayerData& data) override {
+        Layer layer;
+        layer.name = decoder_.decode(data.name);
+        const int color = attributes.getColor();
+        layer.color = color == 0 || std::abs(color) > 255 ? 7 : color;
+        if (data.off && layer.color > 0) {
+            layer.color = -layer.color;
+        }
+        layer.frozen = (data.flags & 1) != 0;
+        drawing_.setLayer(layer);
+    }
+
+    void addLine(const DL_LineData& d) override {
+        take(type::kLine);
+        add(Line{point(d.x1, d.y1, d.z1), point(d.x2, d.y2, d.z2)});
+    }
+
+    void addArc(const DL_ArcData& d) override {
+        take(type::kArc);
+        add(Arc{point(d.cx, d.cy, d.cz), d.radius, d.angle1, d.angle2});
+    }
+
+    void addCircle(const DL_CircleData& d) override {
+        take(type::kCircle);
+        add(Circle{point(d.cx, d.cy, d.cz), d.radius});
+    }
+
+    void addPoint(const DL_PointData& d) override {
+        take(type::kPoint);
+        add(PointEntity{point(d.x, d.y, d.z)});
+    }
+
+    void addText(const DL_TextData& d) override {
+        take(type::kText);
+        Text text;
+        text.at = point(d.ipx, d.ipy, d.ipz);
+        text.alignAt = point(d.apx, d.apy, d.apz);
+        text.height = finite(d.height);
+        text.angle = finite(d.angle * kDegreesPerRadian);
+        text.text = decoder_.decode(d.text);
+        text.horizontalAlignment = d.hJustification;
+        text.verticalAlignment = d.vJustification;
+        add(std::move(text));
+    }
+
+    void addMTextChunk(const std::string& chunk) override { mtextChunks_ += chunk; }
+
+    void addMText(const DL_MTextData& d) override {
+        take(type::kMText);
+        MText text;
+        text.at = point(d.ipx, d.ipy, d.ipz);
+        text.height = finite(d.height);
+        text.width = finite(d.width);
+        text.angle = finite(d.angle * kDegreesPerRadian);
+        text.attachment = d.attachmentPoint >= 1 && d.attachmentPoint <= 9 ? d.attachmentPoint : 1;
+        text.text = decoder_.decode(mtextChunks_ + d.text);
+        mtextChunks_.clear();
+        add(std::move(text));
+    }
+
+    void addPolyline(const DL_PolylineData& d) override {
+        finishPolyline();
+        polylineRecord_ = next_;
+        const dxf::ScannedEntity& record = take(-1);
+        if (record.type == type::kLightweightPolyline) {
+            LightweightPolyline shape;
+            shape.closed = (d.flags & 1) != 0;
+            shape.elevation = finite(d.elevation);
+            shape.vertices.reserve(record.vertices);
+            polyline_ = std::move(shape);
+        } else {
+            Polyline2d shape;
+            shape.closed = (d.flags & 1) != 0;
+            shape.elevation = finite(record.elevation);
+            shape.vertices.reserve(record.vertices);
+            polyline_ = std::move(shape);
+        }
+        polylineLayer_ = attributes.getLayer();
+        polylineColor_ = attributes.getColor();
+    }
+
+    void addVertex(const DL_VertexData& d) override {
+        if (polyline_.index() == 0) {
+            throw LoadError("文件结构无法识别（顶点不属于任何多段线）");
+        }
+        std::visit(
+            [&](auto& shape) {
+                if constexpr (!std::is_same_v<std::decay_t<decltype(shape)>, std::monostate>) {
+                    shape.vertices.push_back({d.x, d.y, finite(d.bulge)});
+                }
+            },
+            polyline_);
+    }
+
+    void endEntity() override {
+        if (std::holds_alternative<LightweightPolyline>(polyline_)) {
+            finishPolyline();
+        }
+    }
+
+    void endSequence() override { finishPolyline(); }
+
+    // After the parse: every record became an entity.
+    const std::vector<EntityId>& finish() {
+        finishPolyline();
+        if (next_ != scanned_.entities.size()) {
+            throw LoadError("文件结构无法识别");
+        }
+        return ids_;
+    }
+
+  private:
+    const dxf::ScannedEntity& take(int entityType) {
+        if (entityType != -1) {
+            finishPolyline();
+        }
+        if (next_ >= scanned_.entities.size()) {
+            throw LoadError("文件结构无法识别");
+        }
+        const dxf::ScannedEntity& record = scanned_.entities[next_++];
+        const bool polyline =
+            record.type == type::kLightweightPolyline || record.type == type::kPolyline;
+        if (entityType == -1 ? !polyline : record.type != entityType) {
+            throw LoadError("文件结构无法识别");
+        }
+        return record;
+    }
+
+    int color(int raw) const { return raw >= 0 && raw <= 256 ? raw : kColorByLayer; }
+
+    void add(Geometry geometry) {
+        ids_.push_back(drawing_.add(std::move(geometry), layerName(attributes.getLayer()),
+                                    color(attributes.getColor())));
+    }
+
+    std::string layerName(const std::string& raw) const {
+        return raw.empty() ? std::string("0") : decoder_.decode(raw);
+    }
+
+    void finishPolyline() {
+        if (polyline_.index() == 0) {
+            return;
+        }
+        const dxf::ScannedEntity& record = scanned_.entities[polylineRecord_];
+        Geometry geometry;
+        std::size_t vertices = 0;
+        if (auto* lightweight = std::get_if<LightweightPolyline>(&polyline_)) {
+            vertices = lightweight->vertices.size();
+            geometry = std::move(*lightweight);
+        } else {
+            auto& old = std::get<Polyline2d>(polyline_);
+            vertices = old.vertices.size();
+            geometry = std::move(old);
+        }
+        polyline_ = std::monostate{};
+        if (vertices != record.vertices) {
+            throw LoadError("多段线的顶点数与读到的顶点不符");
+        }
+        ids_.push_back(
+            drawing_.add(std::move(geometry), layerName(polylineLayer_), color(polylineColor_)));
+    }
+
+    Drawing& drawing_;
+    const dxf::ScannedDxf& scanned_;
+    const TextDecoder& decoder_;
+    std::size_t next_ = 0;
+    std::vector<EntityId> ids_;  // by record
+    std::variant<std::monostate, LightweightPolyline, Polyline2d> polyline_;
+    std::size_t polylineRecord_ = 0;
+    std::string polylineLayer_;
+    int polylineColor_ = kColorByLayer;
+    std::string mtextChunks_;
+};
+
+void addGroups(Drawing& drawing, const dxf::ScannedDxf& scanned, const TextDecoder& decoder,
+               const std::vector<EntityId>& ids) {
+    if (scanned.groups.empty()) {
+        return;
+    }
+    std::unordered_map<std::uint64_t, EntityId> byHandle;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (scanned.entities[i].handle != 0) {
+            byHandle.emplace(scanned.entities[i].handle, ids[i]);
+        }
+    }
+    for (const dxf::ScannedGroup& group : scanned.groups) {
+        auto name = scanned.names.find(group.handle);
+        if (name == scanned.names.end()) {
+            continue;
+        }
+        const std::string decoded = decoder.decode(name->second);
+        if (decoded.empty() || drawing.hasGroup(decoded)) {
+            continue;
+        }
+        std::vector<EntityId> members;
+        for (std::uint64_t handle : group.members) {
+            auto member = byHandle.find(handle);
+            if (member != byHandle.end()) {
+                members.push_back(member->second);
+            }
+        }
+        drawing.addGroup(decoded);
+        drawing.appendToGroup(decoded, members);
+    }
+}
+
+Drawing load(std::string_view bytes, const LoadProgress& progress) {
+    const std::uint64_t total = static_cast<std::uint64_t>(bytes.size()) * kPasses;
+    try {
+        const dxf::ScannedDxf scanned = dxf::scan(bytes, [&](std::size_t done) {
+            if (progress) {
+                progress(done, total);
+            }
+        });
+        const TextDecoder decoder(scanned.acadVersion, scanned.codePage);
+        Drawing drawing;
+        Builder builder(drawing, scanned, decoder);
+        // The copy is at most as long as the file; scale its progress to it.
+        const double scale =
+            scanned.text.empty() ? 0 : static_cast<double>(bytes.size()) / scanned.text.size();
+        ChunkedBuffer buffer(scanned.text, [&](std::size_t done) {
+            if (progress) {
+                progress(bytes.size() + static_cast<std::uint64_t>(done * scale), total);
+            }
+        });
+        std::istream stream(&buffer);
+        DL_Dxf parser;
+        if (!parser.in(stream, &builder)) {
+            throw LoadError("文件结构无法识别");
+        }
+        addGroups(drawing, scanned, decoder, builder.finish());
+        if (scanned.pointDisplayMode) {
+            drawing.setVariable("PDMODE", *scanned.pointDisplayMode);
+        }
+        if (scanned.pointDisplaySize) {
+            drawing.setVariable("PDSIZE", *scanned.pointDisplaySize);
+        }
+        if (progress) {
+            progress(total, total);
+        }
+        return drawing;
+    } catch (const LoadError&) {
+        throw;
+    } catch (const std::bad_alloc&) {
+        throw LoadError("内存不足，文件中的数量过大");
+    } catch (const std::exception&) {
+        throw LoadError("文件结构无法识别");
+    }
+}
+
+}  // namespace
+
+Drawing loadDxf(std::string_view bytes, const LoadProgress& progress) {
+    return load(bytes, progress);
+}
+
+Drawing loadDxf(std::istream& stream, const LoadProgress& progress) {
+    std::string bytes;
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    } catch (const std::bad_alloc&) {
+        throw LoadError("内存不足，文件太大");
+    }
+    if (stream.bad()) {
+        throw LoadError("读取文件时出错");
+    }
+    return load(bytes, progress);
+}
+
+Drawing loadDxfFile(const std::string& path, const LoadProgress& progress) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        throw LoadError("文件不存在或无法打开");
+    }
+    std::string bytes;
+    try {
+        file.seekg(0, std::ios::end);
+        const std::streamoff size = file.tellg();
+        file.seekg(0, std::ios::beg);
+        if (size < 0) {
+            throw LoadError("读取文件时出错");
+        }
+        bytes.resize(static_cast<std::size_t>(size));
+        file.read(bytes.data(), size);
+        if (file.gcount() != size) {
+            throw LoadError("读取文件时出错");
+        }
+    } catch (const std::bad_alloc&) {
+        throw LoadError("内存不足，文件太大");
+    }
+    return load(bytes, progress);
+}
+
+}  // namespace tendra::board

@@ -1,0 +1,48 @@
+// The loader's first pass over a DXF file. It reads every group code and
+// value, checks what dxflib does not (a readable text file, the end-of-file
+// marker, vertex counts, vertices inside a polyline), and copies the parts
+// the board shows (the layer table and model-space entities of the kinds it
+// knows) into a clean text for dxflib, so that dxflib never sees the rest.
+// Throws LoadError.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tendra::board::dxf {
+
+// One entity of the copied text, in order: dxflib reports them in the same
+// order, one call each.
+struct ScannedEntity {
+    int type = 0;  // cad::entity_type
+    std::uint64_t handle = 0;
+    double elevation = 0;        // POLYLINE: the Z of its code 30
+    std::uint32_t vertices = 0;  // polylines: the vertices copied
+};
+
+struct ScannedGroup {
+    std::uint64_t handle = 0;
+    std::vector<std::uint64_t> members;
+};
+
+struct ScannedDxf {
+    std::string text;  // for dxflib
+    std::vector<ScannedEntity> entities;
+    std::string acadVersion;
+    std::string codePage;
+    std::optional<double> pointDisplayMode;
+    std::optional<double> pointDisplaySize;
+    std::vector<ScannedGroup> groups;
+    // Dictionary entries: object handle -> name, raw bytes.
+    std::unordered_map<std::uint64_t, std::string> names;
+};
+
+// progress(bytes scanned) is called about every megabyte.
+ScannedDxf scan(std::string_view bytes, const std::function<void(std::size_t)>& progress);
+
+}  // namespace tendra::board::dxf

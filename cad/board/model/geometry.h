@@ -1,0 +1,95 @@
+// Plane geometry for snapping, picking and extents: entities as straight and
+// curved pieces, distances, bounding boxes and box tests.
+#pragma once
+
+#include <optional>
+
+#include "cad/board/model/drawing.h"
+
+namespace tendra::board {
+
+// A straight segment (a point when from == to) or a circular arc. Arcs run
+// counter-clockwise from startAngle through sweep (radians, 0 < sweep <= 2π)
+// or clockwise when sweep is negative.
+struct Piece {
+    bool curved = false;
+    Vec2 from;
+    Vec2 to;
+    Vec2 center;
+    double radius = 0;
+    double startAngle = 0;
+    double sweep = 0;
+};
+
+// The arc a polyline segment with this bulge follows; none for a straight one.
+std::optional<Piece> bulgeArc(Vec2 from, Vec2 to, double bulge);
+
+double distance(Vec2 a, Vec2 b);
+double distanceToPiece(Vec2 at, const Piece& piece);
+Box boxOfPiece(const Piece& piece);
+// Whether the piece has any point inside or on the box.
+bool pieceTouchesBox(const Piece& piece, const Box& box);
+
+bool contains(const Box& outer, const Box& inner);
+bool contains(const Box& box, Vec2 at);
+Box unite(const Box& a, const Box& b);
+
+// Calls visit(const Piece&) for every piece of the entity's outline; text
+// gives one point at its insertion point.
+template <typename Visit>
+void forEachPiece(const Entity& entity, Visit&& visit);
+
+// Bounding box of the outline; arcs and bulges exactly.
+Box boxOf(const Entity& entity);
+// Shortest distance from at to the outline.
+double distanceTo(const Entity& entity, Vec2 at);
+// Any part of the outline inside or on the box.
+bool touches(const Entity& entity, const Box& box);
+
+// Implementation of the template.
+namespace detail {
+Piece segment(Vec2 from, Vec2 to);
+Piece circleArc(Vec2 center, double radius, double startAngle, double sweep);
+Piece polylineSegment(const PolylineVertex& from, const PolylineVertex& to);
+}  // namespace detail
+
+template <typename Visit>
+void forEachPiece(const Entity& entity, Visit&& visit) {
+    const Geometry& g = entity.geometry;
+    if (const auto* line = std::get_if<Line>(&g)) {
+        visit(detail::segment({line->start[0], line->start[1]}, {line->end[0], line->end[1]}));
+    } else if (const auto* arc = std::get_if<Arc>(&g)) {
+        constexpr double kRadiansPerDegree = 0.017453292519943295;
+        double sweep = arc->endAngle - arc->startAngle;
+        while (sweep <= 0) {
+            sweep += 360;
+        }
+        while (sweep > 360) {
+            sweep -= 360;
+        }
+        visit(detail::circleArc({arc->center[0], arc->center[1]}, arc->radius,
+                                arc->startAngle * kRadiansPerDegree, sweep * kRadiansPerDegree));
+    } else if (const auto* circle = std::get_if<Circle>(&g)) {
+        visit(detail::circleArc({circle->center[0], circle->center[1]}, circle->radius, 0,
+                                6.283185307179586));
+    } else if (const PolylineShape* shape = entity.polyline()) {
+        const auto& v = shape->vertices;
+        if (v.size() == 1) {
+            visit(detail::segment({v[0].x, v[0].y}, {v[0].x, v[0].y}));
+        }
+        for (std::size_t i = 0; i + 1 < v.size(); ++i) {
+            visit(detail::polylineSegment(v[i], v[i + 1]));
+        }
+        if (shape->closed && v.size() > 2) {
+            visit(detail::polylineSegment(v.back(), v.front()));
+        }
+    } else if (const auto* point = std::get_if<PointEntity>(&g)) {
+        visit(detail::segment({point->at[0], point->at[1]}, {point->at[0], point->at[1]}));
+    } else if (const auto* text = std::get_if<Text>(&g)) {
+        visit(detail::segment({text->at[0], text->at[1]}, {text->at[0], text->at[1]}));
+    } else if (const auto* mtext = std::get_if<MText>(&g)) {
+        visit(detail::segment({mtext->at[0], mtext->at[1]}, {mtext->at[0], mtext->at[1]}));
+    }
+}
+
+}  // namespace tendra::board
