@@ -4,10 +4,16 @@
 
 namespace tendra::vendor {
 
-inline constexpr const char* kHomePage = "https://corvane.example.com/";
-inline constexpr const char* kOrganisationPage = "https://studio.corvane.example.com/";
+// The about window shows the home page's host name in a label 93 pixels wide,
+// so the addresses are kept short.
+inline constexpr const char* kHomePage = "https://corvane.example/";
+inline constexpr const char* kOrganisationPage = "https://studio.corvane.example/";
 inline constexpr const char* kAuthorName = "林桥";
-inline constexpr const char* kOrganisation = "Corvane 桥梁软件工作室";
-inline constexpr const char* kAuthorEmail = "linqiao@corvane.example.com";
+inline constexpr const char* kOrganisation = "Corvane 桥梁工作室";
+inline constexpr const char* kAuthorEmail = "linqiao@corvane.example";
+
+// The promotion windows' pages, under the home page.
+inline constexpr const char* kLeftPromotionPage = "bdownload.htm";   // ad1frm
+inline constexpr const char* kRightPromotionPage = "gdownload.htm";  // adfrm
 
 }  // namespace tendra::vendor
