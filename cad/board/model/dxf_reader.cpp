@@ -113,7 +113,10 @@ class Builder : public DL_CreationAdapter {
         take(type::kText);
         Text text;
         text.at = point(d.ipx, d.ipy, d.ipz);
-        text.alignAt = point(d.apx, d.apy, d.apz);
+        // dxflib gives NaN when the file has no alignment point.
+        text.alignAt = std::isfinite(d.apx) && std::isfinite(d.apy)
+                           ? point(d.apx, d.apy, finite(d.apz))
+                           : text.at;
         text.height = finite(d.height);
         text.angle = finite(d.angle * kDegreesPerRadian);
         text.text = decoder_.decode(d.text);

@@ -440,7 +440,7 @@ void Scanner::process(std::string_view object, std::size_t line) {
 }
 
 ScannedDxf Scanner::run() {
-    if (trim(bytes_).find_first_not_of("\r\n") == std::string_view::npos) {
+    if (bytes_.find_first_not_of(" \t\r\n") == std::string_view::npos) {
         fail("文件是空的");
     }
     if (bytes_.rfind("AutoCAD Binary DXF", 0) == 0) {
@@ -450,6 +450,10 @@ ScannedDxf Scanner::run() {
         fail("文件含有二进制数据，不是文本格式的 DXF 文件");
     }
     result_.text.reserve(bytes_.size());
+    // dxflib reads MTEXT's angle in one of two ways, chosen by the dxflib
+    // version a 999 comment names, and without one by a field it never sets.
+    // Naming this old version makes it take the angle as stored, in radians.
+    result_.text += "999\ndxflib 2.0.2.0\n";
 
     std::string_view object;
     std::size_t objectLine = 0;

@@ -265,8 +265,10 @@ void writeTables(DL_Dxf& dxf, Writer& out, const Drawing& drawing) {
     }
     out.tableLayers(static_cast<int>(layers.size()));
     for (const Layer& layer : layers) {
-        const int color = layer.color == 0 ? 7 : layer.color;
-        dxf.writeLayer(out, DL_LayerData(encoded(layer.name), layer.frozen ? 1 : 0, color < 0),
+        // dxflib writes the colour negative itself for a layer that is off.
+        const int color = layer.color == 0 ? 7 : std::abs(layer.color);
+        dxf.writeLayer(out,
+                       DL_LayerData(encoded(layer.name), layer.frozen ? 1 : 0, layer.color < 0),
                        DL_Attributes("", color, -1, "CONTINUOUS", 1.0));
     }
     out.tableEnd();
@@ -321,8 +323,12 @@ void writeGroups(Writer& out, const Drawing& drawing, const std::vector<unsigned
 void write(const Drawing& drawing, const std::string& path, DxfVersion version) {
     const std::vector<std::string> groupNames =
         version == DxfVersion::R2000 ? drawing.groupNames() : std::vector<std::string>{};
+    const DL_Codes::version code = version == DxfVersion::R12 ? DL_VERSION_R12 : DL_VERSION_2000;
     DL_Dxf dxf;
-    Writer out(path, version == DxfVersion::R12 ? DL_VERSION_R12 : DL_VERSION_2000, groupNames);
+    // DL_Dxf learns the version only from out(), which opens a writer of its
+    // own; that one is dropped at once and ours takes the file over.
+    delete dxf.out(path.c_str(), code);
+    Writer out(path, code, groupNames);
     if (out.openFailed()) {
         throw SaveError("cannot open " + path + " for writing");
     }

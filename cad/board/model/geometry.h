@@ -80,7 +80,7 @@ void forEachPiece(const Entity& entity, Visit&& visit) {
         for (std::size_t i = 0; i + 1 < v.size(); ++i) {
             visit(detail::polylineSegment(v[i], v[i + 1]));
         }
-        if (shape->closed && v.size() > 2) {
+        if (shape->closed && v.size() >= 2) {
             visit(detail::polylineSegment(v.back(), v.front()));
         }
     } else if (const auto* point = std::get_if<PointEntity>(&g)) {
