@@ -1,0 +1,65 @@
+// The drawing board as the CAD application the connection attaches to, on
+// builds without the COM backend.
+//
+// Start-up (app/main.cpp), after showing the main window:
+//
+//   tendra::board::BoardPlatform platform;          // outlives Form1's use of it
+//   Form1 form(platform, ...);
+//   form.show();
+//   platform.openBoard(form.frameGeometry());       // the board with the sample, beside it
+//
+// From then on the board is "running" while its window is open. A board the
+// user closed is started again, with the sample drawing, by the next
+// command's connection (createObject), beside the same rectangle.
+#pragma once
+
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <string>
+
+#include "cad/surface.h"
+
+namespace tendra::board {
+
+class BoardWindow;
+
+// Where the board goes beside a window with this frame, on a screen with this
+// available area: to its right if it fits, else to its left, else over the
+// screen's right part. Same top edge; kept within the screen.
+QRect placeBeside(const QRect& besideThis, const QRect& available, QSize boardSize);
+
+class BoardPlatform : public cad::Platform {
+  public:
+    BoardPlatform();
+    // Closes the board it opened, if still open.
+    ~BoardPlatform() override;
+    BoardPlatform(const BoardPlatform&) = delete;
+    BoardPlatform& operator=(const BoardPlatform&) = delete;
+
+    // Opens the board with the sample drawing, zoomed to its extents, beside
+    // this rectangle (a window's frame in screen pixels; empty: wherever the
+    // window system puts it), without taking the activation from the caller's
+    // window. An open board is only moved there. Returns the board.
+    BoardWindow* openBoard(const QRect& besideThis = {});
+
+    // The open board, or null.
+    BoardWindow* window() const;
+
+    // The board, when its window exists and is open; else CadError. Any class
+    // name is answered: the board stands in for whichever CAD is asked for.
+    cad::ApplicationPtr getRunningObject(const std::string& progId) override;
+    // Opens the board with the sample drawing, shows it, and returns it.
+    cad::ApplicationPtr createObject(const std::string& progId) override;
+    // Raises and activates the board when its title is exactly this one.
+    void activateWindow(const std::string& title) override;
+
+  private:
+    QPointer<BoardWindow> window_;
+    QRect beside_;
+};
+
+// MK_E_UNAVAILABLE: what GetActiveObject reports when no such object runs.
+inline constexpr std::int32_t kNotRunning = -2147221021;
+
+}  // namespace tendra::board

@@ -1,0 +1,222 @@
+// The CAD surface as the board answers it, and the board as the CAD
+// application the connection attaches to or starts.
+#include <QPointer>
+#include <QtTest>
+#include <functional>
+
+#include "cad/board/board_platform.h"
+#include "cad/board/board_request.h"
+#include "cad/board/board_surface.h"
+#include "cad/board/board_window.h"
+#include "cad/connection.h"
+#include "tests/support/fake_form.h"
+
+using namespace tendra;
+using namespace tendra::board;
+
+using Call = std::function<void(cad::Document&)>;
+Q_DECLARE_METATYPE(Call)
+
+namespace {
+
+std::int32_t errorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const cad::CadError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+Drawing sampleLikeDrawing(EntityId* polyline, EntityId* line) {
+    Drawing drawing;
+    *polyline = drawing.add(LightweightPolyline{{{{-30, 5, 0}, {-20, 2, 0}, {-10, 0, 0}}}});
+    *line = drawing.add(Line{{0, 0, 0}, {10, 0, 0}});
+    return drawing;
+}
+
+}  // namespace
+
+class BoardSurfaceTest : public QObject {
+    Q_OBJECT
+
+    QPointer<BoardWindow> board;
+    EntityId polyline = 0, line = 0;
+
+    cad::DocumentPtr document() { return BoardApplication(board).activeDocument(); }
+    const Drawing& drawing() { return *board->drawing(); }
+
+  private slots:
+    void init() {
+        board = new BoardWindow;
+        board->setDrawing(sampleLikeDrawing(&polyline, &line), "t.dxf");
+    }
+    void cleanup() { delete board.data(); }
+
+    void markersGroupsAndVariablesReachTheDrawing() {
+        auto doc = document();
+        auto origin = doc->modelSpace()->addPoint({5, 6, 0});
+        origin->setColor(1);
+        doc->setVariable("pdmode", 3);
+        auto group = doc->groups()->add(".7055475");
+        auto node = doc->modelSpace()->addPoint({-30, 5, 0});
+        node->setColor(3);
+        group->appendItems({origin});
+        group->appendItems({node});
+
+        const auto originId = std::static_pointer_cast<BoardEntity>(origin)->id();
+        const auto nodeId = std::static_pointer_cast<BoardEntity>(node)->id();
+        QCOMPARE(origin->entityType(), cad::entity_type::kPoint);
+        QCOMPARE(drawing().entity(originId).color, 1);
+        QCOMPARE(drawing().entity(nodeId).color, 3);
+        QCOMPARE(drawing().pointDisplayMode(), 3);
+        QCOMPARE(drawing().group(".7055475"), (std::vector<EntityId>{originId, nodeId}));
+    }
+
+    void polylineAnswersItsTypeAndCoordinates() {
+        auto entity = std::make_shared<BoardEntity>(BoardLink(board, board->drawing()), polyline);
+        QCOMPARE(entity->entityType(), cad::entity_type::kLightweightPolyline);
+        QCOMPARE(entity->coordinates(), (std::vector<double>{-30, 5, -20, 2, -10, 0}));
+    }
+
+    void captionIsTheWindowTitle() {
+        QCOMPARE(BoardApplication(board).caption(), std::string("Tendra 绘图板 - [t.dxf]"));
+        QCOMPARE(QString::fromStdString(BoardApplication(board).caption()), board->windowTitle());
+    }
+
+    void visibleShowsAndHidesTheBoard() {
+        BoardApplication application(board);
+        application.setVisible(true);
+        QVERIFY(board->isVisible());
+        application.setVisible(false);
+        QVERIFY(!board->isVisible());
+    }
+
+    void failuresCarryAutoCadNumbers_data() {
+        QTest::addColumn<Call>("call");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("group name taken") << Call([](cad::Document& d) {
+            d.groups()->add("G1");
+            d.groups()->add("g1");
+        }) << int(kDuplicateRecordName);
+        QTest::newRow("selection set name taken") << Call([](cad::Document& d) {
+            d.selectionSets()->add("S");
+            d.selectionSets()->add("S");
+        }) << int(kDuplicateRecordName);
+        QTest::newRow("coordinates of a point") << Call([](cad::Document& d) {
+            d.modelSpace()->addPoint({0, 0, 0})->coordinates();
+        }) << int(kInvalidArgument);
+        QTest::newRow("member past the end of a selection set")
+            << Call([](cad::Document& d) { d.selectionSets()->add("S")->item(0); })
+            << int(kInvalidArgument);
+        QTest::newRow("negative member index")
+            << Call([](cad::Document& d) { d.selectionSets()->add("S")->item(-1); })
+            << int(kInvalidArgument);
+        QTest::newRow("group member from no board") << Call([](cad::Document& d) {
+            struct Foreign : cad::Entity {
+                void setColor(int) override {}
+                int entityType() override { return 22; }
+                std::vector<double> coordinates() override { return {}; }
+            };
+            d.groups()->add("G")->appendItems({std::make_shared<Foreign>()});
+        }) << int(kInvalidArgument);
+    }
+    void failuresCarryAutoCadNumbers() {
+        QFETCH(Call, call);
+        QFETCH(int, expected);
+        auto doc = document();
+        QCOMPARE(errorOf([&] { call(*doc); }), expected);
+    }
+
+    void noDrawingOpenMeansNoActiveDocument() {
+        BoardWindow empty;
+        QCOMPARE(errorOf([&] { BoardApplication(&empty).activeDocument(); }), cad::kEFail);
+        QCOMPARE(BoardApplication(&empty).caption(), std::string("Tendra 绘图板"));
+    }
+
+    void objectsOfAReplacedDrawingFail() {
+        auto doc = document();
+        auto marker = doc->modelSpace()->addPoint({0, 0, 0});
+        auto group = doc->groups()->add("G");
+        board->setDrawing(Drawing(), "other.dxf");
+        QCOMPARE(errorOf([&] { doc->modelSpace(); }), kDisconnected);
+        QCOMPARE(errorOf([&] { marker->setColor(3); }), kDisconnected);
+        QCOMPARE(errorOf([&] { group->appendItems({marker}); }), kDisconnected);
+        // The new drawing's group takes no entity of the old one.
+        auto newGroup = document()->groups()->add("G");
+        QCOMPARE(errorOf([&] { newGroup->appendItems({marker}); }), kInvalidArgument);
+    }
+
+    // --- The board as the CAD application --------------------------------------
+
+    void placedBesideTheMainWindow_data() {
+        QTest::addColumn<QRect>("mainWindow");
+        QTest::addColumn<QRect>("expected");
+        // Screen 1920x1040, board 900x650.
+        QTest::newRow("room on the right")
+            << QRect(100, 100, 440, 360) << QRect(548, 100, 900, 650);
+        QTest::newRow("room only on the left")
+            << QRect(1400, 50, 440, 360) << QRect(492, 50, 900, 650);
+        QTest::newRow("no room: over the right part of the screen")
+            << QRect(700, 100, 440, 360) << QRect(1020, 100, 900, 650);
+        QTest::newRow("kept on screen vertically")
+            << QRect(100, 900, 440, 360) << QRect(548, 390, 900, 650);
+    }
+    void placedBesideTheMainWindow() {
+        QFETCH(QRect, mainWindow);
+        QFETCH(QRect, expected);
+        QCOMPARE(placeBeside(mainWindow, QRect(0, 0, 1920, 1040), QSize(900, 650)), expected);
+    }
+
+    void boardRunsOnceOpenAndStartsAgainAfterClosing() {
+        BoardPlatform platform;
+        QCOMPARE(errorOf([&] { platform.getRunningObject("AutoCAD.Application"); }), kNotRunning);
+
+        BoardWindow* first = platform.openBoard(QRect(0, 0, 400, 300));
+        QVERIFY(first->isVisible());
+        auto running = platform.getRunningObject("AutoCAD.Application");
+        QCOMPARE(running->caption(), std::string("Tendra 绘图板 - [tendon.dxf]"));
+        auto sample = running->activeDocument();
+        QVERIFY(!first->drawing()->empty());
+
+        QPointer<BoardWindow> closed(first);
+        first->close();
+        QCOMPARE(errorOf([&] { platform.getRunningObject("AutoCAD.Application"); }), kNotRunning);
+        QCOMPARE(errorOf([&] { sample->modelSpace(); }), kDisconnected);
+        QTRY_VERIFY(closed.isNull());
+
+        auto started = platform.createObject("AutoCAD.Application");
+        QVERIFY(platform.window() != nullptr);
+        QVERIFY(platform.window()->isVisible());
+        QCOMPARE(started->caption(), std::string("Tendra 绘图板 - [tendon.dxf]"));
+        QVERIFY(platform.getRunningObject("AutoCAD.Application") != nullptr);
+    }
+
+    void connectionFindsTheBoardAndBringsItToTheFront() {
+        BoardPlatform platform;
+        QWidget mainWindow;
+        mainWindow.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow));
+        platform.openBoard(mainWindow.frameGeometry());
+        mainWindow.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &mainWindow);
+
+        testing::FakeForm messages;
+        cad::Module1 module1(platform, messages);
+        module1.connect();
+        QVERIFY(messages.messages.empty());
+        QVERIFY(module1.document() != nullptr);
+        QTRY_COMPARE(QApplication::activeWindow(), platform.window());
+
+        // A title that differs in any way brings nothing to the front.
+        mainWindow.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &mainWindow);
+        platform.activateWindow("Tendra 绘图板 - [tendon.dxf] ");
+        platform.activateWindow("tendra 绘图板 - [tendon.dxf]");
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), &mainWindow);
+    }
+};
+
+QTEST_MAIN(BoardSurfaceTest)
+#include "test_board_surface.moc"
