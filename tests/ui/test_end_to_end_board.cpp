@@ -1,0 +1,267 @@
+// The whole job on the built-in board, as a user does it: Form1 in front,
+// the board with the sample tendon behind it; origin, then the nodes by
+// selecting the polyline or by picking them, then the table in Text8.
+#include <QCheckBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "app/form1.h"
+#include "cad/board/board_platform.h"
+#include "cad/board/board_view.h"
+#include "cad/board/board_window.h"
+
+using namespace tendra;
+using namespace tendra::board;
+
+namespace {
+
+// The sample tendon's vertices, left to right.
+const std::vector<Vec2> kTendon{{-20000, 1200}, {-17500, 950}, {-15000, 700},
+                                {-5000, 200},   {0, 200},      {5000, 200},
+                                {15000, 700},   {17500, 950},  {20000, 1200}};
+
+const char* const kOriginPick = "点取坐标原点 ";
+const char* const kSelectObjects = "选择对象：";
+
+QString nodePrompt(int n) {
+    return QStringLiteral("点取第%1节点(右键或回车结束) ").arg(n);
+}
+
+// Answers the board's requests one by one: each step runs once the board
+// waits with its prompt. A request nobody answers is ended with Esc after a
+// while, so a broken flow fails instead of hanging.
+class Script : public QObject {
+  public:
+    struct Step {
+        QString prompt;
+        std::function<void()> action;
+    };
+
+    Script(BoardPlatform& platform, std::vector<Step> steps)
+        : platform_(platform), steps_(std::move(steps)) {
+        connect(&timer_, &QTimer::timeout, this, &Script::poll);
+        timer_.start(5);
+        started_.start();
+    }
+    std::size_t done() const { return next_; }
+    QStringList unexpected;  // prompts that came when another was due
+
+  private:
+    void poll() {
+        BoardWindow* board = platform_.window();
+        if (!board || !board->isWaiting() || board->prompt() == lastPrompt_) {
+            return;
+        }
+        if (next_ < steps_.size() && board->prompt() == steps_[next_].prompt) {
+            lastPrompt_ = board->prompt();
+            steps_[next_++].action();
+            lastPrompt_.clear();
+            started_.restart();
+        } else if (started_.elapsed() > 10000) {
+            unexpected << board->prompt();
+            QTest::keyClick(board->view(), Qt::Key_Escape);
+            started_.restart();
+        }
+    }
+
+    BoardPlatform& platform_;
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    QString lastPrompt_;
+    QTimer timer_;
+    QElapsedTimer started_;
+};
+
+}  // namespace
+
+class EndToEndBoardTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<BoardPlatform> platform;
+    std::unique_ptr<Form1> form;
+    QStringList messages;  // texts of message boxes shown, closed at once
+    QTimer messageWatch;
+
+    BoardWindow* board() const { return platform->window(); }
+    const Drawing& drawing() const { return *board()->drawing(); }
+    void clickBoard(Vec2 at, QPoint offset = {}) {
+        const QPoint screen = board()->view()->transform().toScreen(at.x, at.y).toPoint();
+        QTest::mouseMove(board()->view(), screen + offset);
+        QTest::mouseClick(board()->view(), Qt::LeftButton, {}, screen + offset);
+    }
+    void pressEnter() { QTest::keyClick(board()->view(), Qt::Key_Return); }
+    // Text8's table. The box holds each table line as one paragraph and gives
+    // them back joined by LF; every paragraph end is one of the table's CR LF.
+    QString tableInText8() const {
+        return form->Text8->toPlainText().replace(QChar('\n'), QStringLiteral("\r\n"));
+    }
+
+    // The POINT entities of this colour, in drawing order, and their ids.
+    std::vector<Vec2> pointsOfColour(int aci, std::vector<EntityId>* ids = nullptr) const {
+        std::vector<Vec2> found;
+        for (const Entity& entity : drawing().entities()) {
+            if (const auto* point = std::get_if<PointEntity>(&entity.geometry);
+                point && entity.color == aci) {
+                found.push_back({point->at[0], point->at[1]});
+                if (ids) {
+                    ids->push_back(entity.id);
+                }
+            }
+        }
+        return found;
+    }
+    // Members of the one group in the drawing.
+    std::vector<EntityId> markerGroup() const {
+        const auto names = drawing().groupNames();
+        return names.size() == 1 ? drawing().group(names.front()) : std::vector<EntityId>{};
+    }
+
+    // Command3 with a click a few pixels off the tendon's left end.
+    void initialiseOriginAtLeftEnd() {
+        Script script(*platform, {{kOriginPick, [&] { clickBoard(kTendon[0], {4, -3}); }}});
+        QTest::mouseClick(form->Command3, Qt::LeftButton);
+        QCOMPARE(script.done(), std::size_t(1));
+        QCOMPARE(form->commands().origin(), (cad::Point{-20000, 1200, 0}));
+        QVERIFY(form->Command1->isEnabled());
+        QVERIFY(form->Command4->isEnabled());
+    }
+
+  private slots:
+    void init() {
+        messages.clear();
+        platform = std::make_unique<BoardPlatform>();
+        form = std::make_unique<Form1>(*platform);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        BoardWindow* opened = platform->openBoard(form->frameGeometry());
+        QVERIFY(QTest::qWaitForWindowExposed(opened));
+        QCOMPARE(opened->windowTitle(), QStringLiteral("Tendra 绘图板 - [tendon.dxf]"));
+        // A message box would wait for a click that never comes.
+        connect(&messageWatch, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                messages << box->text();
+                box->done(QMessageBox::Ok);
+            }
+        });
+        messageWatch.start(20);
+    }
+
+    void cleanup() {
+        messageWatch.stop();
+        messageWatch.disconnect();
+        form.reset();
+        platform.reset();
+    }
+
+    void originThenPolylineGivesTheTable() {
+        initialiseOriginAtLeftEnd();
+        std::vector<EntityId> originIds;
+        QCOMPARE(pointsOfColour(1, &originIds), (std::vector<Vec2>{{-20000, 1200}}));
+        QCOMPARE(drawing().pointDisplayMode(), 3);
+        QCOMPARE(markerGroup(), originIds);
+
+        // The whole tendon is drawn, so it is not mirrored.
+        form->Check1->setChecked(false);
+        QString textWhileSelecting;
+        Script script(*platform, {{kSelectObjects, [&] {
+                                       // The main window takes no clicks meanwhile.
+                                       QTest::mouseClick(form->Command3, Qt::LeftButton);
+                                       textWhileSelecting = form->Text8->toPlainText();
+                                       clickBoard({-2500, 200});  // the straight middle segment
+                                       pressEnter();
+                                   }}});
+        QTest::mouseClick(form->Command4, Qt::LeftButton);
+        QCOMPARE(script.done(), std::size_t(1));
+        QCOMPARE(script.unexpected, QStringList());
+        QCOMPARE(messages, QStringList());
+        QCOMPARE(textWhileSelecting, QString());
+        QCOMPARE(form->commands().origin(), (cad::Point{-20000, 1200, 0}));
+
+        const QString expected = QStringLiteral(
+            "0.000\t0.000\t0\r\n"
+            "2500.000\t-250.000\t15\r\n"
+            "5000.000\t-500.000\t15\r\n"
+            "15000.000\t-1000.000\t15\r\n"
+            "20000.000\t-1000.000\t15\r\n"
+            "25000.000\t-1000.000\t15\r\n"
+            "35000.000\t-500.000\t15\r\n"
+            "37500.000\t-250.000\t15\r\n"
+            "40000.000\t0.000\t0\r\n");
+        QCOMPARE(tableInText8(), expected);
+        std::vector<EntityId> markerIds;
+        QCOMPARE(pointsOfColour(3, &markerIds), kTendon);
+        std::vector<EntityId> grouped = originIds;
+        grouped.insert(grouped.end(), markerIds.begin(), markerIds.end());
+        QCOMPARE(markerGroup(), grouped);
+        QCOMPARE(form->Label4->text(), QStringLiteral("角点个数：9"));
+    }
+
+    void originThenPickedNodesGivesTheTable() {
+        initialiseOriginAtLeftEnd();
+        std::vector<EntityId> originIds;
+        pointsOfColour(1, &originIds);
+        // Each pick lands a few pixels off its vertex and snaps to it.
+        Script script(*platform, {{nodePrompt(1),
+                                   [&] {
+                                       clickBoard(kTendon[1], {3, 3});
+                                   }},
+                                  {nodePrompt(2),
+                                   [&] {
+                                       clickBoard(kTendon[2], {-4, 2});
+                                   }},
+                                  {nodePrompt(3),
+                                   [&] {
+                                       clickBoard(kTendon[3], {2, -5});
+                                   }},
+                                  {nodePrompt(4), [&] { pressEnter(); }}});
+        QTest::mouseClick(form->Command1, Qt::LeftButton);
+        QCOMPARE(script.done(), std::size_t(4));
+        QCOMPARE(script.unexpected, QStringList());
+        QCOMPARE(messages, QStringList());
+
+        // Symmetric, the designed default: the mirrored half follows.
+        const QString expected = QStringLiteral(
+            "2500.000\t-250.000\t0\r\n"
+            "5000.000\t-500.000\t15\r\n"
+            "15000.000\t-1000.000\t15\r\n"
+            "-15000.000\t-1000.000\t15\r\n"
+            "-5000.000\t-500.000\t15\r\n"
+            "-2500.000\t-250.000\t0\r\n");
+        QCOMPARE(tableInText8(), expected);
+        std::vector<EntityId> markerIds;
+        QCOMPARE(pointsOfColour(3, &markerIds),
+                 (std::vector<Vec2>{kTendon[1], kTendon[2], kTendon[3]}));
+        std::vector<EntityId> grouped = originIds;
+        grouped.insert(grouped.end(), markerIds.begin(), markerIds.end());
+        QCOMPARE(markerGroup(), grouped);
+        // Picking leaves the polyline count alone.
+        QCOMPARE(form->Label4->text(), QString());
+    }
+
+    void closedBoardIsStartedAgainWithTheSample() {
+        QPointer<BoardWindow> first = board();
+        first->close();
+        QTRY_VERIFY(first.isNull());
+        initialiseOriginAtLeftEnd();
+        QVERIFY(board() != nullptr);
+        QCOMPARE(board()->windowTitle(), QStringLiteral("Tendra 绘图板 - [tendon.dxf]"));
+        QCOMPARE(pointsOfColour(1), (std::vector<Vec2>{{-20000, 1200}}));
+        QCOMPARE(messages, QStringList());
+    }
+};
+
+int main(int argc, char** argv) {
+    // The table's decimal separator comes from the system's number settings.
+    qputenv("LC_ALL", "C.UTF-8");
+    QApplication app(argc, argv);
+    EndToEndBoardTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_end_to_end_board.moc"
