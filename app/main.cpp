@@ -1,9 +1,37 @@
+// Tendra's start-up: the main window, and the CAD it works with.
 #include <QApplication>
-#include <QWidget>
+
+#include "app/form1.h"
+
+#if defined(TENDRA_WITH_BOARD)
+#include "cad/board/board_platform.h"
+#else
+#include "app/no_cad.h"
+#endif
 
 int main(int argc, char** argv) {
+    // The promotion windows' web view shares OpenGL contexts with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    QWidget window;
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("Tendra"));
+    QApplication::setApplicationVersion(QStringLiteral("2.0"));
+
+#if defined(TENDRA_WITH_BOARD)
+    tendra::board::BoardPlatform platform;
+#else
+    tendra::NoCadPlatform platform;
+#endif
+    tendra::Form1 form(platform);
+    form.show();
+    // The focus starts in the output box, which needs the window to be active.
+    form.activateWindow();
+#if defined(TENDRA_WITH_BOARD)
+    // The board comes up beside the main window with the sample drawing, as
+    // if the CAD were already running.
+    platform.openBoard(form.frameGeometry());
+    // Without a window manager the stays-on-top hint does nothing, and the
+    // board, shown last, would cover the main window.
+    form.raise();
+#endif
     return app.exec();
 }
