@@ -11,21 +11,32 @@ namespace tendra::board {
 
 namespace {
 constexpr int kGap = 8;
+// Beside the main window, the board is made no narrower than this.
+constexpr int kMinimumWidth = 480;
 }  // namespace
 
 QRect placeBeside(const QRect& besideThis, const QRect& available, QSize boardSize) {
-    QSize size = boardSize.boundedTo(available.size());
-    int left;
-    if (besideThis.right() + kGap + size.width() <= available.right()) {
-        left = besideThis.right() + 1 + kGap;
-    } else if (besideThis.left() - kGap - size.width() >= available.left()) {
-        left = besideThis.left() - kGap - size.width();
+    const QSize size = boardSize.boundedTo(available.size());
+    const int rightRoom = available.right() - besideThis.right() - kGap;
+    const int leftRoom = besideThis.left() - kGap - available.left();
+    QRect placed(QPoint(0, 0), size);
+    if (rightRoom >= size.width()) {
+        placed.moveLeft(besideThis.right() + 1 + kGap);
+    } else if (leftRoom >= size.width()) {
+        placed.moveLeft(besideThis.left() - kGap - size.width());
+    } else if (std::max(rightRoom, leftRoom) >= kMinimumWidth) {
+        // Narrower, on the roomier side, rather than over the main window.
+        if (rightRoom >= leftRoom) {
+            placed = QRect(besideThis.right() + 1 + kGap, 0, rightRoom, size.height());
+        } else {
+            placed = QRect(available.left(), 0, leftRoom, size.height());
+        }
     } else {
-        left = available.right() + 1 - size.width();
+        placed.moveLeft(available.right() + 1 - size.width());
     }
-    const int top =
-        std::clamp(besideThis.top(), available.top(), available.bottom() + 1 - size.height());
-    return QRect(QPoint(left, top), size);
+    placed.moveTop(
+        std::clamp(besideThis.top(), available.top(), available.bottom() + 1 - size.height()));
+    return placed;
 }
 
 BoardPlatform::BoardPlatform() = default;
@@ -54,7 +65,10 @@ BoardWindow* BoardPlatform::openBoard(const QRect& besideThis) {
             screen = QGuiApplication::primaryScreen();
         }
         if (screen) {
-            board->setGeometry(placeBeside(beside_, screen->availableGeometry(), board->size()));
+            const QRect placed = placeBeside(beside_, screen->availableGeometry(), board->size());
+            // move() places the frame, as besideThis is a frame.
+            board->resize(placed.size());
+            board->move(placed.topLeft());
         }
     }
     if (!board->isVisible()) {

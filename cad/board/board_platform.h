@@ -25,8 +25,9 @@ namespace tendra::board {
 class BoardWindow;
 
 // Where the board goes beside a window with this frame, on a screen with this
-// available area: to its right if it fits, else to its left, else over the
-// screen's right part. Same top edge; kept within the screen.
+// available area: to its right if it fits, else to its left; else narrower
+// on the roomier side, if that leaves a usable width; else over the screen's
+// right part. Same top edge; kept within the screen.
 QRect placeBeside(const QRect& besideThis, const QRect& available, QSize boardSize);
 
 class BoardPlatform : public cad::Platform {

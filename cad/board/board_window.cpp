@@ -367,6 +367,7 @@ void BoardWindow::endRequest(PendingRequest& request) {
         view_->setMode(BoardView::Mode::Idle);
         view_->setHighlighted({});
         setPrompt(kIdlePrompt);
+        statusBar()->clearMessage();
     }
 }
 

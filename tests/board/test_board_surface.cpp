@@ -157,8 +157,12 @@ class BoardSurfaceTest : public QObject {
             << QRect(100, 100, 440, 360) << QRect(548, 100, 900, 650);
         QTest::newRow("room only on the left")
             << QRect(1400, 50, 440, 360) << QRect(492, 50, 900, 650);
-        QTest::newRow("no room: over the right part of the screen")
-            << QRect(700, 100, 440, 360) << QRect(1020, 100, 900, 650);
+        QTest::newRow("neither side fits: narrower on the roomier side")
+            << QRect(700, 100, 440, 360) << QRect(1148, 100, 772, 650);
+        QTest::newRow("roomier side on the left")
+            << QRect(800, 100, 800, 360) << QRect(0, 100, 792, 650);
+        QTest::newRow("no usable room: over the right part of the screen")
+            << QRect(300, 100, 1400, 360) << QRect(1020, 100, 900, 650);
         QTest::newRow("kept on screen vertically")
             << QRect(100, 900, 440, 360) << QRect(548, 390, 900, 650);
     }

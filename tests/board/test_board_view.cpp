@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -261,6 +262,41 @@ class BoardViewTest : public QObject {
         QCOMPARE(reopened.entities()[0].color, 1);
         QCOMPARE(reopened.entities()[1].color, 3);
         QCOMPARE(reopened.pointDisplayMode(), 3);
+    }
+
+    void largeFilesShowProgress_data() {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("progress");
+        QTest::newRow("small file: no progress bar") << 10 << false;
+        QTest::newRow("file over the threshold: progress bar") << 60000 << true;
+    }
+    void largeFilesShowProgress() {
+        QFETCH(int, lines);
+        QFETCH(bool, progress);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("large.dxf");
+        Drawing drawing;
+        for (int i = 0; i < lines; ++i) {
+            drawing.add(Line{{i * 1.5, 0, 0}, {i * 1.5 + 1, 1000.25, 0}});
+        }
+        saveDxfFile(drawing, path.toStdString());
+        QCOMPARE(QFileInfo(path).size() > kProgressThresholdBytes, progress);
+        BoardWindow board;
+        board.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&board));
+        // The progress bar lets events through while it shows; a timer sees it.
+        bool seen = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (auto* bar = board.findChild<QProgressDialog*>(); bar && bar->isVisible()) {
+                seen = true;
+            }
+        });
+        watch.start(0);
+        QString error;
+        QVERIFY2(board.openFile(path, &error), qPrintable(error));
+        QCOMPARE(seen, progress);
+        QCOMPARE(board.drawing()->size(), std::size_t(lines));
     }
 
     void droppedDxfFileIsOpened_data() {
