@@ -1,0 +1,46 @@
+// The UI thread's message filter. A busy AutoCAD rejects calls; COM then asks
+// the filter whether to try again. While a call waits (a pick may take
+// minutes), COM's modal loop asks it what to do with arriving messages: input
+// stays queued, so no command starts while another waits, and paint still flows.
+#pragma once
+
+#include <windows.h>
+
+#include <objidl.h>
+
+#include <atomic>
+
+#include "cad/com/com_platform.h"
+
+namespace tendra::cad::com {
+
+class MessageFilter final : public IMessageFilter {
+  public:
+    explicit MessageFilter(RetryPolicy policy);
+    MessageFilter(const MessageFilter&) = delete;
+    MessageFilter& operator=(const MessageFilter&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD callType, HTASK caller, DWORD tickCount,
+                                               LPINTERFACEINFO info) override;
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK callee, DWORD tickCount,
+                                              DWORD rejectType) override;
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK callee, DWORD tickCount,
+                                           DWORD pendingType) override;
+
+    // How often COM consulted the filter, for tests and diagnostics.
+    long pendingMessages() const { return pendingMessages_; }
+    long retriedCalls() const { return retriedCalls_; }
+
+  private:
+    ~MessageFilter() = default;
+    std::atomic<ULONG> references_{1};
+    RetryPolicy policy_;
+    std::atomic<long> pendingMessages_{0};
+    std::atomic<long> retriedCalls_{0};
+};
+
+}  // namespace tendra::cad::com

@@ -1,0 +1,162 @@
+// An in-process stand-in for AutoCAD's automation objects: hand-written
+// IDispatch objects, no type library, as strict about argument types as
+// AutoCAD. It answers from a script, records every call, fails on demand and
+// can play busy.
+//
+//   auto cad = std::make_shared<DoubleCad>();
+//   cad->queuePoint(10, 20);
+//   ComPtr<IDispatch> application = makeApplication(cad);
+//   ... register it, drive it through the COM backend ...
+//   EXPECT_EQ(cad->transcript(), (Lines{"Application.Visible BOOL true", ...}));
+#pragma once
+
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <array>
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "cad/com/com_ptr.h"
+
+namespace tendra::testing::com {
+
+using cad::com::ComPtr;
+
+// AutoCAD's own error numbers.
+inline constexpr HRESULT kWrongElementCount = static_cast<HRESULT>(0x80210010);
+inline constexpr HRESULT kInputEnded = static_cast<HRESULT>(0x80210020);
+inline constexpr HRESULT kNameTaken = static_cast<HRESULT>(0x80200014);
+inline constexpr const wchar_t* kWrongElementCountText =
+    L"Number of elements in SafeArray is incorrect";
+
+// How an injected failure reaches the caller of Invoke.
+enum class FailureStyle {
+    Exception,            // DISP_E_EXCEPTION, scode and description in EXCEPINFO
+    DeferredException,    // the same, filled in only through pfnDeferredFillIn
+    WordCodeException,    // DISP_E_EXCEPTION with wCode set and scode 0
+    Result,               // the number returned from Invoke, no description
+    ResultWithErrorInfo,  // the number returned, the description in IErrorInfo
+};
+
+struct Failure {
+    HRESULT number = E_FAIL;
+    FailureStyle style = FailureStyle::Exception;
+    std::wstring description = L"Injected failure";
+};
+
+// One Invoke the double received. Arguments are written with their VARIANT
+// types: BOOL true, I2 3, I4 1, "text", missing, R8[1, 2, 0], DISPATCH[Point#1].
+struct DoubleCall {
+    std::string object;  // Application, Document, Utility, ModelSpace, Groups, Group:<name>,
+                         // SelectionSets, SelectionSet:<name>, Point#<id>, Entity#<id>
+    std::string member;
+    std::string arguments;
+    std::string flags;  // get, put, method
+    HRESULT outcome = S_OK;
+    std::string text() const { return object + "." + member; }
+    std::string line() const;
+};
+
+// Something the user can select on screen.
+struct DoubleSelectable {
+    int type = 24;  // a lightweight polyline
+    std::vector<double> coordinates;
+};
+
+struct DoublePoint {
+    int id = 0;
+    std::array<double, 3> at{};
+    int color = 256;
+};
+
+// The state of one running AutoCAD: its drawing, its script and its records.
+// The COM objects keep it alive for as long as any of them lives.
+class DoubleCad {
+  public:
+    // --- The script ---------------------------------------------------------
+    // GetPoint answers from this queue; an empty queue ends the input (E_FAIL).
+    void queuePoint(double x, double y, double z = 0);
+    void queueEnd(HRESULT number);
+    void prepareSelection(std::vector<DoubleSelectable> entities);
+    // The k-th Invoke from now on (1 = the next) fails.
+    void failInvoke(int k, Failure failure);
+    // The next k calls (GetIDsOfNames or Invoke) are rejected as by a busy server.
+    void rejectCalls(int k, HRESULT with = RPC_E_CALL_REJECTED);
+
+    bool hasDocument = true;
+    std::wstring caption = L"AutoCAD 2000 - [Drawing1.dwg]";
+    // The lower bound of the arrays the double hands out.
+    LONG arrayLowerBound = 0;
+    // Runs inside every Invoke once it is recorded, before it answers.
+    std::function<void(const DoubleCall&)> onInvoke;
+
+    // --- What happened ------------------------------------------------------
+    const std::vector<DoubleCall>& calls() const { return calls_; }
+    std::vector<std::string> members() const;
+    std::vector<std::string> transcript() const;
+    int rejectedCalls() const { return rejected_; }
+    int invokes() const { return invokes_; }
+    bool visible() const { return visible_; }
+    const std::vector<DoublePoint>& points() const { return points_; }
+    // Member labels of a group, in the order they were appended.
+    const std::vector<std::string>* group(const std::string& name) const;
+    const std::vector<std::string>& selectionSets() const { return selectionSets_; }
+    const std::map<std::string, std::string>& variables() const { return variables_; }
+
+  private:
+    friend class DispatchObject;
+    friend struct Members;
+    std::deque<std::variant<std::array<double, 3>, HRESULT>> picks_;
+    std::vector<DoubleSelectable> selection_;
+    std::map<int, Failure> failures_;  // by Invoke number from 0
+    int rejectLeft_ = 0;
+    HRESULT rejectWith_ = RPC_E_CALL_REJECTED;
+    int rejected_ = 0;
+    int invokes_ = 0;
+    std::vector<DoubleCall> calls_;
+    bool visible_ = false;
+    std::vector<DoublePoint> points_;
+    int nextSelectable_ = 1;
+    std::vector<std::pair<std::string, std::vector<std::string>>> groups_;
+    std::vector<std::string> selectionSets_;
+    std::map<std::string, std::string> variables_;
+};
+
+// A new application object over this drawing.
+ComPtr<IDispatch> makeApplication(const std::shared_ptr<DoubleCad>& cad);
+
+// A class factory that starts a new AutoCAD on every CreateInstance, or fails
+// with `failure` when it is set.
+class DoubleFactory final : public IClassFactory {
+  public:
+    static ComPtr<DoubleFactory> create(std::function<ComPtr<IDispatch>()> start);
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
+
+    HRESULT failure = S_OK;
+    int started() const { return started_; }
+
+  private:
+    explicit DoubleFactory(std::function<ComPtr<IDispatch>()> start);
+    ~DoubleFactory();
+    std::atomic<ULONG> references_{1};
+    std::function<ComPtr<IDispatch>()> start_;
+    int started_ = 0;
+};
+
+// The double's COM objects alive in this process, factories included.
+long liveObjects();
+
+}  // namespace tendra::testing::com

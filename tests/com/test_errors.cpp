@@ -1,0 +1,221 @@
+// Failed calls as an automation client sees them, and calls a busy AutoCAD
+// rejects: directly and through proxies.
+#include <chrono>
+
+#include "cad/com/com_platform.h"
+#include "cad/surface.h"
+#include "tests/com/com_harness.h"
+
+namespace tendra::testing::com {
+namespace {
+
+struct Caught {
+    bool thrown = false;
+    std::int32_t number = 0;
+    std::string description;
+    std::string result;
+};
+
+// Reads the caption through the backend and notes how it failed, if it did.
+Caught readCaption(const std::string& progId) {
+    Caught caught;
+    try {
+        cad::com::ComPlatform platform(kQuickRetry);
+        caught.result = platform.getRunningObject(progId)->caption();
+    } catch (const cad::CadError& error) {
+        caught = {true, error.number(), error.description(), {}};
+    }
+    return caught;
+}
+
+struct ErrorCase {
+    const char* name;
+    Failure failure;
+    std::int32_t number;
+    std::string description;
+    // Whether Wine's proxies carry this case as Windows' do; see the rows.
+    bool throughProxies = true;
+};
+
+void PrintTo(const ErrorCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const ErrorCase kErrorCases[] = {
+    {"ExceptionGivesItsScodeAndDescription",
+     {E_FAIL, FailureStyle::Exception, L"Input ended"},
+     cad::kEFail,
+     "Input ended"},
+    {"ExceptionScodeOfAnEndedPromptIsKept",
+     {kInputEnded, FailureStyle::Exception, L"用户输入为关键字"},
+     cad::kInputEnded,
+     "用户输入为关键字"},
+    // Windows' remoting stub runs a deferred fill-in on the server's side, so
+    // a proxy never hands one out; Wine's sends the pointer across, cut to 32 bits.
+    {"DeferredFillInRunsBeforeTheScodeIsRead",
+     {kNameTaken, FailureStyle::DeferredException, L"Duplicate record name"},
+     kNameTaken,
+     "Duplicate record name",
+     false},
+    {"WordCodeStandsInForAMissingScode",
+     {1001, FailureStyle::WordCodeException, L"Custom failure"},
+     1001,
+     "Custom failure"},
+    // Wine does not carry the error object back across apartments.
+    {"ReturnedErrorTakesItsTextFromErrorInfo",
+     {kWrongElementCount, FailureStyle::ResultWithErrorInfo, kWrongElementCountText},
+     kWrongElementCount,
+     "Number of elements in SafeArray is incorrect",
+     false},
+    {"ReturnedErrorWithoutTextGetsTheFallback",
+     {kWrongElementCount, FailureStyle::Result, L""},
+     kWrongElementCount,
+     "Unknown error 0x80210010"},
+    {"ExceptionWithoutDescriptionGetsTheFallback",
+     {kWrongElementCount, FailureStyle::Exception, L""},
+     kWrongElementCount,
+     "Unknown error 0x80210010"},
+};
+
+class ErrorTest : public ComTest,
+                  public ::testing::WithParamInterface<std::tuple<ErrorCase, Reach>> {};
+
+TEST_P(ErrorTest, CarriesTheNumberAndTextAClientSees) {
+    const auto& [c, reach] = GetParam();
+    testClass->run(makeApplication(cad).get());
+    cad->failInvoke(1, c.failure);
+
+    Caught caught;
+    runReaching(reach, [&] { caught = readCaption(testClass->progId()); });
+
+    ASSERT_TRUE(caught.thrown);
+    EXPECT_EQ(caught.number, c.number);
+    EXPECT_EQ(caught.description, c.description);
+}
+
+std::vector<std::tuple<ErrorCase, Reach>> errorCases() {
+    std::vector<std::tuple<ErrorCase, Reach>> cases;
+    for (const auto& c : kErrorCases) {
+        cases.emplace_back(c, Reach::Direct);
+        if (c.throughProxies) {
+            cases.emplace_back(c, Reach::Proxy);
+        }
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, ErrorTest, ::testing::ValuesIn(errorCases()),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    reachName(std::get<1>(info.param));
+                         });
+
+struct BusyCase {
+    const char* name;
+    int rejections;
+    HRESULT rejectWith;
+    bool succeeds;
+};
+
+void PrintTo(const BusyCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const BusyCase kBusyCases[] = {
+    {"RejectedCallsAreTriedAgain", 3, RPC_E_CALL_REJECTED, true},
+    {"RetryLaterIsTriedAgainToo", 3, RPC_E_SERVERCALL_RETRYLATER, true},
+    {"BusyForeverFailsOnceTheWaitIsOver", 1 << 30, RPC_E_CALL_REJECTED, false},
+};
+
+class BusyTest : public ComTest,
+                 public ::testing::WithParamInterface<std::tuple<BusyCase, Reach>> {};
+
+TEST_P(BusyTest, RetriesForABoundedTime) {
+    const auto& [c, reach] = GetParam();
+    testClass->run(makeApplication(cad).get());
+    cad->rejectCalls(c.rejections, c.rejectWith);
+
+    Caught caught;
+    const auto start = std::chrono::steady_clock::now();
+    runReaching(reach, [&] { caught = readCaption(testClass->progId()); });
+    const auto waited = std::chrono::steady_clock::now() - start;
+
+    if (c.succeeds) {
+        EXPECT_FALSE(caught.thrown) << caught.description;
+        EXPECT_EQ(caught.result, "AutoCAD 2000 - [Drawing1.dwg]");
+        EXPECT_EQ(cad->rejectedCalls(), c.rejections);
+    } else {
+        EXPECT_TRUE(caught.thrown);
+        EXPECT_EQ(caught.number, RPC_E_CALL_REJECTED);
+        EXPECT_GE(waited, kQuickRetry.totalWait);
+        EXPECT_GT(cad->rejectedCalls(), 1);
+        EXPECT_EQ(cad->invokes(), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Busy, BusyTest,
+                         ::testing::Combine(::testing::ValuesIn(kBusyCases),
+                                            ::testing::Values(Reach::Direct, Reach::Proxy)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    reachName(std::get<1>(info.param));
+                         });
+
+// A server whose own message filter turns calls away while it is busy, as
+// AutoCAD does in the middle of a command.
+class RejectingFilter final : public IMessageFilter {
+  public:
+    explicit RejectingFilter(int rejections) : left_(rejections) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)) {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
+        if (left_ > 0) {
+            --left_;
+            ++rejected;
+            return SERVERCALL_RETRYLATER;
+        }
+        return SERVERCALL_ISHANDLED;
+    }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override {
+        return static_cast<DWORD>(-1);
+    }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override {
+        return PENDINGMSG_WAITDEFPROCESS;
+    }
+    int rejected = 0;
+
+  private:
+    int left_;
+};
+
+using ServerFilterTest = ComTest;
+
+TEST_F(ServerFilterTest, CallsTheServersFilterTurnsAwayAreTriedAgain) {
+    testClass->run(makeApplication(cad).get());
+    RejectingFilter server(2);
+    IMessageFilter* previous = nullptr;
+    ASSERT_EQ(CoRegisterMessageFilter(&server, &previous), S_OK);
+
+    Caught caught;
+    runInOtherApartment([&] { caught = readCaption(testClass->progId()); });
+
+    IMessageFilter* ours = nullptr;
+    CoRegisterMessageFilter(previous, &ours);
+    if (previous) {
+        previous->Release();
+    }
+    EXPECT_FALSE(caught.thrown) << caught.description;
+    EXPECT_EQ(caught.result, "AutoCAD 2000 - [Drawing1.dwg]");
+    EXPECT_EQ(server.rejected, 2);
+}
+
+}  // namespace
+}  // namespace tendra::testing::com

@@ -1,0 +1,189 @@
+// Every operation of the CAD surface against the double, called directly and
+// through the proxies COM puts between apartments: what reaches AutoCAD, with
+// its VARIANT types, and what comes back.
+#include <cstdio>
+
+#include "cad/com/com_platform.h"
+#include "tests/com/com_harness.h"
+
+namespace tendra::testing::com {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string numbers(const std::vector<double>& values) {
+    std::string text;
+    for (double value : values) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%g", value);
+        text += (text.empty() ? "" : " ") + std::string(buffer);
+    }
+    return text;
+}
+
+struct SurfaceCase {
+    const char* name;
+    std::function<void(DoubleCad&)> script;
+    // Runs in the client's apartment; returns what it read, as text.
+    std::function<std::string(cad::Application&)> use;
+    std::string result;
+    Lines transcript;
+    std::function<void(const DoubleCad&)> check;
+};
+
+const SurfaceCase kSurfaceCases[] = {
+    {"VisibleIsABooleanPropertyPut",
+     nullptr,
+     [](cad::Application& application) {
+         application.setVisible(true);
+         return std::string();
+     },
+     "",
+     {"Application.Visible = BOOL true"},
+     [](const DoubleCad& cad) { EXPECT_TRUE(cad.visible()); }},
+    {"CaptionComesBackAsUtf8",
+     [](DoubleCad& cad) { cad.caption = L"AutoCAD 2004 - [桥梁.dwg]"; },
+     [](cad::Application& application) { return application.caption(); },
+     "AutoCAD 2004 - [桥梁.dwg]",
+     {"Application.Caption"},
+     nullptr},
+    {"GetPointLeavesTheBasePointOutAndSendsThePromptAsAString",
+     [](DoubleCad& cad) { cad.queuePoint(1.5, -2, 7); },
+     [](cad::Application& application) {
+         const auto point = application.activeDocument()->utility()->getPoint("点取坐标原点 ");
+         return numbers({point[0], point[1], point[2]});
+     },
+     "1.5 -2 7",
+     {"Application.ActiveDocument", "Document.Utility",
+      "Utility.GetPoint(missing, \"点取坐标原点 \")"},
+     nullptr},
+    {"GetPointReadsThePointFromTheArraysLowerBound",
+     [](DoubleCad& cad) {
+         cad.arrayLowerBound = 1;
+         cad.queuePoint(10, 20, 0);
+     },
+     [](cad::Application& application) {
+         const auto point = application.activeDocument()->utility()->getPoint("p");
+         return numbers({point[0], point[1], point[2]});
+     },
+     "10 20 0",
+     {"Application.ActiveDocument", "Document.Utility", "Utility.GetPoint(missing, \"p\")"},
+     nullptr},
+    {"AddPointPassesThreeDoublesAndColorAnInteger",
+     nullptr,
+     [](cad::Application& application) {
+         auto point = application.activeDocument()->modelSpace()->addPoint({1, 2.25, 0});
+         point->setColor(1);
+         return std::to_string(point->entityType());
+     },
+     "22",
+     {"Application.ActiveDocument", "Document.ModelSpace", "ModelSpace.AddPoint(R8[1, 2.25, 0])",
+      "Point#1.Color = I4 1", "Point#1.EntityType"},
+     [](const DoubleCad& cad) {
+         ASSERT_EQ(cad.points().size(), 1u);
+         EXPECT_EQ(cad.points()[0].at, (std::array<double, 3>{1, 2.25, 0}));
+         EXPECT_EQ(cad.points()[0].color, 1);
+     }},
+    {"SetVariableSendsPdmodeAsA16BitInteger",
+     nullptr,
+     [](cad::Application& application) {
+         application.activeDocument()->setVariable("pdmode", 3);
+         return std::string();
+     },
+     "",
+     {"Application.ActiveDocument", "Document.SetVariable(\"pdmode\", I2 3)"},
+     [](const DoubleCad& cad) { EXPECT_EQ(cad.variables().at("pdmode"), "I2 3"); }},
+    {"AppendItemsSendsAnArrayOfObjects",
+     nullptr,
+     [](cad::Application& application) {
+         auto document = application.activeDocument();
+         auto space = document->modelSpace();
+         auto first = space->addPoint({0, 0, 0});
+         auto second = space->addPoint({5, 0, 0});
+         document->groups()->add(".7055475")->appendItems({first, second});
+         return std::string();
+     },
+     "",
+     {"Application.ActiveDocument", "Document.ModelSpace", "ModelSpace.AddPoint(R8[0, 0, 0])",
+      "ModelSpace.AddPoint(R8[5, 0, 0])", "Document.Groups", "Groups.Add(\".7055475\")",
+      "Group:.7055475.AppendItems(DISPATCH[Point#1, Point#2])"},
+     [](const DoubleCad& cad) {
+         ASSERT_NE(cad.group(".7055475"), nullptr);
+         EXPECT_EQ(*cad.group(".7055475"), (Lines{"Point#1", "Point#2"}));
+     }},
+    {"SelectionSetMembersComeByCountAndItemInOrder",
+     [](DoubleCad& cad) {
+         cad.prepareSelection({{24, {0, 0, 10, 5}}, {19, {}}});
+     },
+     [](cad::Application& application) {
+         auto set = application.activeDocument()->selectionSets()->add(".25");
+         set->selectOnScreen();
+         std::string text = std::to_string(set->count());
+         auto first = set->item(0);
+         text += " " + std::to_string(first->entityType());
+         text += " " + numbers(first->coordinates());
+         text += " " + std::to_string(set->item(1)->entityType());
+         return text;
+     },
+     "2 24 0 0 10 5 19",
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\".25\")",
+      "SelectionSet:.25.SelectOnScreen", "SelectionSet:.25.Count", "SelectionSet:.25.Item(I4 0)",
+      "Entity#1.EntityType", "Entity#1.Coordinates", "SelectionSet:.25.Item(I4 1)",
+      "Entity#2.EntityType"},
+     [](const DoubleCad& cad) { EXPECT_EQ(cad.selectionSets(), Lines{".25"}); }},
+    {"CoordinatesAreReadFromTheArraysLowerBound",
+     [](DoubleCad& cad) {
+         cad.arrayLowerBound = 5;
+         cad.prepareSelection({{24, {1, 2, 3, 4, 5, 6}}});
+     },
+     [](cad::Application& application) {
+         auto set = application.activeDocument()->selectionSets()->add("s");
+         set->selectOnScreen();
+         return numbers(set->item(0)->coordinates());
+     },
+     "1 2 3 4 5 6",
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"s\")",
+      "SelectionSet:s.SelectOnScreen", "SelectionSet:s.Item(I4 0)", "Entity#1.Coordinates"},
+     nullptr},
+};
+
+void PrintTo(const SurfaceCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SurfaceTest : public ComTest,
+                    public ::testing::WithParamInterface<std::tuple<SurfaceCase, Reach>> {};
+
+TEST_P(SurfaceTest, SendsWhatAutoCadExpectsAndReadsItsAnswer) {
+    const auto& [c, reach] = GetParam();
+    if (c.script) {
+        c.script(*cad);
+    }
+    ComPtr<IDispatch> application = makeApplication(cad);
+    testClass->run(application.get());
+    application.reset();
+
+    std::string result;
+    runReaching(reach, [&, use = c.use] {
+        cad::com::ComPlatform platform(kQuickRetry);
+        auto connected = platform.getRunningObject(testClass->progId());
+        result = use(*connected);
+    });
+
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(cad->transcript(), c.transcript);
+    if (c.check) {
+        c.check(*cad);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, SurfaceTest,
+                         ::testing::Combine(::testing::ValuesIn(kSurfaceCases),
+                                            ::testing::Values(Reach::Direct, Reach::Proxy)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    reachName(std::get<1>(info.param));
+                         });
+
+}  // namespace
+}  // namespace tendra::testing::com
