@@ -5,6 +5,8 @@
 
 #if defined(TENDRA_WITH_BOARD)
 #include "cad/board/board_platform.h"
+#elif defined(TENDRA_WITH_COM)
+#include "cad/com/com_platform.h"
 #else
 #include "app/no_cad.h"
 #endif
@@ -18,6 +20,11 @@ int main(int argc, char** argv) {
 
 #if defined(TENDRA_WITH_BOARD)
     tendra::board::BoardPlatform platform;
+#elif defined(TENDRA_WITH_COM)
+    // COM on this, the UI thread, from before the first AutoCAD reference
+    // until after the last: Form1, made below, goes first.
+    tendra::cad::com::ComApartment apartment;
+    tendra::cad::com::ComPlatform platform;
 #else
     tendra::NoCadPlatform platform;
 #endif
