@@ -22,9 +22,9 @@ struct Overloaded : Ts... {
     using Ts::operator()...;
 };
 
-// Above this many entities the view draws without antialiasing, so a large
-// drawing still pans smoothly.
-constexpr std::size_t kAntialiasLimit = 20000;
+// Above this many entities the view draws without antialiasing and only what
+// it shows, so a large drawing still pans smoothly.
+constexpr std::size_t kLargeDrawing = 20000;
 const QColor kSnapMarker{255, 200, 0};
 const QColor kWindowColor{80, 140, 255};
 const QColor kCrossingColor{80, 220, 120};
@@ -121,6 +121,7 @@ BoardView::BoardView(QWidget* parent) : QWidget(parent) {
 void BoardView::setDrawing(std::shared_ptr<const Drawing> drawing) {
     drawing_ = std::move(drawing);
     highlighted_.clear();
+    highlightedSet_.clear();
     snap_.reset();
     rectangleFrom_.reset();
     zoomExtents();
@@ -139,11 +140,12 @@ void BoardView::setMode(Mode mode) {
 
 void BoardView::setHighlighted(std::vector<EntityId> entities) {
     highlighted_ = std::move(entities);
+    highlightedSet_ = std::unordered_set<EntityId>(highlighted_.begin(), highlighted_.end());
     update();
 }
 
 bool BoardView::isHighlighted(EntityId id) const {
-    return std::find(highlighted_.begin(), highlighted_.end(), id) != highlighted_.end();
+    return highlightedSet_.count(id) != 0;
 }
 
 void BoardView::zoomExtents() {
@@ -342,10 +344,35 @@ void BoardView::paintEvent(QPaintEvent*) {
     if (!drawing_) {
         return;
     }
-    painter.setRenderHint(QPainter::Antialiasing, drawing_->size() <= kAntialiasLimit);
-    for (const Entity& entity : drawing_->entities()) {
-        if (!isHighlighted(entity.id)) {
-            drawEntity(painter, entity, false);
+    const bool large = drawing_->size() > kLargeDrawing;
+    painter.setRenderHint(QPainter::Antialiasing, !large);
+    const double margin = transform_.toDrawingLength(kMaximumGlyphPixels / 2 + 2);
+    const QRectF shown =
+        transform_.visibleDrawingRect(size()).adjusted(-margin, -margin, margin, margin);
+    const std::optional<Box> extents = drawing_->extents();
+    const bool allShown =
+        extents && shown.contains(QRectF(QPointF(extents->min.x, extents->min.y),
+                                         QPointF(extents->max.x, extents->max.y)));
+    if (!large || allShown) {
+        for (const Entity& entity : drawing_->entities()) {
+            if (!isHighlighted(entity.id)) {
+                drawEntity(painter, entity, false);
+            }
+        }
+    } else {
+        // Only what the view shows: the spatial index finds the outlines near
+        // it (with room for point glyphs); text is not indexed.
+        for (EntityId id : drawing_->crossing(
+                 Box{{shown.left(), shown.top()}, {shown.right(), shown.bottom()}})) {
+            const Entity* entity = drawing_->find(id);
+            if (entity && !isHighlighted(id)) {
+                drawEntity(painter, *entity, false);
+            }
+        }
+        for (const Entity& entity : drawing_->entities()) {
+            if (!entity.selectable()) {
+                drawEntity(painter, entity, false);
+            }
         }
     }
     // Highlighted entities on top, so their dashes are not hidden.

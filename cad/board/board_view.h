@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include "cad/board/model/drawing.h"
@@ -79,6 +80,7 @@ class BoardView : public QWidget {
     bool followExtents_ = true;  // refit on resize until the user zooms or pans
     Mode mode_ = Mode::Idle;
     std::vector<EntityId> highlighted_;
+    std::unordered_set<EntityId> highlightedSet_;
     std::optional<Snap> snap_;
     std::optional<QPointF> cursor_;
     // Panning with the middle button.

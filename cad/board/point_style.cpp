@@ -6,7 +6,6 @@ namespace tendra::board {
 
 namespace {
 constexpr double kMinimumPixels = 5;
-constexpr double kMaximumPixels = 200;
 }  // namespace
 
 double pointGlyphPixels(double pdsize, double viewHeight, double scale) {
@@ -17,7 +16,7 @@ double pointGlyphPixels(double pdsize, double viewHeight, double scale) {
         const double percent = pdsize == 0 ? 5 : -pdsize;
         pixels = viewHeight * percent / 100;
     }
-    return std::clamp(pixels, kMinimumPixels, kMaximumPixels);
+    return std::clamp(pixels, kMinimumPixels, kMaximumGlyphPixels);
 }
 
 QPainterPath pointGlyph(int pdmode, QPointF at, double size) {

@@ -7,6 +7,9 @@
 
 namespace tendra::board {
 
+// A point glyph is never larger than this, in pixels.
+inline constexpr double kMaximumGlyphPixels = 200;
+
 // The glyph's size in pixels for PDSIZE: 0 is 5 % of the view's height,
 // a negative value that percentage, a positive value a size in drawing units
 // at this scale (pixels per unit). Never below a few pixels, so a marker
