@@ -66,7 +66,6 @@ class Form1 : public QWidget, public FormPort {
     static std::string wstr(std::int16_t count) { return tendra::wstr(count); }
 
     DrawingCommands& commands() { return commands_; }
-    cad::Module1& module1() { return module1_; }
 
     // FormPort
     std::string fieldText(Field field) override;

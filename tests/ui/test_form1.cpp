@@ -130,6 +130,7 @@ class TestForm1 : public QObject {
 
     void statusLabel();
     void portReadsAndWrites();
+    void tableIsRelativeToTheOrigin();
     void messageBoxes_data();
     void messageBoxes();
 
@@ -642,6 +643,19 @@ void TestForm1::portReadsAndWrites() {
     form->enableNodeButtons();
     QVERIFY(control("Command1")->isEnabled());
     QVERIFY(control("Command4")->isEnabled());
+}
+
+void TestForm1::tableIsRelativeToTheOrigin() {
+    showActive();
+    cad->queuePoint(100, 50);
+    QTest::mouseClick(qobject_cast<QPushButton*>(control("Command3")), Qt::LeftButton);
+    qobject_cast<QLineEdit*>(control("Text1"))->setText(QStringLiteral("0"));
+    qobject_cast<QCheckBox*>(control("Check1"))->setChecked(false);
+    qobject_cast<QCheckBox*>(control("Check2"))->setChecked(false);
+
+    QVERIFY(form->WriteNodeTable({{80, 60}, {90, 52}}, 0.5));
+    QCOMPARE(qobject_cast<QPlainTextEdit*>(control("Text8"))->toPlainText(),
+             QStringLiteral("-10\t5\n-5\t1\n"));
 }
 
 void TestForm1::messageBoxes_data() {
