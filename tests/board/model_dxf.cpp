@@ -198,6 +198,35 @@ TEST(DxfRoundTripTest, GroupsSurviveR2000) {
     EXPECT_FALSE(loaded.hasSelectionSet("not saved"));
 }
 
+// The loader takes values of up to 1000 bytes, so the writer never writes a
+// longer one, however much the code page or its escapes make of a text.
+TEST(DxfRoundTripTest, OverlongTextIsCutToWhatLoadsAgain) {
+    Drawing original;
+    std::string chinese;
+    for (int i = 0; i < 600; ++i) {
+        chinese += "钢";
+    }
+    Text text;
+    text.text = chinese;
+    original.add(text);
+    text.text = std::string(400, 'a');
+    for (int i = 0; i < 300; ++i) {
+        text.text += "😀";  // outside GBK: two escapes of 7 bytes each
+    }
+    original.add(text);
+    original.setLayer({chinese, 3, false});
+    original.add(Line{}, chinese);
+
+    TemporaryFile file("long.dxf");
+    saveDxfFile(original, file.path());
+    const Drawing loaded = loadDxfFile(file.path());
+    ASSERT_EQ(loaded.size(), 3u);
+    const std::string& cut = as<Text>(loaded.entities()[0]).text;
+    EXPECT_EQ(cut, chinese.substr(0, 500 * 3)) << "500 GBK characters fit in 1000 bytes";
+    EXPECT_EQ(as<Text>(loaded.entities()[1]).text.rfind(std::string(400, 'a'), 0), 0u);
+    EXPECT_EQ(loaded.entities()[2].layer, cut);
+}
+
 TEST(DxfRoundTripTest, FailedSaveKeepsTheOldFile) {
     TemporaryFile file("kept.dxf");
     saveDxfFile(everyKind(), file.path());

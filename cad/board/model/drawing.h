@@ -155,6 +155,8 @@ class Drawing {
     // Entities, in drawing order. Adding returns the new id.
     EntityId add(Geometry geometry, const std::string& layer = "0", int color = kColorByLayer);
     EntityId addPoint(double x, double y, double z = 0);
+    // Room for this many entities in all, ahead of adding them.
+    void reserve(std::size_t entities) { entities_.reserve(entities); }
     const std::vector<Entity>& entities() const { return entities_; }
     std::size_t size() const { return entities_.size(); }
     bool empty() const { return entities_.empty(); }

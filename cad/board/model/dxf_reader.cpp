@@ -286,23 +286,30 @@ void addGroups(Drawing& drawing, const dxf::ScannedDxf& scanned, const TextDecod
     }
 }
 
-Drawing load(std::string_view bytes, const LoadProgress& progress) {
-    const std::uint64_t total = static_cast<std::uint64_t>(bytes.size()) * kPasses;
+// owned, when given, holds the bytes and is emptied once they are scanned,
+// so that a large file and its copy are not held at the same time.
+Drawing load(std::string_view bytes, const LoadProgress& progress, std::string* owned = nullptr) {
+    const std::size_t size = bytes.size();
+    const std::uint64_t total = static_cast<std::uint64_t>(size) * kPasses;
     try {
         const dxf::ScannedDxf scanned = dxf::scan(bytes, [&](std::size_t done) {
             if (progress) {
                 progress(done, total);
             }
         });
+        if (owned) {
+            std::string().swap(*owned);
+        }
         const TextDecoder decoder(scanned.acadVersion, scanned.codePage);
         Drawing drawing;
+        drawing.reserve(scanned.entities.size());
         Builder builder(drawing, scanned, decoder);
         // The copy is at most as long as the file; scale its progress to it.
         const double scale =
-            scanned.text.empty() ? 0 : static_cast<double>(bytes.size()) / scanned.text.size();
+            scanned.text.empty() ? 0 : static_cast<double>(size) / scanned.text.size();
         ChunkedBuffer buffer(scanned.text, [&](std::size_t done) {
             if (progress) {
-                progress(bytes.size() + static_cast<std::uint64_t>(done * scale), total);
+                progress(size + static_cast<std::uint64_t>(done * scale), total);
             }
         });
         std::istream stream(&buffer);
@@ -346,7 +353,7 @@ Drawing loadDxf(std::istream& stream, const LoadProgress& progress) {
     if (stream.bad()) {
         throw LoadError("读取文件时出错");
     }
-    return load(bytes, progress);
+    return load(bytes, progress, &bytes);
 }
 
 Drawing loadDxfFile(const std::string& path, const LoadProgress& progress) {
@@ -370,7 +377,7 @@ Drawing loadDxfFile(const std::string& path, const LoadProgress& progress) {
     } catch (const std::bad_alloc&) {
         throw LoadError("内存不足，文件太大");
     }
-    return load(bytes, progress);
+    return load(bytes, progress, &bytes);
 }
 
 }  // namespace tendra::board

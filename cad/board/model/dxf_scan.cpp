@@ -12,9 +12,6 @@ namespace {
 
 namespace type = cad::entity_type;
 
-// dxflib reads lines into a buffer of 1024 bytes and stops reading for good
-// at a longer one; nothing that long is handed to it.
-constexpr std::size_t kMaxLine = 1000;
 constexpr std::size_t kProgressStep = 1 << 20;
 // No vertex takes fewer bytes than "10\n0\n20\n0\n".
 constexpr std::size_t kMinBytesPerVertex = 8;
@@ -226,7 +223,7 @@ long long Scanner::integer(int code, long long otherwise) const {
 }
 
 void Scanner::put(int code, std::string_view value, std::size_t line) {
-    if (value.size() > kMaxLine) {
+    if (value.size() > kMaxValueBytes) {
         fail("文件中有过长的行" + lineText(line));
     }
     char digits[16];

@@ -16,6 +16,10 @@
 
 namespace tendra::board::dxf {
 
+// dxflib reads lines into a buffer of 1024 bytes and stops reading for good
+// at a longer one: no value longer than this is handed to it, or written.
+inline constexpr std::size_t kMaxValueBytes = 1000;
+
 // One entity of the copied text, in order: dxflib reports them in the same
 // order, one call each.
 struct ScannedEntity {

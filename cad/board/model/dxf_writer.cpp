@@ -17,6 +17,7 @@
 #include <set>
 
 #include "cad/board/model/dxf.h"
+#include "cad/board/model/dxf_scan.h"
 #include "cad/board/model/text_encoding.h"
 
 namespace tendra::board {
@@ -29,8 +30,9 @@ constexpr int kGroupDictionary = 0xD;
 // MTEXT text goes in pieces of at most 250 bytes.
 constexpr std::size_t kMTextPiece = 250;
 
+// A value in the file's code page, cut to a length the loader accepts.
 std::string encoded(const std::string& utf8) {
-    return encodeForDxf(utf8).front();
+    return encodeForDxf(utf8, dxf::kMaxValueBytes).front();
 }
 
 // dxflib's writer with two changes: reals in their shortest exact form, and
