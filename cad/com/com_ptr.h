@@ -7,6 +7,7 @@
 
 #include <oleauto.h>
 
+#include <cstddef>
 #include <string_view>
 #include <utility>
 

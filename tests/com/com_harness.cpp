@@ -1,5 +1,6 @@
 #include "tests/com/com_harness.h"
 
+#include <cwctype>
 #include <exception>
 #include <thread>
 #include <utility>
@@ -25,8 +26,15 @@ TestClass::TestClass() {
     progId_ = cad::com::toUtf8(progId);
     key_ = L"Software\\Classes\\" + progId;
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, (key_ + L"\\CLSID").c_str(), 0, nullptr, 0, KEY_WRITE,
-                        nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    // Windows without elevation refuses HKLM; its HKCU then serves as well.
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        if (RegCreateKeyExW(root, (key_ + L"\\CLSID").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                            &key, nullptr) == ERROR_SUCCESS) {
+            root_ = root;
+            break;
+        }
+    }
+    if (key) {
         RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                        static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
         RegCloseKey(key);
@@ -42,7 +50,9 @@ TestClass::~TestClass() {
     if (installed_) {
         CoRevokeClassObject(installed_);
     }
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, key_.c_str());
+    if (root_) {
+        RegDeleteTreeW(root_, key_.c_str());
+    }
 }
 
 void TestClass::run(IUnknown* application) {

@@ -41,6 +41,7 @@ class TestClass {
   private:
     CLSID clsid_{};
     std::string progId_;
+    HKEY root_ = nullptr;
     std::wstring key_;
     DWORD running_ = 0;
     DWORD installed_ = 0;
