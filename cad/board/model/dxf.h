@@ -37,13 +37,18 @@ class SaveError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Called now and then while loading, with the bytes read so far and the
-// total, and once at the end with both equal.
+// Called now and then while loading (about every megabyte) with how far it
+// has come and where it ends, and once at the end with both equal. The unit
+// is the byte; each byte counts twice, once when it is checked and once when
+// dxflib parses it, so the total is twice the file's size.
 using LoadProgress = std::function<void(std::uint64_t bytesRead, std::uint64_t totalBytes)>;
 
 // Files from R12 to the current format, ASCII only. Text is decoded from the
 // drawing's code page ($DWGCODEPAGE) into UTF-8; files from AutoCAD 2007 on
-// (AC1021+) and files without a code page are read as UTF-8.
+// (AC1021+) are UTF-8 whatever their code page says; text in a file without
+// a code page is UTF-8 when it is valid UTF-8, else GB18030. Only model space
+// is read: blocks, paper space and entity kinds the board does not show are
+// skipped. Groups are read from the OBJECTS section.
 Drawing loadDxfFile(const std::string& path, const LoadProgress& progress = {});
 Drawing loadDxf(std::string_view bytes, const LoadProgress& progress = {});
 Drawing loadDxf(std::istream& stream, const LoadProgress& progress = {});
@@ -51,8 +56,11 @@ Drawing loadDxf(std::istream& stream, const LoadProgress& progress = {});
 enum class DxfVersion { R12, R2000 };
 
 // Writes every entity (points keep their colours), the layers, PDMODE and
-// PDSIZE, and, for R2000, the groups. Throws SaveError when the file cannot
-// be written.
+// PDSIZE, with text in code page 936 (GBK, \U+XXXX for other characters).
+// R2000 also keeps the groups; R12 has neither groups, lightweight polylines
+// (written as old-style ones) nor MTEXT (written as TEXT). A text longer than
+// 1000 bytes in the file is cut there. The file is replaced only when the new
+// one is complete; SaveError when it cannot be written.
 void saveDxfFile(const Drawing& drawing, const std::string& path,
                  DxfVersion version = DxfVersion::R2000);
 
