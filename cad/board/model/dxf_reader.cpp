@@ -7,13 +7,18 @@
 #include <dl_dxf.h>
 #pragma GCC diagnostic pop
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <functional>
+#include <istream>
 #include <iterator>
 #include <new>
 #include <numbers>
-#include <sstream>
 #include <streambuf>
+#include <type_traits>
+#include <unordered_map>
+#include <variant>
 
 #include "cad/board/model/dxf.h"
 #include "cad/board/model/dxf_scan.h"

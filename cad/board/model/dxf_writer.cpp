@@ -11,10 +11,14 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <numbers>
 #include <set>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "cad/board/model/dxf.h"
 #include "cad/board/model/dxf_scan.h"
