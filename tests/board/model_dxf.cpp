@@ -329,6 +329,21 @@ TEST(DxfLoadTest, PathBufferAndStreamAgreeAndProgressEnds) {
     EXPECT_EQ(steps.back().first, steps.back().second);
 }
 
+// dxflib reads code 9 as a header variable and a dxflib comment as a change
+// of MTEXT angle units wherever they stand; inside entities both are ignored.
+TEST(DxfLoadTest, StrayHeaderCodesInsideEntitiesChangeNothing) {
+    const std::string file =
+        "0\nSECTION\n2\nENTITIES\n"
+        "0\nLWPOLYLINE\n8\n0\n90\n2\n10\n1\n20\n2\n9\n$PDMODE\n999\ndxflib 3.26.4.0\n"
+        "10\n3\n20\n4\n"
+        "0\nMTEXT\n8\n0\n10\n0\n20\n0\n40\n1\n1\nx\n50\n1.5707963267948966\n"
+        "0\nENDSEC\n0\nEOF\n";
+    const Drawing drawing = loadDxf(std::string_view(file));
+    ASSERT_EQ(drawing.size(), 2u);
+    EXPECT_EQ(drawing.coordinates(drawing.entities()[0].id), (std::vector<double>{1, 2, 3, 4}));
+    EXPECT_DOUBLE_EQ(as<MText>(drawing.entities()[1]).angle, 90);
+}
+
 TEST(DxfLoadTest, MissingFile) {
     try {
         loadDxfFile((kData / "no_such_file.dxf").string());

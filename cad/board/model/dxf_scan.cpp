@@ -237,8 +237,10 @@ void Scanner::put(int code, std::string_view value, std::size_t line) {
 void Scanner::copy(std::string_view object) {
     put(0, object, 0);
     for (const Pair& pair : pairs_) {
-        // Extended data is of no use to the board.
-        if (pair.code < 1000) {
+        // dxflib takes code 9 for a header variable wherever it stands, and a
+        // comment naming a dxflib version changes how it reads MTEXT angles;
+        // extended data is of no use to the board.
+        if (pair.code != 9 && pair.code != 999 && pair.code < 1000) {
             put(pair.code, pair.value, pair.line);
         }
     }
