@@ -1,6 +1,8 @@
 #include "app/text_boxes.h"
 
 #include <QApplication>
+#include <QMimeData>
+#include <QTextDocumentFragment>
 
 namespace tendra {
 
@@ -24,6 +26,24 @@ void showNormalBackground(QWidget* box) {
         palette.setColor(group, QPalette::HighlightedText, system.color(group, QPalette::Text));
     }
     box->setPalette(palette);
+}
+
+namespace {
+
+QString withCrLf(QString text) {
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+}  // namespace
+
+QString OutputBox::text() const {
+    return withCrLf(toPlainText());
+}
+
+QMimeData* OutputBox::createMimeDataFromSelection() const {
+    auto* data = new QMimeData;
+    data->setText(withCrLf(textCursor().selection().toPlainText()));
+    return data;
 }
 
 bool hidesSelection(const QWidget* box) {

@@ -94,7 +94,17 @@ class FocusSelecting : public Edit {
 
 // Text1, Text2, Text3.
 using FieldBox = FocusSelecting<QLineEdit>;
-// Text8.
-using OutputBox = FocusSelecting<QPlainTextEdit>;
+// Text8. The table's lines end in CR LF, as the programs it is pasted into
+// expect. The editor keeps its lines apart without them, so what it gives
+// back, to a copy or to the program, has them put back.
+class OutputBox : public FocusSelecting<QPlainTextEdit> {
+  public:
+    using FocusSelecting<QPlainTextEdit>::FocusSelecting;
+    // The whole text, with CR LF line ends.
+    QString text() const;
+
+  protected:
+    QMimeData* createMimeDataFromSelection() const override;
+};
 
 }  // namespace tendra

@@ -21,6 +21,8 @@ struct ConnectionCase {
     std::size_t messages;
 };
 
+void PrintTo(const ConnectionCase& c, std::ostream* os) { *os << c.name; }
+
 class ConnectionTest : public ::testing::TestWithParam<ConnectionCase> {};
 
 TEST_P(ConnectionTest, FollowsTheStepsInOrder) {

@@ -96,11 +96,7 @@ class EndToEndBoardTest : public QObject {
         QTest::mouseClick(board()->view(), Qt::LeftButton, {}, screen + offset);
     }
     void pressEnter() { QTest::keyClick(board()->view(), Qt::Key_Return); }
-    // Text8's table. The box holds each table line as one paragraph and gives
-    // them back joined by LF; every paragraph end is one of the table's CR LF.
-    QString tableInText8() const {
-        return form->Text8->toPlainText().replace(QChar('\n'), QStringLiteral("\r\n"));
-    }
+    QString tableInText8() const { return form->Text8->text(); }
 
     // The POINT entities of this colour, in drawing order, and their ids.
     std::vector<Vec2> pointsOfColour(int aci, std::vector<EntityId>* ids = nullptr) const {

@@ -2,6 +2,7 @@
 // and more-software buttons, and the form port.
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
@@ -131,6 +132,7 @@ class TestForm1 : public QObject {
     void statusLabel();
     void portReadsAndWrites();
     void tableIsRelativeToTheOrigin();
+    void copiedTableKeepsCrLf();
     void messageBoxes_data();
     void messageBoxes();
 
@@ -656,6 +658,27 @@ void TestForm1::tableIsRelativeToTheOrigin() {
     QVERIFY(form->WriteNodeTable({{80, 60}, {90, 52}}, 0.5));
     QCOMPARE(qobject_cast<QPlainTextEdit*>(control("Text8"))->toPlainText(),
              QStringLiteral("-10\t5\n-5\t1\n"));
+}
+
+// The editor keeps lines without their CR; the table handed to a copy, and
+// back to the program, has CR LF after every line again.
+void TestForm1::copiedTableKeepsCrLf() {
+    const std::string table = "-10.00\t5.00\t0\r\n-5.00\t1.00\t15\r\n";
+    form->setOutputText(table);
+    QCOMPARE(form->Text8->text(), QString::fromStdString(table));
+
+    QApplication::clipboard()->clear();
+    form->Text8->selectAll();
+    form->Text8->copy();
+    QCOMPARE(QApplication::clipboard()->text(), QString::fromStdString(table));
+
+    // A part of the table copies with the line ends it spans.
+    QTextCursor cursor = form->Text8->textCursor();
+    cursor.setPosition(0);
+    cursor.movePosition(QTextCursor::Down, QTextCursor::KeepAnchor);
+    form->Text8->setTextCursor(cursor);
+    form->Text8->copy();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("-10.00\t5.00\t0\r\n"));
 }
 
 void TestForm1::messageBoxes_data() {
