@@ -30,7 +30,7 @@ std::string errorInfoText(IDispatch* object) {
     if (FAILED(info->GetDescription(description.put()))) {
         return {};
     }
-    return toUtf8(description.view());
+    return trimmed(toUtf8(description.view()));
 }
 
 }  // namespace

@@ -208,6 +208,7 @@ ComPtr<IDispatch> objectResult(const VARIANT& value) {
     return object;
 }
 
+// VariantChangeType leaves its source alone; mingw-w64 declares it without const.
 std::int32_t integerResult(const VARIANT& value) {
     Variant converted;
     check(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_I4));

@@ -51,16 +51,79 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     }
 }
 
-using PendingInputTest = ComTest;
+// Two clicks on Tendra's window: the first initialises the origin, the
+// second picks nodes. The second arrives while the first waits on AutoCAD.
+class PendingInputTest : public ComTest {
+  protected:
+    PendingInputTest() {
+        ui = &state;
+        cad->queuePoint(100, 50);  // the origin
+        cad->queuePoint(110, 60);  // the second command's node
+        testClass->run(makeApplication(cad).get());
+    }
+    ~PendingInputTest() override { ui = nullptr; }
+
+    // The user clicks Tendra's window again and uncovers part of it.
+    void clickAndUncover() {
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        InvalidateRect(window, nullptr, TRUE);
+    }
+
+    void clickTwice() {
+        runInOtherApartment([&](cad::com::ComApartment& apartment) {
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = windowProcedure;
+            windowClass.hInstance = GetModuleHandleW(nullptr);
+            windowClass.lpszClassName = L"TendraPendingInput";
+            RegisterClassW(&windowClass);
+            window =
+                CreateWindowExW(0, windowClass.lpszClassName, L"Tendra", WS_OVERLAPPEDWINDOW, 0, 0,
+                                400, 300, nullptr, nullptr, windowClass.hInstance, nullptr);
+            ShowWindow(window, SW_SHOWNORMAL);
+            UpdateWindow(window);
+            ResetEvent(state.painted);
+            state.events.clear();
+
+            FakeForm form;
+            form.options[Option::Check1] = false;
+            cad::com::ComPlatform platform(kQuickRetry);
+            cad::Module1 module1(platform, form, testClass->progId());
+            cad::NameMaker names([] { return 36000.25; });
+            DrawingCommands commands(module1, form, names);
+            int clicks = 0;
+            state.onClick = [&] {
+                if (++clicks == 1) {
+                    state.note("origin starts");
+                    commands.initialiseOrigin();
+                    state.note("origin ends");
+                } else {
+                    state.note("picking starts");
+                    commands.pickNodes();
+                    state.note("picking ends");
+                    PostQuitMessage(0);
+                }
+            };
+
+            PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            MSG message;
+            while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            DestroyWindow(window);
+            UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
+            pendingMessages = apartment.messageFilter().pendingMessages();
+            output = form.output;
+        });
+    }
+
+    Ui state;
+    HWND window = nullptr;
+    long pendingMessages = 0;
+    std::string output;
+};
 
 TEST_F(PendingInputTest, AClickDuringAPickWaitsUntilTheCommandHasEnded) {
-    Ui state;
-    ui = &state;
-    cad->queuePoint(100, 50);  // the origin
-    cad->queuePoint(110, 60);  // the second command's node
-    testClass->run(makeApplication(cad).get());
-
-    HWND window = nullptr;
     bool clicked = false;
     bool paintedDuringPick = false;
     cad->onInvoke = [&](const DoubleCall& call) {
@@ -68,66 +131,37 @@ TEST_F(PendingInputTest, AClickDuringAPickWaitsUntilTheCommandHasEnded) {
             return;
         }
         clicked = true;
-        // The user clicks Tendra's window and uncovers part of it while
-        // AutoCAD waits for the pick.
-        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        InvalidateRect(window, nullptr, TRUE);
+        clickAndUncover();
         paintedDuringPick = WaitForSingleObject(state.painted, 10000) == WAIT_OBJECT_0;
         state.note("pick answered");
     };
 
-    long pendingMessages = 0;
-    std::string output;
-    runInOtherApartment([&](cad::com::ComApartment& apartment) {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = windowProcedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"TendraPendingInput";
-        RegisterClassW(&windowClass);
-        window = CreateWindowExW(0, windowClass.lpszClassName, L"Tendra", WS_OVERLAPPEDWINDOW, 0, 0,
-                                 400, 300, nullptr, nullptr, windowClass.hInstance, nullptr);
-        ShowWindow(window, SW_SHOWNORMAL);
-        UpdateWindow(window);
-        ResetEvent(state.painted);
-        state.events.clear();
-
-        FakeForm form;
-        form.options[Option::Check1] = false;
-        cad::com::ComPlatform platform(kQuickRetry);
-        cad::Module1 module1(platform, form, testClass->progId());
-        cad::NameMaker names([] { return 36000.25; });
-        DrawingCommands commands(module1, form, names);
-        int clicks = 0;
-        state.onClick = [&] {
-            if (++clicks == 1) {
-                state.note("origin starts");
-                commands.initialiseOrigin();
-                state.note("origin ends");
-            } else {
-                state.note("picking starts");
-                commands.pickNodes();
-                state.note("picking ends");
-                PostQuitMessage(0);
-            }
-        };
-
-        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        MSG message;
-        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        DestroyWindow(window);
-        UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
-        pendingMessages = apartment.messageFilter().pendingMessages();
-        output = form.output;
-    });
-    ui = nullptr;
+    clickTwice();
 
     EXPECT_TRUE(paintedDuringPick);
     EXPECT_EQ(state.events, (Lines{"origin starts", "paint", "pick answered", "origin ends",
                                    "picking starts", "picking ends"}));
     EXPECT_GT(pendingMessages, 0);
+    EXPECT_EQ(output, "10.000\t10.000\t0\r\n");
+}
+
+// The same while the backend waits to try again a call AutoCAD turned away.
+TEST_F(PendingInputTest, AClickWhileABusyCallWaitsToBeRetriedWaitsToo) {
+    bool clicked = false;
+    cad->onInvoke = [&](const DoubleCall& call) {
+        if (call.member != "Utility" || clicked) {
+            return;
+        }
+        clicked = true;
+        clickAndUncover();
+        cad->rejectCalls(20);
+    };
+
+    clickTwice();
+
+    EXPECT_EQ(cad->rejectedCalls(), 20);
+    EXPECT_EQ(state.events,
+              (Lines{"origin starts", "paint", "origin ends", "picking starts", "picking ends"}));
     EXPECT_EQ(output, "10.000\t10.000\t0\r\n");
 }
 
