@@ -447,6 +447,26 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARA
     return outcome;
 }
 
+// Reaches the drawing's private parts for the objects below.
+struct Members {
+    static auto& picks(DoubleCad& cad) { return cad.picks_; }
+    static auto& selection(DoubleCad& cad) { return cad.selection_; }
+    static int& nextSelectable(DoubleCad& cad) { return cad.nextSelectable_; }
+    static auto& points(DoubleCad& cad) { return cad.points_; }
+    static auto& groups(DoubleCad& cad) { return cad.groups_; }
+    static auto& selectionSets(DoubleCad& cad) { return cad.selectionSets_; }
+    static auto& variables(DoubleCad& cad) { return cad.variables_; }
+    static bool& visible(DoubleCad& cad) { return cad.visible_; }
+    static std::vector<std::string>* group(DoubleCad& cad, const std::string& name) {
+        for (auto& group : cad.groups_) {
+            if (group.first == name) {
+                return &group.second;
+            }
+        }
+        return nullptr;
+    }
+};
+
 namespace {
 
 class EntityObject final : public DispatchObject {
@@ -493,8 +513,7 @@ class EntityObject final : public DispatchObject {
              [type](const Request& request) { return request.answer(static_cast<long>(type)); }});
     }
     DoublePoint& drawnPoint() {
-        auto& points = const_cast<std::vector<DoublePoint>&>(drawing().points());
-        return points[static_cast<std::size_t>(pointId_ - 1)];
+        return Members::points(drawing())[static_cast<std::size_t>(pointId_ - 1)];
     }
     int color() { return pointId_ ? drawnPoint().color : color_; }
     void setColor(int color) {
@@ -543,9 +562,7 @@ class GroupObject final : public DispatchObject {
     }
 
   private:
-    std::vector<std::string>* groupMembers() {
-        return const_cast<std::vector<std::string>*>(drawing().group(name_));
-    }
+    std::vector<std::string>* groupMembers() { return Members::group(drawing(), name_); }
     std::string name_;
 };
 
@@ -561,9 +578,9 @@ class SelectionSetObject final : public DispatchObject {
                      }
                  }
                  members_.clear();
-                 for (const auto& what : selection()) {
-                     members_.push_back(ComPtr<DispatchObject>::adopt(
-                         new EntityObject(cadPointer(), nextSelectable()++, what)));
+                 for (const auto& what : Members::selection(drawing())) {
+                     members_.push_back(ComPtr<DispatchObject>::adopt(new EntityObject(
+                         cadPointer(), Members::nextSelectable(drawing())++, what)));
                  }
                  return S_OK;
              }});
@@ -590,33 +607,12 @@ class SelectionSetObject final : public DispatchObject {
     }
 
   private:
-    const std::vector<DoubleSelectable>& selection();
-    int& nextSelectable();
     std::vector<ComPtr<DispatchObject>> members_;
 };
 
 }  // namespace
 
-// Reaches the drawing's private parts for the objects above.
-struct Members {
-    static auto& picks(DoubleCad& cad) { return cad.picks_; }
-    static auto& selection(DoubleCad& cad) { return cad.selection_; }
-    static int& nextSelectable(DoubleCad& cad) { return cad.nextSelectable_; }
-    static auto& points(DoubleCad& cad) { return cad.points_; }
-    static auto& groups(DoubleCad& cad) { return cad.groups_; }
-    static auto& selectionSets(DoubleCad& cad) { return cad.selectionSets_; }
-    static auto& variables(DoubleCad& cad) { return cad.variables_; }
-    static bool& visible(DoubleCad& cad) { return cad.visible_; }
-};
-
 namespace {
-
-const std::vector<DoubleSelectable>& SelectionSetObject::selection() {
-    return Members::selection(drawing());
-}
-int& SelectionSetObject::nextSelectable() {
-    return Members::nextSelectable(drawing());
-}
 
 std::string textOf(const VARIANT& value) {
     return toUtf8(cad::com::Bstr::viewOf(V_BSTR(&value)));
