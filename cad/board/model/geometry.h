@@ -2,6 +2,7 @@
 // curved pieces, distances, bounding boxes and box tests.
 #pragma once
 
+#include <cmath>
 #include <optional>
 
 #include "cad/board/model/drawing.h"
@@ -60,12 +61,13 @@ void forEachPiece(const Entity& entity, Visit&& visit) {
         visit(detail::segment({line->start[0], line->start[1]}, {line->end[0], line->end[1]}));
     } else if (const auto* arc = std::get_if<Arc>(&g)) {
         constexpr double kRadiansPerDegree = 0.017453292519943295;
-        double sweep = arc->endAngle - arc->startAngle;
-        while (sweep <= 0) {
+        // Counter-clockwise from start to end, in (0, 360]; equal angles, or
+        // angles too large to tell apart, make a whole circle.
+        double sweep = std::fmod(arc->endAngle - arc->startAngle, 360.0);
+        if (!std::isfinite(sweep)) {
+            sweep = 360;
+        } else if (sweep <= 0) {
             sweep += 360;
-        }
-        while (sweep > 360) {
-            sweep -= 360;
         }
         visit(detail::circleArc({arc->center[0], arc->center[1]}, arc->radius,
                                 arc->startAngle * kRadiansPerDegree, sweep * kRadiansPerDegree));
