@@ -198,9 +198,10 @@ TEST(DxfRoundTripTest, GroupsSurviveR2000) {
     EXPECT_FALSE(loaded.hasSelectionSet("not saved"));
 }
 
-// The loader takes values of up to 1000 bytes, so the writer never writes a
-// longer one, however much the code page or its escapes make of a text.
-TEST(DxfRoundTripTest, OverlongTextIsCutToWhatLoadsAgain) {
+// The loader takes values of up to 1000 bytes on one line each, so the writer
+// never writes a longer one, however much the code page or its escapes make
+// of a text, nor a line break inside one.
+TEST(DxfRoundTripTest, TextIsWrittenSoThatItLoadsAgain) {
     Drawing original;
     std::string chinese;
     for (int i = 0; i < 600; ++i) {
@@ -216,15 +217,18 @@ TEST(DxfRoundTripTest, OverlongTextIsCutToWhatLoadsAgain) {
     original.add(text);
     original.setLayer({chinese, 3, false});
     original.add(Line{}, chinese);
+    text.text = "two\nlines\r\tand a tab";  // what \U+000A and the like decode to
+    original.add(text);
 
     TemporaryFile file("long.dxf");
     saveDxfFile(original, file.path());
     const Drawing loaded = loadDxfFile(file.path());
-    ASSERT_EQ(loaded.size(), 3u);
+    ASSERT_EQ(loaded.size(), 4u);
     const std::string& cut = as<Text>(loaded.entities()[0]).text;
     EXPECT_EQ(cut, chinese.substr(0, 500 * 3)) << "500 GBK characters fit in 1000 bytes";
     EXPECT_EQ(as<Text>(loaded.entities()[1]).text.rfind(std::string(400, 'a'), 0), 0u);
     EXPECT_EQ(loaded.entities()[2].layer, cut);
+    EXPECT_EQ(as<Text>(loaded.entities()[3]).text, "two\nlines\r\tand a tab");
 }
 
 TEST(DxfRoundTripTest, FailedSaveKeepsTheOldFile) {

@@ -312,10 +312,12 @@ std::vector<std::string> encodeForDxf(std::string_view utf8, std::size_t maxByte
         bool ok = true;
         const char32_t c = nextCodePoint(utf8, i, length, ok);
         std::string encoded;
-        if (c < 0x80) {
+        if (c >= 0x20 && c < 0x80) {
             encoded = static_cast<char>(c);
         } else {
-            if (ok && cd != reinterpret_cast<iconv_t>(-1)) {
+            // Control characters are escaped too: a line feed written as it
+            // is would end the value and break the file.
+            if (c >= 0x80 && ok && cd != reinterpret_cast<iconv_t>(-1)) {
                 char* in = const_cast<char*>(utf8.data() + i);
                 std::size_t inLeft = length;
                 char buffer[8];

@@ -32,7 +32,7 @@ class TextDecoder {
 std::string iconvNameOfCodePage(const std::string& codePage);
 
 // UTF-8 to the bytes of code page 936 (GBK), with \U+XXXX for characters it
-// cannot hold, cut into pieces of at most maxBytes without splitting a
+// cannot hold and for control characters, cut into pieces of at most maxBytes without splitting a
 // character or an escape. One piece when maxBytes is 0.
 std::vector<std::string> encodeForDxf(std::string_view utf8, std::size_t maxBytes = 0);
 
