@@ -306,6 +306,21 @@ std::string TextDecoder::decode(std::string_view raw) const {
 
 std::vector<std::string> encodeForDxf(std::string_view utf8, std::size_t maxBytes) {
     std::vector<std::string> pieces(1);
+    auto append = [&](const std::string& unit) {
+        if (maxBytes > 0 && pieces.back().size() + unit.size() > maxBytes &&
+            !pieces.back().empty()) {
+            pieces.emplace_back();
+        }
+        pieces.back() += unit;
+    };
+    auto escape = [&](char32_t unit) {
+        static const char digits[] = "0123456789ABCDEF";
+        std::string text = "\\U+";
+        for (int shift = 12; shift >= 0; shift -= 4) {
+            text += digits[(unit >> shift) & 0xF];
+        }
+        append(text);
+    };
     iconv_t cd = iconv_open("GBK", "UTF-8");
     for (std::size_t i = 0; i < utf8.size();) {
         std::size_t length = 1;
@@ -314,42 +329,29 @@ std::vector<std::string> encodeForDxf(std::string_view utf8, std::size_t maxByte
         std::string encoded;
         if (c >= 0x20 && c < 0x80) {
             encoded = static_cast<char>(c);
+        } else if (c >= 0x80 && ok && cd != reinterpret_cast<iconv_t>(-1)) {
+            char* in = const_cast<char*>(utf8.data() + i);
+            std::size_t inLeft = length;
+            char buffer[8];
+            char* out = buffer;
+            std::size_t outLeft = sizeof buffer;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1) &&
+                inLeft == 0) {
+                encoded.assign(buffer, static_cast<std::size_t>(out - buffer));
+            }
+        }
+        if (!encoded.empty()) {
+            append(encoded);
+        } else if (c >= 0x10000) {
+            // Written as a surrogate pair, as AutoCAD does.
+            escape(0xD800 + ((c - 0x10000) >> 10));
+            escape(0xDC00 + ((c - 0x10000) & 0x3FF));
         } else {
             // Control characters are escaped too: a line feed written as it
             // is would end the value and break the file.
-            if (c >= 0x80 && ok && cd != reinterpret_cast<iconv_t>(-1)) {
-                char* in = const_cast<char*>(utf8.data() + i);
-                std::size_t inLeft = length;
-                char buffer[8];
-                char* out = buffer;
-                std::size_t outLeft = sizeof buffer;
-                iconv(cd, nullptr, nullptr, nullptr, nullptr);
-                if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1) &&
-                    inLeft == 0) {
-                    encoded.assign(buffer, static_cast<std::size_t>(out - buffer));
-                }
-            }
-            if (encoded.empty()) {
-                auto escape = [&](char32_t unit) {
-                    static const char digits[] = "0123456789ABCDEF";
-                    encoded += "\\U+";
-                    for (int shift = 12; shift >= 0; shift -= 4) {
-                        encoded += digits[(unit >> shift) & 0xF];
-                    }
-                };
-                if (c >= 0x10000) {
-                    escape(0xD800 + ((c - 0x10000) >> 10));
-                    escape(0xDC00 + ((c - 0x10000) & 0x3FF));
-                } else {
-                    escape(c);
-                }
-            }
+            escape(c);
         }
-        if (maxBytes > 0 && pieces.back().size() + encoded.size() > maxBytes &&
-            !pieces.back().empty()) {
-            pieces.emplace_back();
-        }
-        pieces.back() += encoded;
         i += length;
     }
     if (cd != reinterpret_cast<iconv_t>(-1)) {
