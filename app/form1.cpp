@@ -14,6 +14,7 @@
 
 #include "windows/aboutfrm.h"
 #include "windows/fonts.h"
+#include "windows/placement.h"
 #include "windows/twips.h"
 #include "windows/vendor.h"
 
@@ -61,11 +62,6 @@ QString instructionsText() {
         QStringLiteral("  更多软件尽在") + QString::fromUtf8(vendor::kHomePage),
     }
         .join(QStringLiteral("\r\n"));
-}
-
-QPointF centredTopLeftTwips(const QSizeF& screenTwips, const QSizeF& outerTwips) {
-    return {(screenTwips.width() - outerTwips.width()) / 2,
-            (screenTwips.height() - outerTwips.height()) / 3};
 }
 
 std::int16_t nextHelpClickCount(std::int16_t count) {
@@ -236,8 +232,9 @@ void Form1::CenterForm1(QWidget* frm) {
 void Form1::CenterForm1(QWidget* frm, const QSizeF& screenTwips, const QPoint& origin) {
     const double dpi = logicalDpi(frm);
     const QSizeF outer = QSizeF(frm->frameGeometry().size()) * (kTwipsPerInch / dpi);
-    const QPointF topLeft = centredTopLeftTwips(screenTwips, outer);
-    frm->move(origin + QPoint(twipsToPixels(topLeft.x(), dpi), twipsToPixels(topLeft.y(), dpi)));
+    const TopLeft<double> at = placedTopLeft(screenTwips.width(), screenTwips.height(),
+                                             outer.width(), outer.height(), Across::Centre);
+    frm->move(origin + QPoint(twipsToPixels(at.left, dpi), twipsToPixels(at.top, dpi)));
 }
 
 bool Form1::WriteNodeTable(const std::vector<Node>& nodes, double scale) {

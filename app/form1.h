@@ -3,7 +3,7 @@
 // the commands read their fields from and write their results to.
 #pragma once
 
-#include <QPointF>
+#include <QPoint>
 #include <QSizeF>
 #include <QWidget>
 #include <cstdint>
@@ -35,11 +35,6 @@ inline constexpr int kCompactOuterHeightTwips = 5700;
 // The instructions shown by Label5: five lines joined by CR LF, the last
 // ending with the vendor's home page.
 QString instructionsText();
-
-// The top-left corner, in twips, that centres a window of this outer size
-// horizontally and puts a third of the free height above it. Negative when
-// the screen is smaller than the window.
-QPointF centredTopLeftTwips(const QSizeF& screenTwips, const QSizeF& outerTwips);
 
 // The help-click count after one more click: 16 bits that wrap around, so
 // the expanded and compact states keep alternating however often it is

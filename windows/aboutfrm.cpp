@@ -8,7 +8,7 @@
 #include "windows/clickable_label.h"
 #include "windows/fonts.h"
 #include "windows/hand_cursor.h"
-#include "windows/screen.h"
+#include "windows/placement.h"
 #include "windows/twips.h"
 #include "windows/vendor.h"
 
@@ -131,17 +131,7 @@ void aboutfrm::Form_Load() {
 }
 
 void aboutfrm::CenterForm(QWidget* frm) {
-    const double dpi = logicalDpi(frm);
-    const QSize screen = screenSize();
-    const QSize outer = frm->frameGeometry().size();
-    const float screenWidth = static_cast<float>(pixelsToTwips(screen.width(), dpi));
-    const float screenHeight = static_cast<float>(pixelsToTwips(screen.height(), dpi));
-    const float width = static_cast<float>(pixelsToTwips(outer.width(), dpi));
-    const float height = static_cast<float>(pixelsToTwips(outer.height(), dpi));
-    // A third of the free height above, so the window sits above the centre.
-    const float left = (screenWidth - width) / 2.0f;
-    const float top = (screenHeight - height) / 3.0f;
-    frm->move(twipsToPixels(left, dpi), twipsToPixels(top, dpi));
+    placeOnScreen(frm, Across::Centre);
 }
 
 ClickableLabel* aboutfrm::addLabel(QWidget* parent, const char* name, const QString& text, int left,

@@ -9,6 +9,7 @@
 
 #include "windows/clickable_label.h"
 #include "windows/docking.h"
+#include "windows/placement.h"
 #include "windows/screen.h"
 #include "windows/twips.h"
 #include "windows/vendor.h"
@@ -105,16 +106,7 @@ void PromotionWindow::Form_Load(const char* page) {
 }
 
 void PromotionWindow::CenterForm1(QWidget* frm) {
-    const double dpi = logicalDpi(frm);
-    const QSize screen = screenSize();
-    const QSize outer = frm->frameGeometry().size();
-    const float screenWidth = static_cast<float>(pixelsToTwips(screen.width(), dpi));
-    const float screenHeight = static_cast<float>(pixelsToTwips(screen.height(), dpi));
-    const float width = static_cast<float>(pixelsToTwips(outer.width(), dpi));
-    const float height = static_cast<float>(pixelsToTwips(outer.height(), dpi));
-    const float left = edge_ == StartEdge::Left ? 0.0f : screenWidth - width;
-    const float top = (screenHeight - height) / 3.0f;
-    frm->move(twipsToPixels(left, dpi), twipsToPixels(top, dpi));
+    placeOnScreen(frm, edge_ == StartEdge::Left ? Across::LeftEdge : Across::RightEdge);
 }
 
 void PromotionWindow::runDockingStep() {
