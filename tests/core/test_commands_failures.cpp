@@ -13,10 +13,10 @@ namespace {
 
 using testing::Call;
 using testing::DrawingSession;
+using testing::kUnknownError;
 using testing::ShownMessage;
 
 constexpr std::int32_t kBusy = -2147418111;  // RPC_E_CALL_REJECTED: neither ending number
-const ShownMessage kUnknownError{"未知错误！", "错误", MessageIcon::Stop};
 
 // The calls a command makes when nothing fails.
 struct Baseline {
@@ -276,6 +276,35 @@ TEST_P(CommandFailure, EndsWhereItsRulesSay) {
 
 INSTANTIATE_TEST_SUITE_P(EveryCall, CommandFailure, ::testing::ValuesIn(allCases()),
                          [](const auto& info) { return info.param.name; });
+
+// Without any CAD to reach, each command shows the connection's message,
+// then the unknown error, and goes no further.
+TEST(CommandWithoutACad, ShowsTheConnectionsMessageThenTheUnknownError) {
+    const struct {
+        const char* name;
+        void (DrawingCommands::*run)();
+    } commands[] = {
+        {"origin", &DrawingCommands::initialiseOrigin},
+        {"picking", &DrawingCommands::pickNodes},
+        {"polyline", &DrawingCommands::extractPolylineNodes},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.name);
+        DrawingSession session;
+        session.cad.running = false;
+        session.cad.installed = false;
+
+        EXPECT_NO_THROW((session.commands.*command.run)());
+
+        ASSERT_EQ(session.form.messages.size(), 2u);
+        EXPECT_EQ(session.form.messages[0].title, kApplicationTitle);
+        EXPECT_EQ(session.form.messages[1], kUnknownError);
+        EXPECT_EQ(session.cad.members(),
+                  (std::vector<std::string>{"Platform.GetActiveObject", "Platform.CreateObject"}));
+        EXPECT_FALSE(session.form.nodeButtonsEnabled);
+        EXPECT_EQ(session.commands.markerGroup(), nullptr);
+    }
+}
 
 // The scenarios themselves: without a failure each command succeeds fully.
 TEST(CommandFailureScenarios, RunCleanlyWithoutAFailure) {

@@ -6,10 +6,7 @@ namespace tendra {
 namespace {
 
 using testing::DrawingSession;
-using testing::ShownMessage;
 using Lines = std::vector<std::string>;
-
-const ShownMessage kUnknownError{"未知错误！", "错误", MessageIcon::Stop};
 
 TEST(InitialiseOrigin, FirstClickPicksMarksGroupsAndEnablesTheNodeButtons) {
     DrawingSession session;
@@ -64,21 +61,6 @@ TEST(InitialiseOrigin, ASecondClickStartsAFurtherGroupAndMovesTheOrigin) {
     EXPECT_EQ(*session.cad.group(session.name(1)), std::vector<int>{2});
     ASSERT_EQ(session.cad.points().size(), 2u);
     EXPECT_EQ(session.cad.points()[1].color, 1);
-}
-
-TEST(InitialiseOrigin, NoCadAtAllShowsTheConnectionMessageThenTheUnknownError) {
-    DrawingSession session;
-    session.cad.running = false;
-    session.cad.installed = false;
-
-    EXPECT_NO_THROW(session.commands.initialiseOrigin());
-
-    ASSERT_EQ(session.form.messages.size(), 2u);
-    EXPECT_EQ(session.form.messages[0].title, kApplicationTitle);
-    EXPECT_EQ(session.form.messages[1], kUnknownError);
-    EXPECT_FALSE(session.form.nodeButtonsEnabled);
-    EXPECT_EQ(session.commands.markerGroup(), nullptr);
-    EXPECT_EQ(session.cad.members(), (Lines{"Platform.GetActiveObject", "Platform.CreateObject"}));
 }
 
 }  // namespace

@@ -6,10 +6,9 @@ namespace tendra {
 namespace {
 
 using testing::DrawingSession;
+using testing::kUnknownError;
 using testing::ShownMessage;
 using Lines = std::vector<std::string>;
-
-const ShownMessage kUnknownError{"未知错误！", "错误", MessageIcon::Stop};
 
 // Origin (100, 50), decimals 3, radius 15, radius column on, not symmetric.
 struct PickingTest : ::testing::Test {

@@ -7,6 +7,7 @@ namespace {
 
 using testing::DrawingSession;
 using testing::entityOfType;
+using testing::kUnknownError;
 using testing::polyline;
 using testing::Selectable;
 using testing::ShownMessage;
@@ -14,7 +15,6 @@ using Lines = std::vector<std::string>;
 using Points = std::vector<cad::Point>;
 namespace type = cad::entity_type;
 
-const ShownMessage kUnknownError{"未知错误！", "错误", MessageIcon::Stop};
 const std::vector<double> kTendon{-30, 5, -20, 2, -10, 0, 0, 0};
 const std::string kTendonTable =
     "-30.000\t5.000\t0\r\n-20.000\t2.000\t15\r\n-10.000\t0.000\t15\r\n0.000\t0.000\t0\r\n";
@@ -219,19 +219,6 @@ TEST(PolylineExtraction, ScaleAndOptionsAreReadBetweenTheCoordinatesAndTheMarker
     EXPECT_EQ(
         r.session.form.output,
         "-60.000\t10.000\t0\r\n-40.000\t4.000\t15\r\n-20.000\t0.000\t15\r\n0.000\t0.000\t0\r\n");
-}
-
-TEST(PolylineExtraction, WithoutAnyConnectionShowsTheUnknownErrorAfterTheConnectionsMessage) {
-    DrawingSession session;
-    session.cad.running = false;
-    session.cad.installed = false;
-
-    EXPECT_NO_THROW(session.commands.extractPolylineNodes());
-
-    ASSERT_EQ(session.form.messages.size(), 2u);
-    EXPECT_EQ(session.form.messages[0].title, kApplicationTitle);
-    EXPECT_EQ(session.form.messages[1], kUnknownError);
-    EXPECT_TRUE(session.cad.selectionSets().empty());
 }
 
 TEST(PolylineExtraction, WithoutAMarkerGroupDrawsAndWritesButDoesNotCrash) {

@@ -19,8 +19,11 @@ struct ShownMessage {
     bool operator==(const ShownMessage&) const = default;
 };
 
+// What a command shows when a CAD call fails with a number it does not expect.
+inline const ShownMessage kUnknownError{"未知错误！", "错误", MessageIcon::Stop};
+
 class FakeForm : public FormPort {
-public:
+  public:
     // With a CAD, every log entry notes how many CAD calls came before it.
     explicit FakeForm(const ScriptedCad* cad = nullptr) : cad_(cad) {}
 
@@ -54,7 +57,7 @@ public:
     void enableNodeButtons() override;
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
 
-private:
+  private:
     void note(const std::string& what);
     const ScriptedCad* cad_;
 };
