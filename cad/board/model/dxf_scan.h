@@ -16,8 +16,9 @@
 
 namespace tendra::board::dxf {
 
-// dxflib reads lines into a buffer of 1024 bytes and stops reading for good
-// at a longer one: no value longer than this is handed to it, or written.
+// dxflib reads lines into a buffer of 1024 bytes and, at a longer line,
+// loops for ever without moving on: no value longer than this is handed to
+// it, or written.
 inline constexpr std::size_t kMaxValueBytes = 1000;
 
 // One entity of the copied text, in order: dxflib reports them in the same
