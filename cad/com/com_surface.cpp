@@ -42,9 +42,7 @@ class ComGroup final : public Group {
             }
             objects.push_back(com->dispatch());
         }
-        std::vector<Variant> arguments;
-        arguments.push_back(dispatchArrayArgument(objects));
-        object_.callMethod(L"AppendItems", std::move(arguments));
+        object_.callMethod(L"AppendItems", argumentList(dispatchArrayArgument(objects)));
     }
 
   private:
@@ -56,9 +54,7 @@ class ComGroups final : public Groups {
     explicit ComGroups(Dispatch object) : object_(std::move(object)) {}
 
     GroupPtr add(const std::string& name) override {
-        std::vector<Variant> arguments;
-        arguments.push_back(bstrArgument(name));
-        const Variant group = object_.callMethod(L"Add", std::move(arguments));
+        const Variant group = object_.callMethod(L"Add", argumentList(bstrArgument(name)));
         return std::make_shared<ComGroup>(Dispatch(objectResult(group), object_.policy()));
     }
 
@@ -74,9 +70,8 @@ class ComSelectionSet final : public SelectionSet {
     void selectOnScreen() override { object_.callMethod(L"SelectOnScreen"); }
     int count() override { return integerResult(object_.getProperty(L"Count")); }
     EntityPtr item(int index) override {
-        std::vector<Variant> arguments;
-        arguments.push_back(int32Argument(index));
-        return entityResult(object_.callMethod(L"Item", std::move(arguments)), object_.policy());
+        return entityResult(object_.callMethod(L"Item", argumentList(int32Argument(index))),
+                            object_.policy());
     }
 
   private:
@@ -88,9 +83,7 @@ class ComSelectionSets final : public SelectionSets {
     explicit ComSelectionSets(Dispatch object) : object_(std::move(object)) {}
 
     SelectionSetPtr add(const std::string& name) override {
-        std::vector<Variant> arguments;
-        arguments.push_back(bstrArgument(name));
-        const Variant set = object_.callMethod(L"Add", std::move(arguments));
+        const Variant set = object_.callMethod(L"Add", argumentList(bstrArgument(name)));
         return std::make_shared<ComSelectionSet>(Dispatch(objectResult(set), object_.policy()));
     }
 
@@ -103,8 +96,7 @@ class ComModelSpace final : public ModelSpace {
     explicit ComModelSpace(Dispatch object) : object_(std::move(object)) {}
 
     EntityPtr addPoint(const Point& at) override {
-        std::vector<Variant> arguments;
-        arguments.push_back(doubleArrayArgument(at.data(), at.size()));
+        auto arguments = argumentList(doubleArrayArgument(at.data(), at.size()));
         return entityResult(object_.callMethod(L"AddPoint", std::move(arguments)),
                             object_.policy());
     }
@@ -120,11 +112,8 @@ class ComUtility final : public Utility {
     // The base point is left out as a missing optional argument, so AutoCAD
     // draws no rubber band.
     Point getPoint(const std::string& prompt) override {
-        std::vector<Variant> arguments;
-        arguments.push_back(missingArgument());
-        arguments.push_back(bstrArgument(prompt));
-        const std::vector<double> numbers =
-            doublesResult(object_.callMethod(L"GetPoint", std::move(arguments)));
+        const std::vector<double> numbers = doublesResult(
+            object_.callMethod(L"GetPoint", argumentList(missingArgument(), bstrArgument(prompt))));
         if (numbers.size() != 3) {
             throw systemError(DISP_E_TYPEMISMATCH);
         }
@@ -153,10 +142,7 @@ class ComDocument final : public Document {
     }
     // System variables are typed: PDMODE takes a 16-bit integer and nothing else.
     void setVariable(const std::string& name, std::int16_t value) override {
-        std::vector<Variant> arguments;
-        arguments.push_back(bstrArgument(name));
-        arguments.push_back(int16Argument(value));
-        object_.callMethod(L"SetVariable", std::move(arguments));
+        object_.callMethod(L"SetVariable", argumentList(bstrArgument(name), int16Argument(value)));
     }
 
   private:

@@ -112,8 +112,7 @@ Variant Dispatch::getProperty(std::wstring_view member) {
 }
 
 void Dispatch::putProperty(std::wstring_view member, Variant value) {
-    std::vector<Variant> arguments;
-    arguments.push_back(std::move(value));
+    std::vector<Variant> arguments = argumentList(std::move(value));
     invoke(member, DISPATCH_PROPERTYPUT, arguments);
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cad/com/com_platform.h"
@@ -45,7 +46,16 @@ class Dispatch {
 HRESULT callWithRetry(const RetryPolicy& policy, const std::function<HRESULT()>& call);
 bool isBusy(HRESULT result);
 
-// Arguments.
+// Arguments, in the order they are written in the call. A Variant only
+// moves, so a braced list cannot hold them.
+template <class... Values>
+std::vector<Variant> argumentList(Values... values) {
+    std::vector<Variant> list;
+    list.reserve(sizeof...(Values));
+    (list.push_back(std::move(values)), ...);
+    return list;
+}
+
 Variant bstrArgument(std::string_view utf8);
 Variant int16Argument(std::int16_t value);
 Variant int32Argument(std::int32_t value);

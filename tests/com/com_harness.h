@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "cad/com/com_platform.h"
 #include "tests/com/automation_double.h"
@@ -66,6 +67,17 @@ inline void PrintTo(Reach reach, std::ostream* out) {
     *out << reachName(reach);
 }
 void runReaching(Reach reach, const std::function<void()>& work);
+
+// Every case of a table, reached both ways: parameters (case, reach).
+template <class Cases>
+auto bothReaches(const Cases& cases) {
+    return ::testing::Combine(::testing::ValuesIn(cases),
+                              ::testing::Values(Reach::Direct, Reach::Proxy));
+}
+// Names a (case, reach) test "<case name>_<reach>".
+inline const auto caseAndReachName = [](const auto& info) {
+    return std::string(std::get<0>(info.param).name) + "_" + reachName(std::get<1>(info.param));
+};
 
 // COM started on the test's thread; when the test ends, the registrations are
 // undone and no object of the double may still be alive.

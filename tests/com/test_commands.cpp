@@ -302,13 +302,7 @@ TEST_P(CommandTest, ABusyCadThatRejectsTheFirstCallsChangesNothing) {
     expectSame(com, ScriptedRun(s).observed());
 }
 
-INSTANTIATE_TEST_SUITE_P(EndToEnd, CommandTest,
-                         ::testing::Combine(::testing::ValuesIn(kScenarios),
-                                            ::testing::Values(Reach::Direct, Reach::Proxy)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    reachName(std::get<1>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(EndToEnd, CommandTest, bothReaches(kScenarios), caseAndReachName);
 
 }  // namespace
 }  // namespace tendra::testing::com

@@ -98,13 +98,7 @@ TEST_P(ConnectionTest, FollowsTheStepsInOrder) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, ConnectionTest,
-                         ::testing::Combine(::testing::ValuesIn(kConnectionCases),
-                                            ::testing::Values(Reach::Direct, Reach::Proxy)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    reachName(std::get<1>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(Steps, ConnectionTest, bothReaches(kConnectionCases), caseAndReachName);
 
 using UnknownClassTest = ComTest;
 
@@ -167,13 +161,8 @@ TEST_P(PartialConnectionTest, KeepsTheEarlierReferences) {
     EXPECT_TRUE(form.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, PartialConnectionTest,
-                         ::testing::Combine(::testing::ValuesIn(kPartialCases),
-                                            ::testing::Values(Reach::Direct, Reach::Proxy)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    reachName(std::get<1>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(Steps, PartialConnectionTest, bothReaches(kPartialCases),
+                         caseAndReachName);
 
 // A visible top-level window of this thread, closed when it goes.
 class TopLevelWindow {

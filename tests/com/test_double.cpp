@@ -2,37 +2,37 @@
 // types would fail against it. Without this, the other tests would prove less.
 #include "cad/com/dispatch.h"
 #include "tests/com/com_harness.h"
+#include "tests/support/cad_errors.h"
 
 namespace tendra::testing::com {
 namespace {
 
+using cad::com::argumentList;
+using cad::com::bstrArgument;
 using cad::com::Dispatch;
+using cad::com::doubleArrayArgument;
+using cad::com::int16Argument;
+using cad::com::int32Argument;
+using cad::com::objectResult;
 using cad::com::Variant;
 
 // The double's objects as a late-bound client reaches them.
 struct Objects {
     explicit Objects(const std::shared_ptr<DoubleCad>& cad)
         : application(makeApplication(cad), kQuickRetry),
-          document(cad::com::objectResult(application.getProperty(L"ActiveDocument")),
-                   kQuickRetry) {}
+          document(objectResult(application.getProperty(L"ActiveDocument")), kQuickRetry) {}
     Dispatch member(const wchar_t* name) {
-        return Dispatch(cad::com::objectResult(document.getProperty(name)), kQuickRetry);
+        return Dispatch(objectResult(document.getProperty(name)), kQuickRetry);
+    }
+    // A new member of one of the document's collections: Groups or SelectionSets.
+    Dispatch added(const wchar_t* collection, const char* name) {
+        return Dispatch(
+            objectResult(member(collection).callMethod(L"Add", argumentList(bstrArgument(name)))),
+            kQuickRetry);
     }
     Dispatch application;
     Dispatch document;
 };
-
-std::vector<Variant> arguments(Variant first) {
-    std::vector<Variant> result;
-    result.push_back(std::move(first));
-    return result;
-}
-
-std::vector<Variant> arguments(Variant first, Variant second) {
-    std::vector<Variant> result = arguments(std::move(first));
-    result.push_back(std::move(second));
-    return result;
-}
 
 Variant variantArray(std::size_t count) {
     SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(count));
@@ -65,81 +65,67 @@ const StrictCase kStrictCases[] = {
     {"PointOfTwoDoubles",
      [](Objects& objects) {
          objects.member(L"ModelSpace")
-             .callMethod(L"AddPoint", arguments(cad::com::doubleArrayArgument(kTwo, 2)));
+             .callMethod(L"AddPoint", argumentList(doubleArrayArgument(kTwo, 2)));
      },
      kWrongElementCount},
     {"PointAsAnArrayOfVariants",
      [](Objects& objects) {
-         objects.member(L"ModelSpace").callMethod(L"AddPoint", arguments(variantArray(3)));
+         objects.member(L"ModelSpace").callMethod(L"AddPoint", argumentList(variantArray(3)));
      },
      DISP_E_TYPEMISMATCH},
     {"BasePointAsText",
      [](Objects& objects) {
          objects.member(L"Utility")
-             .callMethod(L"GetPoint",
-                         arguments(cad::com::bstrArgument("0,0"), cad::com::bstrArgument("p")));
+             .callMethod(L"GetPoint", argumentList(bstrArgument("0,0"), bstrArgument("p")));
      },
      DISP_E_TYPEMISMATCH},
     {"AppendItemsWithAnArrayOfVariants",
      [](Objects& objects) {
-         Dispatch group(cad::com::objectResult(objects.member(L"Groups").callMethod(
-                            L"Add", arguments(cad::com::bstrArgument("g")))),
-                        kQuickRetry);
-         group.callMethod(L"AppendItems", arguments(variantArray(1)));
+         objects.added(L"Groups", "g").callMethod(L"AppendItems", argumentList(variantArray(1)));
      },
      DISP_E_TYPEMISMATCH},
     {"AppendItemsWithSomethingNotAnEntity",
      [](Objects& objects) {
-         Dispatch group(cad::com::objectResult(objects.member(L"Groups").callMethod(
-                            L"Add", arguments(cad::com::bstrArgument("g")))),
-                        kQuickRetry);
          Dispatch space = objects.member(L"ModelSpace");
-         group.callMethod(L"AppendItems",
-                          arguments(cad::com::dispatchArrayArgument({space.get()})));
+         objects.added(L"Groups", "g")
+             .callMethod(L"AppendItems",
+                         argumentList(cad::com::dispatchArrayArgument({space.get()})));
      },
      DISP_E_TYPEMISMATCH},
     {"PdmodeAsA32BitInteger",
      [](Objects& objects) {
-         objects.document.callMethod(L"SetVariable", arguments(cad::com::bstrArgument("pdmode"),
-                                                               cad::com::int32Argument(3)));
+         objects.document.callMethod(L"SetVariable",
+                                     argumentList(bstrArgument("pdmode"), int32Argument(3)));
      },
      DISP_E_TYPEMISMATCH},
     {"ColorAsText",
      [](Objects& objects) {
-         Dispatch point(
-             cad::com::objectResult(
-                 objects.member(L"ModelSpace")
-                     .callMethod(L"AddPoint", arguments(cad::com::doubleArrayArgument(kThree, 3)))),
-             kQuickRetry);
-         point.putProperty(L"Color", cad::com::bstrArgument("3"));
+         Dispatch point(objectResult(objects.member(L"ModelSpace")
+                                         .callMethod(L"AddPoint",
+                                                     argumentList(doubleArrayArgument(kThree, 3)))),
+                        kQuickRetry);
+         point.putProperty(L"Color", bstrArgument("3"));
      },
      DISP_E_TYPEMISMATCH},
     {"VisibleAsAnInteger",
-     [](Objects& objects) {
-         objects.application.putProperty(L"Visible", cad::com::int32Argument(1));
-     },
+     [](Objects& objects) { objects.application.putProperty(L"Visible", int32Argument(1)); },
      DISP_E_TYPEMISMATCH},
     {"SelectOnScreenWithAFilter",
      [](Objects& objects) {
-         Dispatch set(cad::com::objectResult(
-                          objects.member(L"SelectionSets")
-                              .callMethod(L"Add", arguments(cad::com::bstrArgument("s")))),
-                      kQuickRetry);
-         set.callMethod(L"SelectOnScreen", arguments(cad::com::int16Argument(0)));
+         objects.added(L"SelectionSets", "s")
+             .callMethod(L"SelectOnScreen", argumentList(int16Argument(0)));
      },
      DISP_E_TYPEMISMATCH},
     {"GroupNameTaken",
      [](Objects& objects) {
-         Dispatch groups = objects.member(L"Groups");
-         groups.callMethod(L"Add", arguments(cad::com::bstrArgument(".5")));
-         groups.callMethod(L"Add", arguments(cad::com::bstrArgument(".5")));
+         objects.added(L"Groups", ".5");
+         objects.added(L"Groups", ".5");
      },
      kNameTaken},
     {"PromptEndedWithEnter",
      [](Objects& objects) {
          objects.member(L"Utility")
-             .callMethod(L"GetPoint",
-                         arguments(cad::com::missingArgument(), cad::com::bstrArgument("p")));
+             .callMethod(L"GetPoint", argumentList(cad::com::missingArgument(), bstrArgument("p")));
      },
      cad::kEFail},
     {"MethodCalledAsAProperty",
@@ -152,14 +138,11 @@ const StrictCase kStrictCases[] = {
 class StrictDoubleTest : public ComTest, public ::testing::WithParamInterface<StrictCase> {};
 
 TEST_P(StrictDoubleTest, RejectsWhatAutoCadRejects) {
-    std::int32_t number = 0;
-    try {
-        Objects objects(cad);
-        GetParam().call(objects);
-    } catch (const cad::CadError& error) {
-        number = error.number();
-    }
-    EXPECT_EQ(number, GetParam().number);
+    EXPECT_EQ(errorOf([&] {
+                  Objects objects(cad);
+                  GetParam().call(objects);
+              }),
+              GetParam().number);
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, StrictDoubleTest, ::testing::ValuesIn(kStrictCases),

@@ -104,11 +104,7 @@ std::vector<std::tuple<ErrorCase, Reach>> errorCases() {
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Failures, ErrorTest, ::testing::ValuesIn(errorCases()),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    reachName(std::get<1>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(Failures, ErrorTest, ::testing::ValuesIn(errorCases()), caseAndReachName);
 
 struct BusyCase {
     const char* name;
@@ -153,13 +149,7 @@ TEST_P(BusyTest, RetriesForABoundedTime) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Busy, BusyTest,
-                         ::testing::Combine(::testing::ValuesIn(kBusyCases),
-                                            ::testing::Values(Reach::Direct, Reach::Proxy)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    reachName(std::get<1>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(Busy, BusyTest, bothReaches(kBusyCases), caseAndReachName);
 
 // A server whose own message filter turns calls away while it is busy, as
 // AutoCAD does in the middle of a command.

@@ -177,13 +177,7 @@ TEST_P(SurfaceTest, SendsWhatAutoCadExpectsAndReadsItsAnswer) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Operations, SurfaceTest,
-                         ::testing::Combine(::testing::ValuesIn(kSurfaceCases),
-                                            ::testing::Values(Reach::Direct, Reach::Proxy)),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) + "_" +
-                                    reachName(std::get<1>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(Operations, SurfaceTest, bothReaches(kSurfaceCases), caseAndReachName);
 
 }  // namespace
 }  // namespace tendra::testing::com
