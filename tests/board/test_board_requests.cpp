@@ -13,27 +13,29 @@
 #include "cad/board/board_surface.h"
 #include "cad/board/board_view.h"
 #include "cad/board/board_window.h"
+#include "tests/support/cad_errors.h"
 
 using namespace tendra;
 using namespace tendra::board;
+using tendra::testing::errorOf;
 
-Q_DECLARE_METATYPE(std::function<void(QWidget*)>)
+// What the user does to the view: a key, a click.
+using Input = std::function<void(QWidget*)>;
+Q_DECLARE_METATYPE(Input)
 
 namespace {
+
+Input key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    return [=](QWidget* widget) { QTest::keyClick(widget, key, modifiers); };
+}
+
+Input rightClickAt(QPoint at) {
+    return [=](QWidget* widget) { QTest::mouseClick(widget, Qt::RightButton, {}, at); };
+}
 
 // Runs this once the nested loop of the request about to start is waiting.
 void whileWaiting(std::function<void()> steps) {
     QTimer::singleShot(0, std::move(steps));
-}
-
-// The error number a call throws, or 0 when it returns.
-std::int32_t errorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const cad::CadError& error) {
-        return error.number();
-    }
-    return 0;
 }
 
 void sendWheel(QWidget* widget, QPoint at, int delta) {
@@ -139,20 +141,15 @@ class BoardRequestsTest : public QObject {
     }
 
     void endingThePromptFailsWithEFail_data() {
-        QTest::addColumn<std::function<void(QWidget*)>>("end");
-        QTest::newRow("Enter") << std::function<void(QWidget*)>(
-            [](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
-        QTest::newRow("keypad Enter") << std::function<void(QWidget*)>(
-            [](QWidget* w) { QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier); });
-        QTest::newRow("Space") << std::function<void(QWidget*)>(
-            [](QWidget* w) { QTest::keyClick(w, Qt::Key_Space); });
-        QTest::newRow("Esc") << std::function<void(QWidget*)>(
-            [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
-        QTest::newRow("right click") << std::function<void(QWidget*)>(
-            [](QWidget* w) { QTest::mouseClick(w, Qt::RightButton, {}, QPoint(50, 50)); });
+        QTest::addColumn<Input>("end");
+        QTest::newRow("Enter") << key(Qt::Key_Return);
+        QTest::newRow("keypad Enter") << key(Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::newRow("Space") << key(Qt::Key_Space);
+        QTest::newRow("Esc") << key(Qt::Key_Escape);
+        QTest::newRow("right click") << rightClickAt(QPoint(50, 50));
     }
     void endingThePromptFailsWithEFail() {
-        QFETCH(std::function<void(QWidget*)>, end);
+        QFETCH(Input, end);
         whileWaiting([&] { end(view()); });
         QCOMPARE(errorOf([&] { document->utility()->getPoint("p"); }), cad::kEFail);
         QCOMPARE(board->prompt(), QStringLiteral("命令："));
@@ -224,24 +221,15 @@ class BoardRequestsTest : public QObject {
     }
 
     void selectionEnds_data() {
-        QTest::addColumn<std::function<void(QWidget*)>>("end");
+        QTest::addColumn<Input>("end");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("Enter keeps the selection")
-            << std::function<void(QWidget*)>([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); })
-            << "line";
-        QTest::newRow("Space keeps the selection")
-            << std::function<void(QWidget*)>([](QWidget* w) { QTest::keyClick(w, Qt::Key_Space); })
-            << "line";
-        QTest::newRow("right click keeps the selection")
-            << std::function<void(QWidget*)>(
-                   [](QWidget* w) { QTest::mouseClick(w, Qt::RightButton, {}, QPoint(5, 5)); })
-            << "line";
-        QTest::newRow("Esc empties the selection")
-            << std::function<void(QWidget*)>([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); })
-            << "";
+        QTest::newRow("Enter keeps the selection") << key(Qt::Key_Return) << "line";
+        QTest::newRow("Space keeps the selection") << key(Qt::Key_Space) << "line";
+        QTest::newRow("right click keeps the selection") << rightClickAt(QPoint(5, 5)) << "line";
+        QTest::newRow("Esc empties the selection") << key(Qt::Key_Escape) << "";
     }
     void selectionEnds() {
-        QFETCH(std::function<void(QWidget*)>, end);
+        QFETCH(Input, end);
         QFETCH(QString, expected);
         whileWaiting([&] {
             QTest::mouseClick(view(), Qt::LeftButton, {}, screen(100, 100));

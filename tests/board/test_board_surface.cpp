@@ -9,24 +9,17 @@
 #include "cad/board/board_surface.h"
 #include "cad/board/board_window.h"
 #include "cad/connection.h"
+#include "tests/support/cad_errors.h"
 #include "tests/support/fake_form.h"
 
 using namespace tendra;
 using namespace tendra::board;
+using tendra::testing::errorOf;
 
 using Call = std::function<void(cad::Document&)>;
 Q_DECLARE_METATYPE(Call)
 
 namespace {
-
-std::int32_t errorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const cad::CadError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 Drawing sampleLikeDrawing(EntityId* polyline, EntityId* line) {
     Drawing drawing;

@@ -67,6 +67,14 @@ bool blank(const QImage& image, QPoint at) {
     return true;
 }
 
+// Shows the drawing in the board at this size; false when it never came up.
+bool showDrawing(BoardWindow& board, Drawing drawing, QSize size) {
+    board.setDrawing(std::move(drawing), "shown.dxf");
+    board.resize(size);
+    board.show();
+    return QTest::qWaitForWindowExposed(&board);
+}
+
 }  // namespace
 
 class BoardViewTest : public QObject {
@@ -133,10 +141,7 @@ class BoardViewTest : public QObject {
         drawing.add(Line{{100, 100, 0}, {90, 100, 0}});
         drawing.setVariable("PDMODE", pdmode);
         BoardWindow board;
-        board.setDrawing(std::move(drawing), "p.dxf");
-        board.resize(600, 500);
-        board.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&board));
+        QVERIFY(showDrawing(board, std::move(drawing), QSize(600, 500)));
         board.zoomExtents();
         BoardView* view = board.view();
         const QImage image = view->grab().toImage();
@@ -159,10 +164,7 @@ class BoardViewTest : public QObject {
         drawing.add(Line{{0, 50, 0}, {100, 50, 0}}, "AXIS");    // by layer: red
         drawing.add(Line{{0, 100, 0}, {100, 100, 0}}, "0", 5);  // blue
         BoardWindow board;
-        board.setDrawing(std::move(drawing), "c.dxf");
-        board.resize(600, 500);
-        board.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&board));
+        QVERIFY(showDrawing(board, std::move(drawing), QSize(600, 500)));
         BoardView* view = board.view();
         const QImage image = view->grab().toImage();
         const auto at = [&](double x, double y) {
@@ -197,10 +199,7 @@ class BoardViewTest : public QObject {
         Drawing drawing;
         drawing.add(Line{{0, 0, 0}, {1000, 500, 0}});
         BoardWindow board;
-        board.setDrawing(std::move(drawing), "w.dxf");
-        board.resize(700, 500);
-        board.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&board));
+        QVERIFY(showDrawing(board, std::move(drawing), QSize(700, 500)));
         BoardView* view = board.view();
         const QPoint cursor(150, 120);
         QTest::mouseMove(view, cursor);
