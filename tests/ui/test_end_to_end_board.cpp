@@ -98,7 +98,8 @@ class EndToEndBoardTest : public QObject {
     void pressEnter() { QTest::keyClick(board()->view(), Qt::Key_Return); }
     QString tableInText8() const { return form->Text8->text(); }
 
-    // The POINT entities of this colour, in drawing order, and their ids.
+    // The POINT entities of this colour, in drawing order; their ids are
+    // appended to ids.
     std::vector<Vec2> pointsOfColour(int aci, std::vector<EntityId>* ids = nullptr) const {
         std::vector<Vec2> found;
         for (const Entity& entity : drawing().entities()) {
@@ -190,10 +191,9 @@ class EndToEndBoardTest : public QObject {
             "37500.000\t-250.000\t15\r\n"
             "40000.000\t0.000\t0\r\n");
         QCOMPARE(tableInText8(), expected);
-        std::vector<EntityId> markerIds;
-        QCOMPARE(pointsOfColour(3, &markerIds), kTendon);
+        // The group holds the origin's point, then the markers in drawing order.
         std::vector<EntityId> grouped = originIds;
-        grouped.insert(grouped.end(), markerIds.begin(), markerIds.end());
+        QCOMPARE(pointsOfColour(3, &grouped), kTendon);
         QCOMPARE(markerGroup(), grouped);
         QCOMPARE(form->Label4->text(), QStringLiteral("角点个数：9"));
     }
@@ -203,18 +203,12 @@ class EndToEndBoardTest : public QObject {
         std::vector<EntityId> originIds;
         pointsOfColour(1, &originIds);
         // Each pick lands a few pixels off its vertex and snaps to it.
-        Script script(*platform, {{nodePrompt(1),
-                                   [&] {
-                                       clickBoard(kTendon[1], {3, 3});
-                                   }},
-                                  {nodePrompt(2),
-                                   [&] {
-                                       clickBoard(kTendon[2], {-4, 2});
-                                   }},
-                                  {nodePrompt(3),
-                                   [&] {
-                                       clickBoard(kTendon[3], {2, -5});
-                                   }},
+        const auto pickNear = [this](int node, QPoint offset) {
+            return Script::Step{nodePrompt(node), [=, this] { clickBoard(kTendon[node], offset); }};
+        };
+        Script script(*platform, {pickNear(1, {3, 3}),
+                                  pickNear(2, {-4, 2}),
+                                  pickNear(3, {2, -5}),
                                   {nodePrompt(4), [&] { pressEnter(); }}});
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QCOMPARE(script.done(), std::size_t(4));
@@ -230,11 +224,9 @@ class EndToEndBoardTest : public QObject {
             "-5000.000\t-500.000\t15\r\n"
             "-2500.000\t-250.000\t0\r\n");
         QCOMPARE(tableInText8(), expected);
-        std::vector<EntityId> markerIds;
-        QCOMPARE(pointsOfColour(3, &markerIds),
-                 (std::vector<Vec2>{kTendon[1], kTendon[2], kTendon[3]}));
         std::vector<EntityId> grouped = originIds;
-        grouped.insert(grouped.end(), markerIds.begin(), markerIds.end());
+        QCOMPARE(pointsOfColour(3, &grouped),
+                 (std::vector<Vec2>{kTendon[1], kTendon[2], kTendon[3]}));
         QCOMPARE(markerGroup(), grouped);
         // Picking leaves the polyline count alone.
         QCOMPARE(form->Label4->text(), QString());

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -130,6 +131,7 @@ class TestForm1 : public QObject {
     void exitEndsTheRun();
 
     void statusLabel();
+    void originEnablesTheNodeButtonsAndThePolylineFillsText8();
     void portReadsAndWrites();
     void tableIsRelativeToTheOrigin();
     void copiedTableKeepsCrLf();
@@ -367,38 +369,19 @@ void TestForm1::focusSelectsAll_data() {
     QTest::addColumn<QString>("how");     // "tab", "setFocus" or "click"
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("Text3 by Tab") << "Text3"
-                                  << "Text8"
-                                  << "tab"
-                                  << "2.5";
-    QTest::newRow("Text1 by Tab") << "Text1"
-                                  << "Text3"
-                                  << "tab"
-                                  << "4";
-    QTest::newRow("Text2 by Tab") << "Text2"
-                                  << "Check1"
-                                  << "tab"
-                                  << "20";
-    QTest::newRow("Text8 by Tab, wrapping round") << "Text8"
-                                                  << "Command2"
-                                                  << "tab"
-                                                  << "1\t2\r\n3\t4\r\n";
-    QTest::newRow("Text1 by setFocus") << "Text1"
-                                       << "Command3"
-                                       << "setFocus"
-                                       << "123";
-    QTest::newRow("Text8 by setFocus selects the table") << "Text8"
-                                                         << "Command3"
-                                                         << "setFocus"
-                                                         << "0.000\t0.000\r\n1.500\t2.000\r\n";
-    QTest::newRow("Text2 by a click in the text") << "Text2"
-                                                  << "Command3"
-                                                  << "click"
-                                                  << "15.25";
-    QTest::newRow("Text8 by a click in the table") << "Text8"
-                                                   << "Text1"
-                                                   << "click"
-                                                   << "1\r\n2\r\n";
+    const auto row = [](const char* name, const char* box, const char* before, const char* how,
+                        const char* text) {
+        QTest::newRow(name) << QString(box) << QString(before) << QString(how) << QString(text);
+    };
+    row("Text3 by Tab", "Text3", "Text8", "tab", "2.5");
+    row("Text1 by Tab", "Text1", "Text3", "tab", "4");
+    row("Text2 by Tab", "Text2", "Check1", "tab", "20");
+    row("Text8 by Tab, wrapping round", "Text8", "Command2", "tab", "1\t2\r\n3\t4\r\n");
+    row("Text1 by setFocus", "Text1", "Command3", "setFocus", "123");
+    row("Text8 by setFocus selects the table", "Text8", "Command3", "setFocus",
+        "0.000\t0.000\r\n1.500\t2.000\r\n");
+    row("Text2 by a click in the text", "Text2", "Command3", "click", "15.25");
+    row("Text8 by a click in the table", "Text8", "Text1", "click", "1\r\n2\r\n");
 }
 
 void TestForm1::focusSelectsAll() {
@@ -623,6 +606,50 @@ void TestForm1::statusLabel() {
 
     form->setStatusText("");
     QVERIFY(!label->isVisible());
+}
+
+// The drawing buttons with the scripted CAD behind them.
+void TestForm1::originEnablesTheNodeButtonsAndThePolylineFillsText8() {
+    // A message box would wait for a click that never comes: note and close it.
+    QStringList shownBoxes;
+    QTimer boxCloser;
+    connect(&boxCloser, &QTimer::timeout, this, [&] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            shownBoxes << box->windowTitle();
+            box->close();
+        }
+    });
+    boxCloser.start(50);
+    cad->queuePoint(0, 0, 4);
+    cad->prepareSelection({tendra::testing::entityOfType(tendra::cad::entity_type::kLine),
+                           tendra::testing::polyline({-30, 5, -20, 2, -10, 0, 0, 0})});
+    form->show();
+    QVERIFY(!form->Command1->isEnabled());
+    QVERIFY(!form->Command4->isEnabled());
+    form->Text8->setPlainText(QStringLiteral("older text"));
+
+    QTest::mouseClick(form->Command3, Qt::LeftButton);
+
+    QVERIFY(form->Command1->isEnabled());
+    QVERIFY(form->Command4->isEnabled());
+    QCOMPARE(form->Text8->toPlainText(), QString());
+    QCOMPARE(cad->points().size(), std::size_t{1});
+    QCOMPARE(cad->points()[0].color, 1);
+
+    // Not symmetric: the four vertices as they are.
+    form->Check1->setChecked(false);
+    QTest::mouseClick(form->Command4, Qt::LeftButton);
+
+    QString table = QStringLiteral(
+        "-30.000\t5.000\t0\n-20.000\t2.000\t15\n-10.000\t0.000\t15\n0.000\t0.000\t0\n");
+    table.replace('.', QLocale::system().decimalPoint());
+    QCOMPARE(form->Text8->toPlainText(), table);
+    QCOMPARE(form->Label4->text(), QStringLiteral("角点个数：4"));
+    QVERIFY(form->Label4->isVisible());
+    QCOMPARE(cad->points().size(), std::size_t{5});
+    QCOMPARE(cad->groups().size(), std::size_t{1});
+    QCOMPARE(cad->groups()[0].second.size(), std::size_t{5});
+    QCOMPARE(shownBoxes, QStringList());
 }
 
 void TestForm1::portReadsAndWrites() {
