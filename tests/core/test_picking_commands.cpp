@@ -126,17 +126,6 @@ TEST_F(PickingTest, ScaleIsReadBeforePickingAndTheOtherFieldsWhenTheTableIsWritt
     EXPECT_EQ(session.form.count("read Text3"), 1u);
 }
 
-TEST_F(PickingTest, AnErasedMarkerGroupIsAnUnknownErrorAfterTheTable) {
-    session.cad.eraseGroup(group);
-    session.cad.queuePoint(110, 60);
-
-    EXPECT_NO_THROW(session.commands.pickNodes());
-
-    EXPECT_EQ(session.form.output, "10.000\t10.000\t0\r\n");
-    EXPECT_EQ(session.form.messages, std::vector<ShownMessage>{kUnknownError});
-    EXPECT_EQ(session.cad.points().size(), 2u);
-}
-
 TEST_F(PickingTest, ATableThatCannotBeWrittenLeavesTheMarkersUngrouped) {
     session.form.fields[Field::Text3] = "1E308";
     session.cad.queuePoint(1E300, 50);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace tendra::testing {
 
@@ -384,10 +385,6 @@ void ScriptedCad::prepareSelection(std::vector<Selectable> entities) {
 void ScriptedCad::failCall(int k, std::int32_t number) {
     failures_[calls_.size() + static_cast<std::size_t>(k) - 1] = number;
 }
-void ScriptedCad::failEverything(std::int32_t number) { failAll_ = number; }
-void ScriptedCad::eraseGroup(const std::string& name) {
-    std::erase_if(groups_, [&](const auto& group) { return group.first == name; });
-}
 
 cad::Platform& ScriptedCad::platform() { return *impl_->platform; }
 
@@ -436,7 +433,7 @@ void ScriptedCad::record(const std::string& object, const std::string& member,
                          const std::string& args) {
     const std::size_t index = calls_.size();
     calls_.push_back({object, member, args, false});
-    std::optional<std::int32_t> failure = failAll_;
+    std::optional<std::int32_t> failure;
     if (auto found = failures_.find(index); found != failures_.end()) {
         failure = found->second;
         failures_.erase(found);

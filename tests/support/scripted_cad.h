@@ -15,7 +15,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -67,10 +66,6 @@ public:
     void prepareSelection(std::vector<Selectable> entities);
     // The k-th call from now on (1 = the next one) fails with this number.
     void failCall(int k, std::int32_t number);
-    // Every call from now on fails with this number (the CAD went away).
-    void failEverything(std::int32_t number);
-    // The user erases a group: appending to it fails from now on.
-    void eraseGroup(const std::string& name);
 
     bool running = true;      // getRunningObject finds the application
     bool installed = true;    // createObject can start one
@@ -119,7 +114,6 @@ private:
     std::unique_ptr<Impl> impl_;
     std::vector<Call> calls_;
     std::map<std::size_t, std::int32_t> failures_;  // by call index from 0
-    std::optional<std::int32_t> failAll_;
     std::deque<std::variant<cad::Point, std::int32_t>> picks_;
     std::vector<Selectable> selection_;
     std::vector<DrawnPoint> points_;
