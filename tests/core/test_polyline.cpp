@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "nodes/manual_picking.h"
 #include "nodes/polyline.h"
 
 namespace tendra {
@@ -62,17 +61,6 @@ TEST(PolylineNodeCount, LeavesOutTheLastVertexOnlyForSymmetricWithoutIt) {
     for (const auto& c : cases) {
         EXPECT_EQ(polylineNodeCount(c.vertices, c.symmetric, c.withLast), c.nodes) << c.name;
     }
-}
-
-TEST(TableLineCount, DoublesForTheMirroredHalf) {
-    EXPECT_EQ(tableLineCount(4, false), 4u);
-    EXPECT_EQ(tableLineCount(3, true), 6u);
-}
-
-TEST(NodePrompt, NumbersTheNodeWithoutBlanks) {
-    EXPECT_EQ(nodePrompt(1), "点取第1节点(右键或回车结束) ");
-    EXPECT_EQ(nodePrompt(5), "点取第5节点(右键或回车结束) ");
-    EXPECT_EQ(nodePrompt(100), "点取第100节点(右键或回车结束) ");
 }
 
 }  // namespace
