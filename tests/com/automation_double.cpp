@@ -714,12 +714,8 @@ class UtilityObject final : public DispatchObject {
                  if (picks.empty()) {
                      return request.raise(E_FAIL, L"Input ended");
                  }
-                 const auto next = picks.front();
+                 const std::array<double, 3> at = picks.front();
                  picks.pop_front();
-                 if (const HRESULT* ended = std::get_if<HRESULT>(&next)) {
-                     return request.raise(*ended, L"Input ended");
-                 }
-                 const auto& at = std::get<std::array<double, 3>>(next);
                  return request.answer({at.begin(), at.end()}, drawing().arrayLowerBound);
              }});
     }
@@ -797,10 +793,7 @@ std::string DoubleCall::line() const {
 }
 
 void DoubleCad::queuePoint(double x, double y, double z) {
-    picks_.emplace_back(std::array<double, 3>{x, y, z});
-}
-void DoubleCad::queueEnd(HRESULT number) {
-    picks_.emplace_back(number);
+    picks_.push_back({x, y, z});
 }
 void DoubleCad::prepareSelection(std::vector<DoubleSelectable> entities) {
     selection_ = std::move(entities);

@@ -21,7 +21,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "cad/com/com_ptr.h"
@@ -84,7 +83,6 @@ class DoubleCad {
     // --- The script ---------------------------------------------------------
     // GetPoint answers from this queue; an empty queue ends the input (E_FAIL).
     void queuePoint(double x, double y, double z = 0);
-    void queueEnd(HRESULT number);
     void prepareSelection(std::vector<DoubleSelectable> entities);
     // The k-th Invoke from now on (1 = the next) fails.
     void failInvoke(int k, Failure failure);
@@ -114,7 +112,7 @@ class DoubleCad {
   private:
     friend class DispatchObject;
     friend struct Members;
-    std::deque<std::variant<std::array<double, 3>, HRESULT>> picks_;
+    std::deque<std::array<double, 3>> picks_;
     std::vector<DoubleSelectable> selection_;
     std::map<int, Failure> failures_;  // by Invoke number from 0
     int rejectLeft_ = 0;

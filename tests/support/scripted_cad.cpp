@@ -284,12 +284,9 @@ cad::Point Utility::getPoint(const std::string& prompt) {
     if (picks.empty()) {
         throw cad::CadError(cad::kEFail, "The user ended the input");
     }
-    auto next = picks.front();
+    const cad::Point next = picks.front();
     picks.pop_front();
-    if (auto* failure = std::get_if<std::int32_t>(&next)) {
-        throw cad::CadError(*failure, "Scripted pick failure");
-    }
-    return std::get<cad::Point>(next);
+    return next;
 }
 
 cad::EntityPtr ModelSpace::addPoint(const cad::Point& at) {
@@ -377,8 +374,7 @@ ScriptedCad::Impl::Impl(ScriptedCad& owner)
 ScriptedCad::ScriptedCad() : impl_(std::make_unique<Impl>(*this)) {}
 ScriptedCad::~ScriptedCad() = default;
 
-void ScriptedCad::queuePoint(double x, double y, double z) { picks_.emplace_back(cad::Point{x, y, z}); }
-void ScriptedCad::queueFailure(std::int32_t number) { picks_.emplace_back(number); }
+void ScriptedCad::queuePoint(double x, double y, double z) { picks_.push_back({x, y, z}); }
 void ScriptedCad::prepareSelection(std::vector<Selectable> entities) {
     selection_ = std::move(entities);
 }

@@ -3,7 +3,6 @@
 //
 //   ScriptedCad cad;
 //   cad.queuePoint(10, 20);             // the next GetPoint answers (10, 20, 0)
-//   cad.queueFailure(cad::kEFail);      // the one after that fails
 //   cad.failCall(7, -2147418113);       // the 7th call of the run fails
 //   cad::Module1 module1(cad.platform(), messages);
 //   ... run a command ...
@@ -16,7 +15,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "cad/surface.h"
@@ -61,7 +59,6 @@ public:
     // --- The script -------------------------------------------------------
     // GetPoint answers from this queue; an empty queue ends the input (E_FAIL).
     void queuePoint(double x, double y, double z = 0);
-    void queueFailure(std::int32_t number);
     // What the next SelectOnScreen selects, in order.
     void prepareSelection(std::vector<Selectable> entities);
     // The k-th call from now on (1 = the next one) fails with this number.
@@ -114,7 +111,7 @@ private:
     std::unique_ptr<Impl> impl_;
     std::vector<Call> calls_;
     std::map<std::size_t, std::int32_t> failures_;  // by call index from 0
-    std::deque<std::variant<cad::Point, std::int32_t>> picks_;
+    std::deque<cad::Point> picks_;
     std::vector<Selectable> selection_;
     std::vector<DrawnPoint> points_;
     std::vector<std::pair<std::string, std::vector<int>>> groups_;
