@@ -63,10 +63,18 @@ class PendingInputTest : public ComTest {
     }
     ~PendingInputTest() override { ui = nullptr; }
 
-    // The user clicks Tendra's window again and uncovers part of it.
-    void clickAndUncover() {
-        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        InvalidateRect(window, nullptr, TRUE);
+    // During the first call to this member the user clicks Tendra's window
+    // again and uncovers part of it; then, still inside that call, meanwhile runs.
+    void clickDuringFirst(const std::string& member, std::function<void()> meanwhile) {
+        cad->onInvoke = [this, member, meanwhile, clicked = false](const DoubleCall& call) mutable {
+            if (call.member != member || clicked) {
+                return;
+            }
+            clicked = true;
+            PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            InvalidateRect(window, nullptr, TRUE);
+            meanwhile();
+        };
     }
 
     void clickTwice() {
@@ -124,17 +132,11 @@ class PendingInputTest : public ComTest {
 };
 
 TEST_F(PendingInputTest, AClickDuringAPickWaitsUntilTheCommandHasEnded) {
-    bool clicked = false;
     bool paintedDuringPick = false;
-    cad->onInvoke = [&](const DoubleCall& call) {
-        if (call.member != "GetPoint" || clicked) {
-            return;
-        }
-        clicked = true;
-        clickAndUncover();
+    clickDuringFirst("GetPoint", [&] {
         paintedDuringPick = WaitForSingleObject(state.painted, 10000) == WAIT_OBJECT_0;
         state.note("pick answered");
-    };
+    });
 
     clickTwice();
 
@@ -147,15 +149,7 @@ TEST_F(PendingInputTest, AClickDuringAPickWaitsUntilTheCommandHasEnded) {
 
 // The same while the backend waits to try again a call AutoCAD turned away.
 TEST_F(PendingInputTest, AClickWhileABusyCallWaitsToBeRetriedWaitsToo) {
-    bool clicked = false;
-    cad->onInvoke = [&](const DoubleCall& call) {
-        if (call.member != "Utility" || clicked) {
-            return;
-        }
-        clicked = true;
-        clickAndUncover();
-        cad->rejectCalls(20);
-    };
+    clickDuringFirst("Utility", [&] { cad->rejectCalls(20); });
 
     clickTwice();
 
