@@ -9,8 +9,7 @@
 #include "cad/names.h"
 #include "nodes/commands.h"
 #include "tests/com/com_harness.h"
-#include "tests/support/fake_form.h"
-#include "tests/support/scripted_cad.h"
+#include "tests/support/drawing_session.h"
 
 namespace tendra::testing::com {
 namespace {
@@ -19,7 +18,6 @@ using Lines = std::vector<std::string>;
 using Messages = std::vector<ShownMessage>;
 
 constexpr std::int32_t kDisconnected = RPC_E_DISCONNECTED;
-const double kClock = 36000.25;
 
 enum class Command { PickNodes, ExtractPolylineNodes };
 
@@ -148,6 +146,7 @@ void observeForm(const FakeForm& form, Observed& observed) {
 // platform calls included; 0 fails none.
 struct ScriptedRun {
     explicit ScriptedRun(const Scenario& s, std::size_t failAt = 0, std::int32_t number = 0) {
+        ScriptedCad& cad = session.cad;
         for (const auto& at : s.picks) {
             cad.queuePoint(at[0], at[1], at[2]);
         }
@@ -159,13 +158,14 @@ struct ScriptedRun {
         if (failAt) {
             cad.failCall(static_cast<int>(failAt), number);
         }
-        prepareForm(form, s);
-        runCommands(commands, form, s);
+        prepareForm(session.form, s);
+        runCommands(session.commands, session.form, s);
     }
 
     // The position among all calls of the k-th call to a CAD object, which
     // is the k-th Invoke through COM.
     std::size_t callOfInvoke(int k) const {
+        const ScriptedCad& cad = session.cad;
         int seen = 0;
         for (std::size_t i = 0; i < cad.calls().size(); ++i) {
             if (cad.calls()[i].object != "Platform" && ++seen == k) {
@@ -176,6 +176,7 @@ struct ScriptedRun {
     }
 
     Observed observed() const {
+        const ScriptedCad& cad = session.cad;
         Observed result;
         for (const auto& call : cad.calls()) {
             if (call.object != "Platform") {
@@ -197,15 +198,11 @@ struct ScriptedRun {
         for (const auto& [name, value] : cad.variables()) {
             result.variables.push_back(name + " I2 " + std::to_string(value));
         }
-        observeForm(form, result);
+        observeForm(session.form, result);
         return result;
     }
 
-    ScriptedCad cad;
-    FakeForm form{&cad};
-    cad::Module1 module1{cad.platform(), form};
-    cad::NameMaker names{[] { return kClock; }};
-    DrawingCommands commands{module1, form, names};
+    DrawingSession session;
 };
 
 class CommandTest : public ComTest,
@@ -236,7 +233,7 @@ class CommandTest : public ComTest,
         runReaching(reach, [&, s = s] {
             cad::com::ComPlatform platform(kQuickRetry);
             cad::Module1 module1(platform, form, testClass->progId());
-            cad::NameMaker names([] { return kClock; });
+            cad::NameMaker names([] { return DrawingSession::kClock; });
             DrawingCommands commands(module1, form, names);
             runCommands(commands, form, s);
         });
