@@ -11,7 +11,9 @@ namespace {
 constexpr std::int32_t kUnavailable = -2147221021;  // MK_E_UNAVAILABLE
 constexpr std::int32_t kNoDocument = -2147418113;   // E_UNEXPECTED
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 std::string number(double value) {
     char buffer[40];
@@ -29,17 +31,19 @@ Selectable polyline(std::vector<double> coordinates) {
     return {cad::entity_type::kLightweightPolyline, std::move(coordinates)};
 }
 
-Selectable entityOfType(int type) { return {type, {}}; }
+Selectable entityOfType(int type) {
+    return {type, {}};
+}
 
 // Entities carry a label for the call log and for group membership.
 class ScriptedEntity : public cad::Entity {
-public:
+  public:
     virtual std::string label() const = 0;
     virtual int memberId() const = 0;
 };
 
 class ScriptedPoint : public ScriptedEntity {
-public:
+  public:
     ScriptedPoint(ScriptedCad& cad, int id) : cad_(cad), id_(id) {}
     std::string label() const override { return "Point#" + std::to_string(id_); }
     int memberId() const override { return id_; }
@@ -53,13 +57,13 @@ public:
         throw cad::CadError(-2147352573, "Member not found");
     }
 
-private:
+  private:
     ScriptedCad& cad_;
     int id_;
 };
 
 class ScriptedSelectable : public ScriptedEntity {
-public:
+  public:
     ScriptedSelectable(ScriptedCad& cad, int id, Selectable what)
         : cad_(cad), id_(id), what_(std::move(what)) {}
     std::string label() const override { return "Entity#" + std::to_string(id_); }
@@ -78,7 +82,7 @@ public:
         return what_.coordinates;
     }
 
-private:
+  private:
     ScriptedCad& cad_;
     int id_;
     Selectable what_;
@@ -100,18 +104,18 @@ struct ScriptedCad::Impl {
 namespace {
 
 class Platform : public cad::Platform {
-public:
+  public:
     explicit Platform(ScriptedCad& cad) : cad_(cad) {}
     cad::ApplicationPtr getRunningObject(const std::string& progId) override;
     cad::ApplicationPtr createObject(const std::string& progId) override;
     void activateWindow(const std::string& title) override;
 
-private:
+  private:
     ScriptedCad& cad_;
 };
 
 class Application : public cad::Application {
-public:
+  public:
     explicit Application(ScriptedCad& cad) : cad_(cad) {}
     void setVisible(bool visible) override;
     cad::DocumentPtr activeDocument() override {
@@ -126,49 +130,49 @@ public:
         return cad_.caption;
     }
 
-private:
+  private:
     ScriptedCad& cad_;
 };
 
 class Utility : public cad::Utility {
-public:
+  public:
     explicit Utility(ScriptedCad& cad) : cad_(cad) {}
     cad::Point getPoint(const std::string& prompt) override;
 
-private:
+  private:
     ScriptedCad& cad_;
 };
 
 class ModelSpace : public cad::ModelSpace {
-public:
+  public:
     explicit ModelSpace(ScriptedCad& cad) : cad_(cad) {}
     cad::EntityPtr addPoint(const cad::Point& at) override;
 
-private:
+  private:
     ScriptedCad& cad_;
 };
 
 class Group : public cad::Group {
-public:
+  public:
     Group(ScriptedCad& cad, std::string name) : cad_(cad), name_(std::move(name)) {}
     void appendItems(const std::vector<cad::EntityPtr>& entities) override;
 
-private:
+  private:
     ScriptedCad& cad_;
     std::string name_;
 };
 
 class Groups : public cad::Groups {
-public:
+  public:
     explicit Groups(ScriptedCad& cad) : cad_(cad) {}
     cad::GroupPtr add(const std::string& name) override;
 
-private:
+  private:
     ScriptedCad& cad_;
 };
 
 class SelectionSet : public cad::SelectionSet {
-public:
+  public:
     SelectionSet(ScriptedCad& cad, std::string name) : cad_(cad), name_(std::move(name)) {}
     void selectOnScreen() override;
     int count() override {
@@ -183,7 +187,7 @@ public:
         return members_[static_cast<std::size_t>(index)];
     }
 
-private:
+  private:
     std::string label() const { return "SelectionSet:" + name_; }
     ScriptedCad& cad_;
     std::string name_;
@@ -191,16 +195,16 @@ private:
 };
 
 class SelectionSets : public cad::SelectionSets {
-public:
+  public:
     explicit SelectionSets(ScriptedCad& cad) : cad_(cad) {}
     cad::SelectionSetPtr add(const std::string& name) override;
 
-private:
+  private:
     ScriptedCad& cad_;
 };
 
 class Document : public cad::Document {
-public:
+  public:
     explicit Document(ScriptedCad& cad) : cad_(cad) {}
     std::shared_ptr<cad::ModelSpace> modelSpace() override {
         cad_.record("Document", "ModelSpace", "");
@@ -220,7 +224,7 @@ public:
     }
     void setVariable(const std::string& name, std::int16_t value) override;
 
-private:
+  private:
     ScriptedCad& cad_;
 };
 
@@ -374,7 +378,9 @@ ScriptedCad::Impl::Impl(ScriptedCad& owner)
 ScriptedCad::ScriptedCad() : impl_(std::make_unique<Impl>(*this)) {}
 ScriptedCad::~ScriptedCad() = default;
 
-void ScriptedCad::queuePoint(double x, double y, double z) { picks_.push_back({x, y, z}); }
+void ScriptedCad::queuePoint(double x, double y, double z) {
+    picks_.push_back({x, y, z});
+}
 void ScriptedCad::prepareSelection(std::vector<Selectable> entities) {
     selection_ = std::move(entities);
 }
@@ -382,7 +388,9 @@ void ScriptedCad::failCall(int k, std::int32_t number) {
     failures_[calls_.size() + static_cast<std::size_t>(k) - 1] = number;
 }
 
-cad::Platform& ScriptedCad::platform() { return *impl_->platform; }
+cad::Platform& ScriptedCad::platform() {
+    return *impl_->platform;
+}
 
 std::vector<std::string> ScriptedCad::members() const {
     std::vector<std::string> result;
@@ -401,10 +409,9 @@ std::vector<std::string> ScriptedCad::transcript() const {
 }
 
 std::size_t ScriptedCad::countOf(const std::string& member) const {
-    return static_cast<std::size_t>(
-        std::count_if(calls_.begin(), calls_.end(), [&](const Call& call) {
-            return call.member == member || call.text() == member;
-        }));
+    return static_cast<std::size_t>(std::count_if(
+        calls_.begin(), calls_.end(),
+        [&](const Call& call) { return call.member == member || call.text() == member; }));
 }
 
 const DrawnPoint* ScriptedCad::point(int id) const {

@@ -50,7 +50,7 @@ Selectable polyline(std::vector<double> coordinates);
 Selectable entityOfType(int type);
 
 class ScriptedCad {
-public:
+  public:
     ScriptedCad();
     ~ScriptedCad();
     ScriptedCad(const ScriptedCad&) = delete;
@@ -105,7 +105,7 @@ public:
     struct Impl;
     Impl& impl() { return *impl_; }
 
-private:
+  private:
     friend struct Impl;
     friend struct Access;
     std::unique_ptr<Impl> impl_;
