@@ -8,8 +8,8 @@
 
 int main(int argc, char** argv) {
 #ifdef TENDRA_BENCH_WITH_QT
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
 #endif
     benchmark::Initialize(&argc, argv);

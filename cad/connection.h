@@ -12,7 +12,7 @@ namespace tendra::cad {
 inline constexpr const char* kAutoCadProgId = "AutoCAD.Application";
 
 class Module1 {
-public:
+  public:
     Module1(Platform& platform, MessageSink& messages, std::string progId = kAutoCadProgId);
 
     // Attaches to the running CAD, or starts one; makes it visible, takes its
@@ -32,7 +32,7 @@ public:
     Application& requireApplication() const;
     Document& requireDocument() const;
 
-private:
+  private:
     Platform& platform_;
     MessageSink& messages_;
     std::string progId_;

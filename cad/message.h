@@ -11,7 +11,7 @@ inline constexpr const char* kApplicationTitle = "Tendra";
 enum class MessageIcon { None, Stop };
 
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     // Shows a modal box with an OK button and returns when it is closed.
     virtual void showMessage(const std::string& text, const std::string& title,

@@ -14,7 +14,7 @@ namespace tendra::cad {
 // tick of the clock still differ. Two values can share a seven-digit text, so a
 // text already handed out is skipped and the next value drawn.
 class NameMaker {
-public:
+  public:
     using Clock = std::function<double()>;  // seconds since midnight
     NameMaker();
     explicit NameMaker(Clock clock);
@@ -25,7 +25,7 @@ public:
     // no zero before the decimal point, no blanks.
     static std::string text(float value);
 
-private:
+  private:
     Clock clock_;
     bool seeded_ = false;
     std::uint32_t state_ = 0;

@@ -23,13 +23,13 @@ inline constexpr std::int32_t kInputEnded = -2145320928;
 inline constexpr std::int32_t kObjectNotSet = 91;
 
 class CadError : public std::runtime_error {
-public:
+  public:
     CadError(std::int32_t number, const std::string& description)
         : std::runtime_error(description), number_(number) {}
     std::int32_t number() const noexcept { return number_; }
     std::string description() const { return what(); }
 
-private:
+  private:
     std::int32_t number_;
 };
 
@@ -48,7 +48,7 @@ inline constexpr int kText = 32;
 }  // namespace entity_type
 
 class Entity {
-public:
+  public:
     virtual ~Entity() = default;
     virtual void setColor(int aciColor) = 0;
     virtual int entityType() = 0;
@@ -58,20 +58,20 @@ public:
 using EntityPtr = std::shared_ptr<Entity>;
 
 class Group {
-public:
+  public:
     virtual ~Group() = default;
     virtual void appendItems(const std::vector<EntityPtr>& entities) = 0;
 };
 using GroupPtr = std::shared_ptr<Group>;
 
 class Groups {
-public:
+  public:
     virtual ~Groups() = default;
     virtual GroupPtr add(const std::string& name) = 0;
 };
 
 class SelectionSet {
-public:
+  public:
     virtual ~SelectionSet() = default;
     // Lets the user select on screen, with no filter; returns when done.
     virtual void selectOnScreen() = 0;
@@ -82,26 +82,26 @@ public:
 using SelectionSetPtr = std::shared_ptr<SelectionSet>;
 
 class SelectionSets {
-public:
+  public:
     virtual ~SelectionSets() = default;
     virtual SelectionSetPtr add(const std::string& name) = 0;
 };
 
 class ModelSpace {
-public:
+  public:
     virtual ~ModelSpace() = default;
     virtual EntityPtr addPoint(const Point& at) = 0;
 };
 
 class Utility {
-public:
+  public:
     virtual ~Utility() = default;
     // No base point. Returns the picked point; an ended prompt throws.
     virtual Point getPoint(const std::string& prompt) = 0;
 };
 
 class Document {
-public:
+  public:
     virtual ~Document() = default;
     virtual std::shared_ptr<ModelSpace> modelSpace() = 0;
     virtual std::shared_ptr<Utility> utility() = 0;
@@ -112,7 +112,7 @@ public:
 using DocumentPtr = std::shared_ptr<Document>;
 
 class Application {
-public:
+  public:
     virtual ~Application() = default;
     virtual void setVisible(bool visible) = 0;
     virtual DocumentPtr activeDocument() = 0;
@@ -122,7 +122,7 @@ using ApplicationPtr = std::shared_ptr<Application>;
 
 // What the connection needs from the operating system.
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
     // The running object of a class; throws when none runs.
     virtual ApplicationPtr getRunningObject(const std::string& progId) = 0;

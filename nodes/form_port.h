@@ -9,11 +9,11 @@
 
 namespace tendra {
 
-enum class Field { Text1, Text2, Text3 };    // decimals, radius, scale
+enum class Field { Text1, Text2, Text3 };      // decimals, radius, scale
 enum class Option { Check1, Check2, Check3 };  // symmetric, radius column, symmetric with last node
 
 class FormPort : public MessageSink {
-public:
+  public:
     virtual std::string fieldText(Field field) = 0;
     virtual bool optionTicked(Option option) = 0;
     // The decimal separator of the system's number settings.

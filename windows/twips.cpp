@@ -10,7 +10,9 @@ int twipsToPixels(double twips, double logicalDpi) {
     return static_cast<int>(std::lround(twips * logicalDpi / kTwipsPerInch));
 }
 
-double pixelsToTwips(int pixels, double logicalDpi) { return pixels * kTwipsPerInch / logicalDpi; }
+double pixelsToTwips(int pixels, double logicalDpi) {
+    return pixels * kTwipsPerInch / logicalDpi;
+}
 
 QRect twipsRect(int left, int top, int width, int height, double logicalDpi) {
     const int x1 = twipsToPixels(left, logicalDpi);

@@ -12,10 +12,7 @@ TEST(NameText, WritesUpToSevenDigitsWithoutTheLeadingZero) {
         float value;
         const char* text;
     } cases[] = {
-        {0.7055475f, ".7055475"},
-        {0.5f, ".5"},
-        {0.0f, "0"},
-        {0.125f, ".125"},
+        {0.7055475f, ".7055475"},       {0.5f, ".5"}, {0.0f, "0"}, {0.125f, ".125"},
         {0.99999994f, ".9999999"},  // the largest value below 1
         {0.0000596046f, "5.96046E-05"},
     };

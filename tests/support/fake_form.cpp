@@ -6,18 +6,24 @@ namespace tendra::testing {
 
 std::string controlName(Field field) {
     switch (field) {
-        case Field::Text1: return "Text1";
-        case Field::Text2: return "Text2";
-        case Field::Text3: return "Text3";
+        case Field::Text1:
+            return "Text1";
+        case Field::Text2:
+            return "Text2";
+        case Field::Text3:
+            return "Text3";
     }
     return "?";
 }
 
 std::string controlName(Option option) {
     switch (option) {
-        case Option::Check1: return "Check1";
-        case Option::Check2: return "Check2";
-        case Option::Check3: return "Check3";
+        case Option::Check1:
+            return "Check1";
+        case Option::Check2:
+            return "Check2";
+        case Option::Check3:
+            return "Check3";
     }
     return "?";
 }
