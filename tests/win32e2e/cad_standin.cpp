@@ -1,0 +1,289 @@
+// A stand-in AutoCAD as a program of its own: the in-process automation double
+// served to other processes as a local server and as the running object of its
+// class. It answers GetPoint and SelectOnScreen from a script and writes its
+// drawing to a report file after every call it serves.
+//
+//   tendra_cad_standin.exe --clsid {...} --script S.txt --report R.txt [--lifetime 120]
+//
+// The class is given: Wine's class table keeps the entry of a server that was
+// killed, and would hand out its dead class object for that CLSID until the
+// prefix's services restart, so every test serves a class of its own.
+// Started by COM through LocalServer32 it gets -Embedding appended; it serves
+// the same way either way. It ends on WM_QUIT, or after its lifetime, so a
+// test that dies cannot leave it behind for long.
+#include <windows.h>
+
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "cad/com/utf.h"
+#include "tests/com/automation_double.h"
+#include "tests/win32e2e/standin_files.h"
+
+namespace tendra::testing::e2e {
+namespace {
+
+using com::DoubleCad;
+using com::DoubleFactory;
+using com::DoubleSelectable;
+
+// Rejects every automation call for a while from the first one, as an
+// AutoCAD busy with a command of its own. Other interfaces (the remote
+// IUnknown that attaching needs) are let through.
+class BusyFilter final : public IMessageFilter {
+  public:
+    explicit BusyFilter(int milliseconds) : milliseconds_(milliseconds) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (!object) {
+            return E_POINTER;
+        }
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)) {
+            *object = static_cast<IMessageFilter*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    // Lives as long as the program.
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO info) override {
+        if (milliseconds_ <= 0 || !info || !IsEqualIID(info->iid, IID_IDispatch)) {
+            return SERVERCALL_ISHANDLED;
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (!since_) {
+            since_ = now;
+        }
+        if (now - since_ < static_cast<ULONGLONG>(milliseconds_)) {
+            ++rejected_;
+            return SERVERCALL_REJECTED;
+        }
+        return SERVERCALL_ISHANDLED;
+    }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override {
+        return static_cast<DWORD>(-1);
+    }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override {
+        return PENDINGMSG_WAITDEFPROCESS;
+    }
+
+    int rejected() const { return rejected_; }
+
+  private:
+    int milliseconds_;
+    ULONGLONG since_ = 0;
+    int rejected_ = 0;
+};
+
+std::string readFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Written next to the report and moved over it, so a reader never sees half a file.
+void writeFile(const std::wstring& path, const std::string& text) {
+    const std::wstring partial = path + L".partial";
+    {
+        std::ofstream out(partial.c_str(), std::ios::binary | std::ios::trunc);
+        out << text;
+    }
+    MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+class StandIn {
+  public:
+    StandIn(StandInScript script, std::wstring reportPath)
+        : script_(std::move(script)),
+          reportPath_(std::move(reportPath)),
+          filter_(script_.busyMilliseconds) {
+        std::vector<DoubleSelectable> selection;
+        for (const auto& entity : script_.selection) {
+            selection.push_back({entity.type, entity.coordinates});
+        }
+        cad_->prepareSelection(std::move(selection));
+        if (script_.caption) {
+            cad_->caption = cad::com::toUtf16(*script_.caption);
+        }
+        cad_->onInvoke = [this](const com::DoubleCall& call) {
+            if (call.text() == "Utility.GetPoint") {
+                nextPick();
+            }
+        };
+    }
+
+    BusyFilter& filter() { return filter_; }
+    const std::shared_ptr<DoubleCad>& cad() const { return cad_; }
+
+    // Writes the report when anything changed since the last one.
+    void report(const std::string& state, bool always = false) {
+        StandInReport report;
+        report.processId = GetCurrentProcessId();
+        report.state = state;
+        report.rejectedCalls = filter_.rejected();
+        for (const auto& point : cad_->points()) {
+            report.points.push_back({point.id, point.at[0], point.at[1], point.at[2], point.color});
+        }
+        for (const auto& name : groupNames()) {
+            report.groups.emplace_back(name, *cad_->group(name));
+        }
+        report.variables = cad_->variables();
+        report.calls = cad_->transcript();
+        if (always || !(report == last_)) {
+            writeFile(reportPath_, formatReport(report));
+            last_ = std::move(report);
+        }
+    }
+
+  private:
+    // The double keeps its groups by name only; the calls tell their order.
+    std::vector<std::string> groupNames() const {
+        std::vector<std::string> names;
+        const auto& calls = cad_->calls();
+        for (const auto& call : calls) {
+            if (call.text() == "Groups.Add" && SUCCEEDED(call.outcome) &&
+                call.arguments.size() >= 2) {
+                const std::string name = call.arguments.substr(1, call.arguments.size() - 2);
+                if (cad_->group(name)) {
+                    names.push_back(name);
+                }
+            }
+        }
+        return names;
+    }
+
+    void nextPick() {
+        if (nextPick_ >= script_.picks.size()) {
+            return;  // an empty queue ends the input
+        }
+        const PickStep step = script_.picks[nextPick_++];
+        switch (step.kind) {
+            case PickStep::Point:
+                cad_->queuePoint(step.x, step.y, step.z);
+                break;
+            case PickStep::End:
+                break;
+            case PickStep::Hang:
+                // The user never picks: the test ends this process from here.
+                report("picking", true);
+                Sleep(INFINITE);
+                break;
+        }
+    }
+
+    StandInScript script_;
+    std::wstring reportPath_;
+    BusyFilter filter_;
+    std::shared_ptr<DoubleCad> cad_ = std::make_shared<DoubleCad>();
+    std::size_t nextPick_ = 0;
+    StandInReport last_;
+};
+
+int fail(const std::wstring& reportPath, const std::string& why) {
+    std::fprintf(stderr, "tendra_cad_standin: %s\n", why.c_str());
+    if (!reportPath.empty()) {
+        writeFile(reportPath,
+                  "pid " + std::to_string(GetCurrentProcessId()) + "\nstate failed: " + why + "\n");
+    }
+    return 2;
+}
+
+int serve(int argc, wchar_t** argv) {
+    std::wstring classId;
+    std::wstring scriptPath;
+    std::wstring reportPath;
+    int lifetimeSeconds = 120;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring option = argv[i];
+        if (option == L"--clsid" && i + 1 < argc) {
+            classId = argv[++i];
+        } else if (option == L"--script" && i + 1 < argc) {
+            scriptPath = argv[++i];
+        } else if (option == L"--report" && i + 1 < argc) {
+            reportPath = argv[++i];
+        } else if (option == L"--lifetime" && i + 1 < argc) {
+            lifetimeSeconds = _wtoi(argv[++i]);
+        } else if (_wcsicmp(option.c_str(), L"-Embedding") != 0 &&
+                   _wcsicmp(option.c_str(), L"/Embedding") != 0) {
+            return fail(reportPath, "unknown argument " + cad::com::toUtf8(option));
+        }
+    }
+    if (reportPath.empty()) {
+        return fail(reportPath, "no --report file");
+    }
+    CLSID clsid{};
+    if (FAILED(CLSIDFromString(classId.c_str(), &clsid))) {
+        return fail(reportPath, "no --clsid");
+    }
+    std::string error;
+    const std::optional<StandInScript> script =
+        scriptPath.empty() ? StandInScript{} : parseScript(readFile(scriptPath), &error);
+    if (!script) {
+        return fail(reportPath, "script " + error);
+    }
+
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+        return fail(reportPath, "COM does not start");
+    }
+    int status = 0;
+    {
+        StandIn standIn(*script, reportPath);
+        IMessageFilter* previous = nullptr;
+        CoRegisterMessageFilter(&standIn.filter(), &previous);
+
+        com::ComPtr<IDispatch> application = com::makeApplication(standIn.cad());
+        // One AutoCAD: every client that creates one gets the running application.
+        com::ComPtr<DoubleFactory> factory =
+            DoubleFactory::create([application] { return application; });
+        DWORD classCookie = 0;
+        DWORD runningCookie = 0;
+        const HRESULT registered = CoRegisterClassObject(clsid, factory.get(), CLSCTX_LOCAL_SERVER,
+                                                         REGCLS_MULTIPLEUSE, &classCookie);
+        const HRESULT running =
+            RegisterActiveObject(application.get(), clsid, ACTIVEOBJECT_STRONG, &runningCookie);
+        if (FAILED(registered) || FAILED(running)) {
+            status = fail(reportPath, "registration failed");
+        } else {
+            standIn.report("ready", true);
+            const UINT_PTR lifetime =
+                SetTimer(nullptr, 0, static_cast<UINT>(lifetimeSeconds) * 1000, nullptr);
+            MSG message;
+            while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+                if (message.message == WM_TIMER && !message.hwnd && message.wParam == lifetime) {
+                    break;
+                }
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+                standIn.report("ready");
+            }
+        }
+        if (runningCookie) {
+            RevokeActiveObject(runningCookie, nullptr);
+        }
+        if (classCookie) {
+            CoRevokeClassObject(classCookie);
+        }
+        if (status == 0) {
+            standIn.report("ended", true);
+        }
+        CoRegisterMessageFilter(previous, nullptr);
+    }
+    CoUninitialize();
+    return status;
+}
+
+}  // namespace
+}  // namespace tendra::testing::e2e
+
+int wmain(int argc, wchar_t** argv) {
+    return tendra::testing::e2e::serve(argc, argv);
+}

@@ -1,0 +1,157 @@
+#include "tests/win32e2e/standin_files.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace tendra::testing::e2e {
+
+namespace {
+
+// The first word of a line and what follows it after one blank.
+std::pair<std::string, std::string> split(const std::string& line) {
+    const std::size_t blank = line.find(' ');
+    if (blank == std::string::npos) {
+        return {line, ""};
+    }
+    return {line.substr(0, blank), line.substr(blank + 1)};
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        result.push_back(line);
+    }
+    return result;
+}
+
+// Every word of `rest` as a number; false when one is not.
+bool numbers(const std::string& rest, std::vector<double>& out) {
+    std::istringstream in(rest);
+    std::string word;
+    while (in >> word) {
+        std::size_t used = 0;
+        try {
+            out.push_back(std::stod(word, &used));
+        } catch (...) {
+            return false;
+        }
+        if (used != word.size()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string number(double value) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.17g", value);
+    return buffer;
+}
+
+}  // namespace
+
+std::optional<StandInScript> parseScript(const std::string& text, std::string* error) {
+    StandInScript script;
+    int lineNumber = 0;
+    for (const std::string& line : lines(text)) {
+        ++lineNumber;
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        const auto [word, rest] = split(line);
+        std::vector<double> values;
+        const bool numeric = numbers(rest, values);
+        bool good = true;
+        if (word == "point" && numeric && (values.size() == 2 || values.size() == 3)) {
+            script.picks.push_back(
+                {PickStep::Point, values[0], values[1], values.size() == 3 ? values[2] : 0});
+        } else if (word == "end" && rest.empty()) {
+            script.picks.push_back({PickStep::End});
+        } else if (word == "hang" && rest.empty()) {
+            script.picks.push_back({PickStep::Hang});
+        } else if (word == "select" && numeric && !values.empty() &&
+                   values[0] == static_cast<int>(values[0])) {
+            script.selection.push_back({static_cast<int>(values[0]),
+                                        std::vector<double>(values.begin() + 1, values.end())});
+        } else if (word == "busy" && numeric && values.size() == 1 && values[0] >= 0) {
+            script.busyMilliseconds = static_cast<int>(values[0]);
+        } else if (word == "caption" && !rest.empty()) {
+            script.caption = rest;
+        } else {
+            good = false;
+        }
+        if (!good) {
+            if (error) {
+                *error = "line " + std::to_string(lineNumber) + ": " + line;
+            }
+            return std::nullopt;
+        }
+    }
+    return script;
+}
+
+std::string formatReport(const StandInReport& report) {
+    std::string text = "pid " + std::to_string(report.processId) + "\n";
+    text += "state " + report.state + "\n";
+    text += "rejected " + std::to_string(report.rejectedCalls) + "\n";
+    for (const auto& point : report.points) {
+        text += "point " + std::to_string(point.id) + " " + number(point.x) + " " +
+                number(point.y) + " " + number(point.z) + " " + std::to_string(point.color) + "\n";
+    }
+    for (const auto& [name, members] : report.groups) {
+        text += "group " + name;
+        for (const auto& member : members) {
+            text += " " + member;
+        }
+        text += "\n";
+    }
+    for (const auto& [name, value] : report.variables) {
+        text += "variable " + name + " " + value + "\n";
+    }
+    for (const auto& call : report.calls) {
+        text += "call " + call + "\n";
+    }
+    return text;
+}
+
+StandInReport parseReport(const std::string& text) {
+    StandInReport report;
+    for (const std::string& line : lines(text)) {
+        const auto [word, rest] = split(line);
+        std::istringstream in(rest);
+        if (word == "pid") {
+            in >> report.processId;
+        } else if (word == "state") {
+            report.state = rest;
+        } else if (word == "rejected") {
+            in >> report.rejectedCalls;
+        } else if (word == "point") {
+            DrawnMarker point;
+            if (in >> point.id >> point.x >> point.y >> point.z >> point.color) {
+                report.points.push_back(point);
+            }
+        } else if (word == "group") {
+            std::string name;
+            std::string member;
+            in >> name;
+            std::vector<std::string> members;
+            while (in >> member) {
+                members.push_back(member);
+            }
+            report.groups.emplace_back(name, members);
+        } else if (word == "variable") {
+            const auto [name, value] = split(rest);
+            report.variables[name] = value;
+        } else if (word == "call") {
+            report.calls.push_back(rest);
+        }
+    }
+    return report;
+}
+
+}  // namespace tendra::testing::e2e

@@ -1,0 +1,73 @@
+// The two files between the stand-in AutoCAD and the test driving it: the
+// script the stand-in answers from, and the drawing it reports back. Both are
+// UTF-8 text, one entry a line, so a failing test can show them as they are.
+//
+// Script:
+//   point 10 20 5          the next GetPoint answers (10, 20, 5)
+//   end                    the next GetPoint ends the input, as Enter does
+//   hang                   the next GetPoint never answers
+//   select 24 -30 5 -20 2  SelectOnScreen selects an entity of type 24 with
+//                          these coordinates, after those selected so far
+//   busy 2000              for 2000 ms from the first automation call, every
+//                          automation call is rejected by the message filter
+//   caption AutoCAD - [x]  the application's Caption
+// A GetPoint beyond the last pick step ends the input.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tendra::testing::e2e {
+
+// The ProgID the stand-in's class is registered under.
+inline constexpr const wchar_t* kAutoCadProgId = L"AutoCAD.Application";
+
+struct PickStep {
+    enum Kind { Point, End, Hang } kind = End;
+    double x = 0, y = 0, z = 0;
+};
+
+struct SelectedEntity {
+    int type = 24;
+    std::vector<double> coordinates;
+};
+
+struct StandInScript {
+    std::vector<PickStep> picks;
+    std::vector<SelectedEntity> selection;
+    int busyMilliseconds = 0;
+    std::optional<std::string> caption;
+};
+
+// The script in `text`, or nullopt with `error` naming the first bad line.
+std::optional<StandInScript> parseScript(const std::string& text, std::string* error = nullptr);
+
+// What the stand-in reports: its process, what it is doing, and its drawing.
+struct DrawnMarker {
+    int id = 0;
+    double x = 0, y = 0, z = 0;
+    int color = 256;
+    bool operator==(const DrawnMarker&) const = default;
+};
+
+struct StandInReport {
+    unsigned long processId = 0;
+    std::string state;  // "ready", "picking" (inside a GetPoint that does not answer), "ended"
+    int rejectedCalls = 0;
+    std::vector<DrawnMarker> points;
+    // Groups in the order they were made, members as "Point#<id>" in append order.
+    std::vector<std::pair<std::string, std::vector<std::string>>> groups;
+    std::map<std::string, std::string> variables;  // name -> "I2 3"
+    std::vector<std::string> calls;                // "Utility.GetPoint(missing, \"...\")"
+
+    bool operator==(const StandInReport&) const = default;
+};
+
+std::string formatReport(const StandInReport& report);
+// Lines it does not know are skipped, so a report read half-written parses
+// as far as it got; the writer replaces the file in one step anyway.
+StandInReport parseReport(const std::string& text);
+
+}  // namespace tendra::testing::e2e

@@ -1,0 +1,312 @@
+// Tendra against the stand-in AutoCAD in a process of its own. Every scenario
+// runs twice: once with the core's commands in this process over the COM
+// backend, which proves the stand-in, and once through the real tendra.exe,
+// driven with window messages as a user's clicks would drive it. The tables
+// are those the core's own tests expect for the same picks.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+#include <utility>
+
+#include "cad/com/com_platform.h"
+#include "cad/connection.h"
+#include "cad/names.h"
+#include "nodes/commands.h"
+#include "tests/support/fake_form.h"
+#include "tests/win32e2e/e2e_support.h"
+
+namespace tendra::testing::e2e {
+namespace {
+
+const std::string kPolylineTable =
+    "-30.000\t5.000\t0\r\n-20.000\t2.000\t15\r\n-10.000\t0.000\t15\r\n"
+    "10.000\t0.000\t15\r\n20.000\t2.000\t15\r\n30.000\t5.000\t0\r\n";
+const std::string kSymmetricPick = "-10.000\t5.000\t0\r\n10.000\t5.000\t0\r\n";
+const std::string kThreePicks = "10.000\t10.000\t0\r\n20.000\t5.000\t15\r\n30.000\t0.000\t0\r\n";
+const std::string kPolylineCount = "角点个数：6";
+
+struct Shown {
+    std::string title;
+    std::string text;
+    bool operator==(const Shown&) const = default;
+};
+const Shown kUnknownError{"错误", "未知错误！"};
+
+void PrintTo(const Shown& shown, std::ostream* out) {
+    *out << shown.title << ": " << shown.text;
+}
+
+// One click and what the window shows once it has run.
+struct Step {
+    const char* control;  // Command3, Command4, Command1, or Check1 to toggle it
+    std::string text8;
+    std::string label4;
+    std::vector<Shown> messages = {};
+    // The stand-in is ended while the click waits for a pick.
+    bool killDuringPick = false;
+    // Written as the stand-in's script before the click, for a stand-in COM starts anew.
+    std::string scriptBefore = {};
+};
+
+enum class Start { Running, ThroughLocalServer };
+
+struct Scenario {
+    const char* name;
+    Start start;
+    std::string script;
+    std::vector<Step> steps;
+    // The drawing of the last stand-in.
+    std::vector<DrawnMarker> points;
+    std::vector<std::vector<std::string>> groups;
+    int minimumRejected = 0;
+};
+
+const Scenario kScenarios[] = {
+    {"OriginPolylineOriginPicks",
+     Start::Running,
+     "point 0 0\n"
+     "select 19 0 0\n"
+     "select 24 -30 5 -20 2 -10 0 0 0\n"
+     "select 24 0 0 9 9\n"
+     "point 100 50\n"
+     "point 90 55\n"
+     "end\n"
+     "point 110 60 4\n"
+     "point 120 55\n"
+     "point 130 50\n"
+     "end\n",
+     {{"Command3", "", ""},
+      {"Command4", kPolylineTable, kPolylineCount},
+      {"Command3", "", kPolylineCount},
+      {"Command1", kSymmetricPick, kPolylineCount},
+      {"Check1", kSymmetricPick, kPolylineCount},
+      {"Command1", kThreePicks, kPolylineCount}},
+     {{1, 0, 0, 0, 1},
+      {2, -30, 5, 0, 3},
+      {3, -20, 2, 0, 3},
+      {4, -10, 0, 0, 3},
+      {5, 100, 50, 0, 1},
+      {6, 90, 55, 0, 3},
+      {7, 110, 60, 0, 3},
+      {8, 120, 55, 0, 3},
+      {9, 130, 50, 0, 3}},
+     {{"Point#1", "Point#2", "Point#3", "Point#4"},
+      {"Point#5", "Point#6", "Point#7", "Point#8", "Point#9"}}},
+    {"NotRunningStartedThroughLocalServer32",
+     Start::ThroughLocalServer,
+     "point 0 0\n"
+     "select 24 -30 5 -20 2 -10 0 0 0\n",
+     {{"Command3", "", ""}, {"Command4", kPolylineTable, kPolylineCount}},
+     {{1, 0, 0, 0, 1}, {2, -30, 5, 0, 3}, {3, -20, 2, 0, 3}, {4, -10, 0, 0, 3}},
+     {{"Point#1", "Point#2", "Point#3", "Point#4"}}},
+    {"BusyForTwoSecondsThenAnswers",
+     Start::Running,
+     "busy 2000\n"
+     "point 100 50\n"
+     "point 90 55\n"
+     "end\n",
+     {{"Command3", "", ""}, {"Command1", kSymmetricPick, ""}},
+     {{1, 100, 50, 0, 1}, {2, 90, 55, 0, 3}},
+     {{"Point#1", "Point#2"}},
+     1},
+    {"KilledDuringAPickThenStartedAgain",
+     Start::Running,
+     "point 100 50\n"
+     "point 90 55\n"
+     "hang\n",
+     {{"Command3", "", ""},
+      {"Command1", "", "", {kUnknownError}, true},
+      {"Command3", "", "", {}, false, "point 0 0\n"}},
+     {{1, 0, 0, 0, 1}},
+     {{"Point#1"}}},
+};
+
+// --- The two ways of driving the commands ------------------------------------
+
+class Front {
+  public:
+    virtual ~Front() = default;
+    // Starts the front end; false when it cannot run here.
+    virtual bool open() = 0;
+    // Runs one step against the stand-in and reports what the window then shows.
+    virtual void run(const Step& step, StandIn& standIn) = 0;
+    virtual std::string text8() = 0;
+    virtual std::string label4() = 0;
+    // The messages shown since the last call.
+    virtual std::vector<Shown> takeMessages() = 0;
+};
+
+void killWhenPicking(StandIn& standIn) {
+    ASSERT_TRUE(standIn.waitForReport([](const StandInReport& report) {
+        return report.state == "picking";
+    })) << "the stand-in never waited in a pick";
+    standIn.process().kill();
+}
+
+// The core's commands in this process, over the COM backend.
+class CoreFront final : public Front {
+  public:
+    bool open() override { return true; }
+
+    void run(const Step& step, StandIn& standIn) override {
+        const std::string control = step.control;
+        std::thread killer;
+        if (step.killDuringPick) {
+            killer = std::thread([&] { killWhenPicking(standIn); });
+        }
+        if (control == "Command3") {
+            commands_.initialiseOrigin();
+        } else if (control == "Command4") {
+            commands_.extractPolylineNodes();
+        } else if (control == "Command1") {
+            commands_.pickNodes();
+        } else if (control == "Check1") {
+            form_.options[Option::Check1] = !form_.options[Option::Check1];
+        } else {
+            ADD_FAILURE() << "no control " << control;
+        }
+        if (killer.joinable()) {
+            killer.join();
+        }
+    }
+    std::string text8() override { return form_.output; }
+    std::string label4() override { return form_.status; }
+    std::vector<Shown> takeMessages() override {
+        std::vector<Shown> shown;
+        for (const auto& message : form_.messages) {
+            shown.push_back({message.title, message.text});
+        }
+        form_.messages.clear();
+        return shown;
+    }
+
+  private:
+    cad::com::ComApartment apartment_;
+    cad::com::ComPlatform platform_;
+    FakeForm form_;
+    cad::Module1 module1_{platform_, form_};
+    cad::NameMaker names_;
+    DrawingCommands commands_{module1_, form_, names_};
+};
+
+const wchar_t* const kTendraProgram = L"app/win32/tendra.exe";
+
+// The real program, seen only through its windows.
+class TendraFront final : public Front {
+  public:
+    bool open() override {
+        const std::wstring program = inBuildTree(kTendraProgram);
+        if (!fileExists(program)) {
+            return false;
+        }
+        endStrayProcesses(L"tendra.exe");
+        process_ = Process(L"\"" + program + L"\"");
+        EXPECT_TRUE(
+            waitUntil([&] { return (form1_ = topWindowOf(process_.id(), L"Tendra V2.0")); }, 20s))
+            << "no Tendra V2.0 window";
+        return true;
+    }
+
+    void run(const Step& step, StandIn& standIn) override {
+        HWND control = controlNamed(form1_, step.control);
+        ASSERT_TRUE(control) << "no control " << step.control;
+        ASSERT_TRUE(IsWindowEnabled(control)) << step.control << " is disabled";
+        click(control);
+        if (step.killDuringPick) {
+            killWhenPicking(standIn);
+        }
+        // Settled: the texts as the step expects them and every expected
+        // message seen (each one closed as it shows), or time is up.
+        const bool settled = waitUntil(
+            [&] {
+                if (auto box = messageBoxOf(process_.id())) {
+                    messages_.push_back({box->title, box->text});
+                    dismiss(*box);
+                    waitUntil([&] { return !IsWindow(box->window); }, 5s);
+                }
+                return messages_.size() >= step.messages.size() && text8() == step.text8 &&
+                       label4() == step.label4 && !messageBoxOf(process_.id());
+            },
+            30s);
+        // The handler has returned when the window answers again; a last
+        // look for a box that came late.
+        waitUntil([&] { return textOf(form1_).has_value(); }, 5s);
+        if (auto box = messageBoxOf(process_.id())) {
+            messages_.push_back({box->title, box->text});
+            dismiss(*box);
+        }
+        (void)settled;
+    }
+    std::string text8() override { return read("Text8"); }
+    std::string label4() override { return read("Label4"); }
+    std::vector<Shown> takeMessages() override { return std::exchange(messages_, {}); }
+
+  private:
+    std::string read(const char* name) {
+        HWND control = controlNamed(form1_, name);
+        return control ? textOf(control).value_or("<no answer>") : std::string("<no ") + name + ">";
+    }
+
+    Process process_;
+    HWND form1_ = nullptr;
+    std::vector<Shown> messages_;
+};
+
+enum class Driver { Core, Tendra };
+
+std::unique_ptr<Front> frontFor(Driver driver) {
+    if (driver == Driver::Core) {
+        return std::make_unique<CoreFront>();
+    }
+    return std::make_unique<TendraFront>();
+}
+
+class EndToEnd : public ::testing::TestWithParam<std::tuple<Scenario, Driver>> {};
+
+TEST_P(EndToEnd, TablesAndDrawingAsTheCoreExpects) {
+    const auto& [scenario, driver] = GetParam();
+    StandIn standIn(scenario.script);
+    if (scenario.start == Start::Running) {
+        ASSERT_TRUE(standIn.start()) << "the stand-in did not start";
+    }
+    std::unique_ptr<Front> front = frontFor(driver);
+    if (!front->open()) {
+        GTEST_SKIP() << "tendra.exe is not built";
+    }
+    for (std::size_t i = 0; i < scenario.steps.size(); ++i) {
+        const Step& step = scenario.steps[i];
+        SCOPED_TRACE("step " + std::to_string(i + 1) + ": " + step.control);
+        if (!step.scriptBefore.empty()) {
+            standIn.restartWith(step.scriptBefore);
+        }
+        front->run(step, standIn);
+        EXPECT_EQ(front->text8(), step.text8);
+        EXPECT_EQ(front->label4(), step.label4);
+        EXPECT_EQ(front->takeMessages(), step.messages);
+    }
+    ASSERT_TRUE(standIn.waitForReport([&](const StandInReport& report) {
+        return report.points.size() >= scenario.points.size() &&
+               report.groups.size() >= scenario.groups.size();
+    })) << "the stand-in's drawing never filled";
+    const StandInReport report = standIn.report();
+    EXPECT_EQ(report.points, scenario.points);
+    std::vector<std::vector<std::string>> groups;
+    for (const auto& group : report.groups) {
+        groups.push_back(group.second);
+    }
+    EXPECT_EQ(groups, scenario.groups);
+    EXPECT_EQ(report.variables.count("pdmode") ? report.variables.at("pdmode") : "", "I2 3");
+    EXPECT_GE(report.rejectedCalls, scenario.minimumRejected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenarios, EndToEnd,
+                         ::testing::Combine(::testing::ValuesIn(kScenarios),
+                                            ::testing::Values(Driver::Core, Driver::Tendra)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) == Driver::Core ? "_Core" : "_Tendra");
+                         });
+
+}  // namespace
+}  // namespace tendra::testing::e2e

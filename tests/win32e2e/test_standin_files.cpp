@@ -1,0 +1,82 @@
+// The stand-in's script and report: a script line it misreads would make an
+// end-to-end test answer picks the test never asked for.
+#include <gtest/gtest.h>
+
+#include "tests/win32e2e/standin_files.h"
+
+namespace tendra::testing::e2e {
+namespace {
+
+struct ScriptCase {
+    const char* name;
+    std::string text;
+    bool valid;
+    std::size_t picks = 0;
+    std::size_t selected = 0;
+    int busy = 0;
+};
+
+const ScriptCase kScriptCases[] = {
+    {"PointWithoutZ", "point 10 20\n", true, 1},
+    {"PointWithZAndCrLf", "point 10 20 5\r\n", true, 1},
+    {"EndAndHangArePickSteps", "end\nhang\n", true, 2},
+    {"CommentsAndBlankLinesAreSkipped", "# a comment\n\npoint 1 2\n", true, 1},
+    {"SelectionKeepsItsOrder", "select 19 0 0\nselect 24 -30 5 -20 2\n", true, 0, 2},
+    {"Busy", "busy 2000\n", true, 0, 0, 2000},
+    {"PointWithOneNumberIsRefused", "point 10\n", false},
+    {"PointWithTextIsRefused", "point 10 x\n", false},
+    {"FractionalEntityTypeIsRefused", "select 24.5 0 0\n", false},
+    {"NegativeBusyIsRefused", "busy -1\n", false},
+    {"UnknownWordIsRefused", "click 1 2\n", false},
+    {"EndWithArgumentsIsRefused", "end now\n", false},
+};
+
+class StandInScriptTest : public ::testing::TestWithParam<ScriptCase> {};
+
+TEST_P(StandInScriptTest, ReadsEveryStepOrRefusesTheLine) {
+    const ScriptCase& c = GetParam();
+    std::string error;
+    const auto script = parseScript(c.text, &error);
+    ASSERT_EQ(script.has_value(), c.valid) << error;
+    if (!script) {
+        EXPECT_NE(error.find("line "), std::string::npos);
+        return;
+    }
+    EXPECT_EQ(script->picks.size(), c.picks);
+    EXPECT_EQ(script->selection.size(), c.selected);
+    EXPECT_EQ(script->busyMilliseconds, c.busy);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, StandInScriptTest, ::testing::ValuesIn(kScriptCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StandInScript, KeepsPickValuesAndSelectedCoordinates) {
+    const auto script = parseScript("point 110 60 4\nhang\nselect 24 -30 5 -20 2\n");
+    ASSERT_TRUE(script);
+    ASSERT_EQ(script->picks.size(), 2u);
+    EXPECT_EQ(script->picks[0].kind, PickStep::Point);
+    EXPECT_EQ(script->picks[0].x, 110);
+    EXPECT_EQ(script->picks[0].y, 60);
+    EXPECT_EQ(script->picks[0].z, 4);
+    EXPECT_EQ(script->picks[1].kind, PickStep::Hang);
+    ASSERT_EQ(script->selection.size(), 1u);
+    EXPECT_EQ(script->selection[0].type, 24);
+    EXPECT_EQ(script->selection[0].coordinates, (std::vector<double>{-30, 5, -20, 2}));
+}
+
+TEST(StandInReport, ReadsBackWhatWasWritten) {
+    StandInReport report;
+    report.processId = 4242;
+    report.state = "picking";
+    report.rejectedCalls = 7;
+    report.points = {{1, 0.1, -2.5, 0, 1}, {2, 1e9, 3, 0, 3}};
+    report.groups = {{".5123", {"Point#1", "Point#2"}}, {".77", {}}};
+    report.variables = {{"pdmode", "I2 3"}};
+    report.calls = {"Utility.GetPoint(missing, \"点取坐标原点 \")",
+                    "Application.Visible = BOOL true"};
+
+    EXPECT_EQ(parseReport(formatReport(report)), report);
+}
+
+}  // namespace
+}  // namespace tendra::testing::e2e
