@@ -1,6 +1,7 @@
 # make run   installs what is missing, builds, starts Tendra
 # make test  installs what is missing, builds, runs every test
-.PHONY: all deps configure build run test clean
+# make windows  builds tendra.exe, the Windows program, and prints where it is
+.PHONY: all deps configure build run test windows clean
 
 all: build
 
@@ -18,6 +19,10 @@ run: build
 
 test: build
 	@ctest --preset default
+
+windows: configure
+	@cmake --build build --target tendra_wine
+	@echo "$(CURDIR)/build/wine/app/win32/tendra.exe"
 
 clean:
 	rm -rf build build-core

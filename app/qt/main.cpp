@@ -1,12 +1,10 @@
-// Tendra's start-up: the main window, and the CAD it works with.
+// Tendra's start-up on Linux: the main window, and the CAD it works with.
 #include <QApplication>
 
 #include "app/qt/form1.h"
 
 #if defined(TENDRA_WITH_BOARD)
 #include "cad/board/board_platform.h"
-#elif defined(TENDRA_WITH_COM)
-#include "cad/com/com_platform.h"
 #else
 #include "cad/no_cad.h"
 #endif
@@ -20,11 +18,6 @@ int main(int argc, char** argv) {
 
 #if defined(TENDRA_WITH_BOARD)
     tendra::board::BoardPlatform platform;
-#elif defined(TENDRA_WITH_COM)
-    // COM on this, the UI thread, from before the first AutoCAD reference
-    // until after the last: Form1, made below, goes first.
-    tendra::cad::com::ComApartment apartment;
-    tendra::cad::com::ComPlatform platform;
 #else
     tendra::cad::NoCadPlatform platform;
 #endif

@@ -1,0 +1,200 @@
+#include "app/win32/form1.h"
+
+#include <string_view>
+
+#include "cad/com/utf.h"
+#include "ui/twips.h"
+#include "ui/vendor.h"
+#include "windows/win32/aboutfrm.h"
+
+namespace tendra {
+
+namespace {
+
+using ui::ControlKind;
+using ui::win32::colourRef;
+using ui::win32::windowText;
+
+constexpr const char* kFocusBoxes[] = {"Text1", "Text2", "Text3", "Text8"};
+
+bool isFocusBox(std::string_view name) {
+    for (const char* box : kFocusBoxes) {
+        if (name == box) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+Form1::Form1(cad::Platform& platform)
+    : DesignedWindow(form1Design(), kForm1ControlIds),
+      module1_(platform, *this),
+      commands_(module1_, *this, names_) {
+    aboutShower_ = [] {
+        aboutfrm about;
+        if (about.create()) {
+            about.showModal();
+        }
+    };
+}
+
+void Form1::formLoad() {
+    CenterForm1(hwnd());
+    ui::win32::makeTopmost(hwnd(), dpi(), ui::win32::TopmostRounding::CutAfterDividing);
+    setCaption("Label5", instructionsText());
+    // The output box takes a table of any length.
+    SendMessageW(control("Text8"), EM_SETLIMITTEXT, 0, 0);
+    // The status label lies over the output box, above it, and shows only
+    // with a text.
+    HWND label4 = control("Label4");
+    SetWindowPos(label4, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowWindow(label4, SW_HIDE);
+}
+
+void Form1::show() {
+    ShowWindow(hwnd(), SW_SHOW);
+    SetFocus(control("Text8"));
+}
+
+void Form1::CenterForm1(HWND frm) {
+    ui::win32::placeWindow(frm, dpi(), screen(), Across::Centre);
+}
+
+bool Form1::WriteNodeTable(const std::vector<Node>& nodes, double scale) {
+    const cad::Point& origin = commands_.origin();
+    return tendra::WriteNodeTable(*this, nodes, scale, origin[0], origin[1]);
+}
+
+LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        // Closing the main window ends the program, as "  退  出" does.
+        ui::win32::endProgram();
+        return 0;
+    }
+    return DesignedWindow::handleMessage(message, wParam, lParam);
+}
+
+void Form1::onCommand(HWND control, const ui::ControlDesign& design, int code) {
+    const std::string_view name = design.name;
+    if (design.kind == ControlKind::TextBox || design.kind == ControlKind::MultiLineTextBox) {
+        if (!isFocusBox(name)) {
+            return;
+        }
+        if (code == EN_SETFOCUS) {
+            // The whole text is selected, so typing replaces it.
+            SendMessageW(control, EM_SETSEL, 0, GetWindowTextLengthW(control));
+            focusedBox_ = control;
+            InvalidateRect(control, nullptr, TRUE);
+        } else if (code == EN_KILLFOCUS) {
+            if (focusedBox_ == control) {
+                focusedBox_ = nullptr;
+            }
+            InvalidateRect(control, nullptr, TRUE);
+        }
+        return;
+    }
+    if (code != BN_CLICKED) {
+        return;
+    }
+    if (name == "Check1") {
+        EnableWindow(this->control("Check3"), ticked("Check1"));
+    } else if (name == "Check2") {
+        EnableWindow(this->control("Text2"), ticked("Check2"));
+    } else if (name == "Command3") {
+        commands_.initialiseOrigin();
+    } else if (name == "Command1") {
+        commands_.pickNodes();
+    } else if (name == "Command4") {
+        commands_.extractPolylineNodes();
+    } else if (name == "Command2") {
+        ui::win32::endProgram();
+    } else if (name == "Command5") {
+        showMoreSoftware();
+    } else if (name == "Command6") {
+        toggleInstructions();
+    }
+}
+
+COLORREF Form1::textBoxBackground(HWND control) const {
+    return control == focusedBox_ ? colourRef(ui::kFocusGreen) : GetSysColor(COLOR_WINDOW);
+}
+
+void Form1::toggleInstructions() {
+    helpClickCount_ = nextHelpClickCount(helpClickCount_);
+    RECT r{};
+    GetWindowRect(hwnd(), &r);
+    const int height = ui::twipsToPixels(helpOuterHeightTwips(helpClickCount_), dpi());
+    SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::showMoreSoftware() {
+    // Whether the shell could open the page is not looked at: the about
+    // window comes up either way.
+    openAddress(vendor::kHomePage);
+    aboutShower_();
+}
+
+bool Form1::ticked(const char* name) const {
+    return SendMessageW(control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string Form1::fieldText(Field field) {
+    switch (field) {
+        case Field::Text1:
+            return windowText(control("Text1"));
+        case Field::Text2:
+            return windowText(control("Text2"));
+        case Field::Text3:
+            return windowText(control("Text3"));
+    }
+    return {};
+}
+
+bool Form1::optionTicked(Option option) {
+    switch (option) {
+        case Option::Check1:
+            return ticked("Check1");
+        case Option::Check2:
+            return ticked("Check2");
+        case Option::Check3:
+            return ticked("Check3");
+    }
+    return false;
+}
+
+std::string Form1::decimalSeparator() {
+    wchar_t separator[8] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) <= 1) {
+        return ".";
+    }
+    return cad::com::toUtf8(separator);
+}
+
+void Form1::setOutputText(const std::string& text) {
+    ui::win32::setWindowText(control("Text8"), text);
+}
+
+void Form1::setStatusText(const std::string& text) {
+    setCaption("Label4", text);
+    HWND label4 = control("Label4");
+    SetWindowPos(label4, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE |
+                     (text.empty() ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+}
+
+void Form1::enableNodeButtons() {
+    EnableWindow(control("Command1"), TRUE);
+    EnableWindow(control("Command4"), TRUE);
+}
+
+void Form1::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
+    const std::wstring body = cad::com::toUtf16(text);
+    const std::wstring caption = cad::com::toUtf16(title.empty() ? kApplicationTitle : title);
+    MessageBoxW(hwnd(), body.c_str(), caption.c_str(),
+                MB_OK | (icon == MessageIcon::Stop ? MB_ICONSTOP : 0));
+}
+
+}  // namespace tendra

@@ -1,0 +1,79 @@
+// Form1 on Windows: the main window, built from its design, running the
+// drawing commands from its buttons, and the form the commands read their
+// fields from and write their results to.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/form1_design.h"
+#include "cad/connection.h"
+#include "cad/names.h"
+#include "nodes/commands.h"
+#include "nodes/form_port.h"
+#include "nodes/table.h"
+#include "ui/win32/designed_window.h"
+
+namespace tendra {
+
+// The control identifiers of Form1's controls (GetDlgItem), fixed for other
+// programs that drive the window: tens by kind, units by number.
+inline constexpr ui::win32::ControlId kForm1ControlIds[] = {
+    {"Text1", 101},    {"Text2", 102},    {"Text3", 103},    {"Text8", 108},    {"Label1", 201},
+    {"Label2", 202},   {"Label3", 203},   {"Label4", 204},   {"Label5", 205},   {"Check1", 301},
+    {"Check2", 302},   {"Check3", 303},   {"Command1", 401}, {"Command2", 402}, {"Command3", 403},
+    {"Command4", 404}, {"Command5", 405}, {"Command6", 406}, {"Image1", 501},
+};
+
+class Form1 : public ui::win32::DesignedWindow, public FormPort {
+  public:
+    explicit Form1(cad::Platform& platform);
+
+    // Shows the window in its compact state with the focus in Text8.
+    void show();
+
+    // Moves a window so that it is centred across the screen with a third of
+    // the free height above it; its size is kept and nothing is clamped.
+    void CenterForm1(HWND frm);
+
+    // Writes the table for these nodes into Text8, relative to the origin.
+    bool WriteNodeTable(const std::vector<Node>& nodes, double scale);
+
+    DrawingCommands& commands() { return commands_; }
+    std::int16_t helpClickCount() const { return helpClickCount_; }
+
+    // What "  更多软件" shows after asking for the home page; a seam for tests.
+    // The default opens the about window modally.
+    void setAboutShower(std::function<void()> shower) { aboutShower_ = std::move(shower); }
+
+    // FormPort
+    std::string fieldText(Field field) override;
+    bool optionTicked(Option option) override;
+    std::string decimalSeparator() override;
+    void setOutputText(const std::string& text) override;
+    void setStatusText(const std::string& text) override;
+    void enableNodeButtons() override;
+    void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
+
+  protected:
+    void formLoad() override;
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void onCommand(HWND control, const ui::ControlDesign& design, int code) override;
+    COLORREF textBoxBackground(HWND control) const override;
+
+  private:
+    void toggleInstructions();
+    void showMoreSoftware();
+    bool ticked(const char* name) const;
+
+    cad::Module1 module1_;
+    cad::NameMaker names_;
+    DrawingCommands commands_;
+    std::int16_t helpClickCount_ = 0;
+    HWND focusedBox_ = nullptr;
+    std::function<void()> aboutShower_;
+};
+
+}  // namespace tendra

@@ -1,0 +1,349 @@
+// Form1 as a Win32 window: layout in twips, start-up state, the fields and
+// option boxes, and the buttons that do not work in the drawing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/win32/form1.h"
+#include "cad/no_cad.h"
+#include "tests/win32/win32_testing.h"
+
+namespace tendra {
+namespace {
+
+using testing::click;
+using testing::controlTwips;
+using testing::Twips;
+using ui::win32::ScreenSize;
+using ui::win32::windowText;
+
+class Form1Window : public ::testing::Test {
+  protected:
+    void SetUp() override { open({1024, 768}); }
+    void TearDown() override { testing::quitRequested(); }
+
+    void open(ScreenSize screen) {
+        form_ = std::make_unique<Form1>(platform_);
+        form_->setShellOpener(shell_.opener());
+        form_->setScreenSource([screen] { return screen; });
+        form_->setAboutShower([this] { aboutShownAfter_ = shell_.requests.size(); });
+        ASSERT_TRUE(form_->create());
+        form_->show();
+    }
+    HWND control(const char* name) {
+        HWND found = ui::win32::findDesigned(form_->hwnd(), name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    bool ticked(const char* name) {
+        return SendMessageW(control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+
+    cad::NoCadPlatform platform_;
+    testing::ShellLog shell_;
+    std::size_t aboutShownAfter_ = 0;
+    std::unique_ptr<Form1> form_;
+};
+
+struct Placed {
+    const char* name;
+    Twips twips;
+};
+
+TEST_F(Form1Window, EveryFixedControlLiesAtItsDesignedTwips) {
+    const Placed rows[] = {
+        {"Text8", {1920, 120, 4335, 4815}},   {"Text3", {1080, 240, 615, 270}},
+        {"Text1", {1080, 600, 615, 270}},     {"Check1", {240, 960, 735, 255}},
+        {"Text2", {1080, 1320, 615, 270}},    {"Check2", {1080, 960, 735, 255}},
+        {"Check3", {240, 2760, 1575, 255}},   {"Command3", {360, 1800, 1335, 375}},
+        {"Command1", {360, 2280, 1335, 375}}, {"Command6", {360, 4080, 1335, 375}},
+        {"Command5", {360, 3600, 1335, 375}}, {"Command2", {360, 4560, 1335, 375}},
+        {"Command4", {360, 3120, 1335, 375}}, {"Label5", {360, 5280, 5895, 1695}},
+        {"Image1", {240, 6840, 6135, 960}},
+    };
+    for (const Placed& row : rows) {
+        EXPECT_EQ(controlTwips(control(row.name)), row.twips) << row.name;
+    }
+}
+
+TEST_F(Form1Window, LabelsSizedToTextStartAtTheirDesignedCorner) {
+    struct Row {
+        const char* name;
+        long left, top;
+    };
+    const Row rows[] = {{"Label3", 240, 285}, {"Label1", 240, 645}, {"Label2", 600, 1365}};
+    for (const Row& row : rows) {
+        const Twips at = controlTwips(control(row.name));
+        EXPECT_EQ(at.left, row.left) << row.name;
+        EXPECT_EQ(at.top, row.top) << row.name;
+        EXPECT_GT(at.width, 0) << row.name << " holds its caption";
+        EXPECT_GT(at.height, 0) << row.name;
+    }
+}
+
+TEST_F(Form1Window, WindowHasItsCaptionFrameClientSizeAndIsTopmost) {
+    HWND window = form_->hwnd();
+    EXPECT_EQ(windowText(window), "Tendra V2.0");
+    const SIZE client = testing::clientTwips(window);
+    EXPECT_EQ(client.cx, 6465);
+    EXPECT_EQ(client.cy, 5220);
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX) << "minimise button";
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX) << "no maximise button";
+    EXPECT_FALSE(style & WS_THICKFRAME) << "not resizable";
+    EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(Form1Window, ControlsCarryTheirStableIdentifiers) {
+    for (const ui::win32::ControlId& row : kForm1ControlIds) {
+        EXPECT_EQ(GetDlgItem(form_->hwnd(), row.id), control(row.name)) << row.name;
+    }
+}
+
+TEST_F(Form1Window, StartsWithTheDesignedTextsTicksAndEnabledStates) {
+    struct Row {
+        const char* name;
+        const char* text;
+        int ticked;  // -1: not a check box
+        bool enabled;
+    };
+    const Row rows[] = {
+        {"Text8", "", -1, true},
+        {"Text3", "1", -1, true},
+        {"Label3", "缩放因子", -1, true},
+        {"Text1", "3", -1, true},
+        {"Label1", "小数位数", -1, true},
+        {"Check1", "对称", 1, true},
+        {"Text2", "15", -1, true},
+        {"Label2", "半径", -1, true},
+        {"Check2", "半径", 1, true},
+        {"Check3", "对称含最后节点", 0, true},
+        {"Label4", "", -1, true},
+        {"Command3", "  初始化原点", -1, true},
+        {"Command1", "  点取节点", -1, false},
+        {"Command6", "  帮  助", -1, true},
+        {"Command5", "  更多软件", -1, true},
+        {"Command2", "  退  出", -1, true},
+        {"Command4", "  自动获取节点", -1, false},
+    };
+    for (const Row& row : rows) {
+        HWND c = control(row.name);
+        EXPECT_EQ(windowText(c), row.text) << row.name;
+        EXPECT_EQ(IsWindowEnabled(c) != FALSE, row.enabled) << row.name;
+        if (row.ticked >= 0) {
+            EXPECT_EQ(ticked(row.name), row.ticked == 1) << row.name;
+        }
+    }
+    EXPECT_EQ(windowText(control("Label5")), instructionsText());
+    EXPECT_FALSE(IsWindowVisible(control("Label4"))) << "an empty status label is not shown";
+}
+
+TEST_F(Form1Window, ButtonsUseSongTi9GbAndTheRestTheDefaultGuiFont) {
+    const HFONT defaultFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    for (const char* name :
+         {"Command3", "Command1", "Command6", "Command5", "Command2", "Command4"}) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(name), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        EXPECT_STREQ(font.lfFaceName, L"宋体") << name;
+        EXPECT_EQ(font.lfCharSet, GB2312_CHARSET) << name;
+        EXPECT_EQ(font.lfWeight, 400) << name;
+        // 9 points at the window's DPI.
+        EXPECT_EQ(font.lfHeight, -MulDiv(9, ui::win32::windowDpi(form_->hwnd()), 72)) << name;
+    }
+    for (const char* name : {"Text8", "Text3", "Label3", "Check1", "Label5"}) {
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control(name), WM_GETFONT, 0, 0)),
+                  defaultFont)
+            << name;
+    }
+}
+
+TEST_F(Form1Window, TabWalksTheEnabledControlsInTabIndexOrder) {
+    const auto walk = [this] {
+        std::vector<std::string> order;
+        HWND first = control("Text8");
+        HWND at = first;
+        do {
+            order.push_back(ui::win32::designedName(at));
+            at = GetNextDlgTabItem(form_->hwnd(), at, FALSE);
+        } while (at && at != first && order.size() < 40);
+        return order;
+    };
+    EXPECT_EQ(walk(),
+              (std::vector<std::string>{"Text8", "Text3", "Text1", "Check1", "Text2", "Check2",
+                                        "Check3", "Command3", "Command6", "Command5", "Command2"}))
+        << "the disabled node buttons are skipped";
+    form_->enableNodeButtons();
+    EXPECT_EQ(walk(), (std::vector<std::string>{"Text8", "Text3", "Text1", "Check1", "Text2",
+                                                "Check2", "Check3", "Command3", "Command1",
+                                                "Command6", "Command5", "Command2", "Command4"}));
+}
+
+TEST_F(Form1Window, FocusStartsInTheOutputBoxShownGreen) {
+    HWND text8 = control("Text8");
+    EXPECT_EQ(GetFocus(), text8);
+    EXPECT_EQ(testing::coloursOf(text8, WM_CTLCOLOREDIT).background, RGB(192, 255, 192));
+    EXPECT_EQ(testing::coloursOf(control("Text3"), WM_CTLCOLOREDIT).background,
+              GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(Form1Window, EachBoxSelectsItsWholeTextAndTurnsGreenWhileFocused) {
+    form_->setOutputText("1\t2\r\n3\t4\r\n");
+    struct Row {
+        const char* box;
+        DWORD length;  // of its text
+    };
+    const Row rows[] = {{"Text3", 1}, {"Text1", 1}, {"Text2", 2}, {"Text8", 10}, {"Text3", 1}};
+    HWND previous = control("Text8");
+    for (const Row& row : rows) {
+        HWND box = control(row.box);
+        SendMessageW(box, EM_SETSEL, 0, 0);
+        SetFocus(box);
+        DWORD start = 99, end = 99;
+        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 0u) << row.box;
+        EXPECT_EQ(end, row.length) << row.box;
+        EXPECT_EQ(testing::coloursOf(box, WM_CTLCOLOREDIT).background, RGB(192, 255, 192))
+            << row.box;
+        if (previous != box) {
+            EXPECT_EQ(testing::coloursOf(previous, WM_CTLCOLOREDIT).background,
+                      GetSysColor(COLOR_WINDOW))
+                << "the box left before " << row.box;
+        }
+        previous = box;
+    }
+}
+
+TEST_F(Form1Window, OptionBoxesEnableTheirDependentControlAndKeepItsState) {
+    struct Row {
+        const char* option;
+        const char* dependent;
+    };
+    for (const Row& row : {Row{"Check1", "Check3"}, Row{"Check2", "Text2"}}) {
+        HWND dependent = control(row.dependent);
+        const std::string textBefore = windowText(dependent);
+        if (std::string(row.dependent) == "Check3") {
+            SendMessageW(dependent, BM_SETCHECK, BST_CHECKED, 0);
+        }
+        click(control(row.option));
+        EXPECT_FALSE(ticked(row.option)) << row.option;
+        EXPECT_FALSE(IsWindowEnabled(dependent)) << row.dependent << " greyed";
+        click(control(row.option));
+        EXPECT_TRUE(ticked(row.option)) << row.option;
+        EXPECT_TRUE(IsWindowEnabled(dependent)) << row.dependent << " usable again";
+        EXPECT_EQ(windowText(dependent), textBefore) << row.dependent << " keeps its text";
+    }
+    EXPECT_TRUE(ticked("Check3")) << "Check3 keeps its tick while greyed";
+    EXPECT_TRUE(IsWindowEnabled(control("Label2")));
+}
+
+TEST_F(Form1Window, HelpAlternatesTheOuterHeightAtTheBottomEdge) {
+    const Twips before = testing::windowTwips(form_->hwnd());
+    const long heights[] = {8475, 5700, 8475};
+    for (long height : heights) {
+        click(control("Command6"));
+        const Twips now = testing::windowTwips(form_->hwnd());
+        EXPECT_EQ(now.height, height);
+        EXPECT_EQ(now.left, before.left);
+        EXPECT_EQ(now.top, before.top);
+        EXPECT_EQ(now.width, before.width);
+    }
+    EXPECT_EQ(form_->helpClickCount(), 3);
+}
+
+TEST_F(Form1Window, ExitEndsTheProgramAtOnce) {
+    HWND window = form_->hwnd();
+    click(control("Command2"));
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(testing::quitRequested());
+}
+
+TEST_F(Form1Window, ClosingTheWindowEndsTheProgram) {
+    HWND window = form_->hwnd();
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(testing::quitRequested());
+}
+
+TEST_F(Form1Window, MoreSoftwareOpensTheHomePageThenTheAboutWindow) {
+    click(control("Command5"));
+    ASSERT_EQ(shell_.requests.size(), 1u);
+    EXPECT_EQ(shell_.requests[0].first, form_->hwnd()) << "the main window owns the request";
+    EXPECT_EQ(shell_.requests[0].second, "https://corvane.example/");
+    EXPECT_EQ(aboutShownAfter_, 1u) << "the about window comes after the request";
+}
+
+TEST_F(Form1Window, OutputBoxHandsOutItsTableWithCrLf) {
+    const std::string table = "0.000\t0.000\t15\r\n1.500\t-2.250\t15\r\n";
+    form_->setOutputText(table);
+    wchar_t buffer[128] = {};
+    SendMessageW(control("Text8"), WM_GETTEXT, 128, reinterpret_cast<LPARAM>(buffer));
+    EXPECT_STREQ(buffer, L"0.000\t0.000\t15\r\n1.500\t-2.250\t15\r\n");
+}
+
+TEST_F(Form1Window, StatusLabelShowsOverTheOutputBoxOnlyWithAText) {
+    HWND label4 = control("Label4");
+    form_->setStatusText("12");
+    EXPECT_EQ(windowText(label4), "12");
+    EXPECT_TRUE(IsWindowVisible(label4));
+    const Twips at = controlTwips(label4);
+    EXPECT_EQ(at.left, 2805);
+    EXPECT_EQ(at.top, 3840);
+    EXPECT_GT(at.width, 0);
+    EXPECT_EQ(GetNextWindow(label4, GW_HWNDPREV), nullptr) << "on top of its siblings";
+    EXPECT_EQ(testing::coloursOf(label4, WM_CTLCOLORSTATIC).text, RGB(255, 0, 0));
+    form_->setStatusText("");
+    EXPECT_FALSE(IsWindowVisible(label4));
+}
+
+TEST_F(Form1Window, LabelsAndBoxesHaveTheirDesignedTextColours) {
+    struct Row {
+        const char* name;
+        COLORREF text;
+    };
+    const Row rows[] = {{"Label3", RGB(0, 0, 255)},
+                        {"Check1", RGB(0, 0, 255)},
+                        {"Check3", RGB(0, 0, 255)},
+                        {"Label5", GetSysColor(COLOR_WINDOWTEXT)}};
+    for (const Row& row : rows) {
+        EXPECT_EQ(testing::coloursOf(control(row.name), WM_CTLCOLORSTATIC).text, row.text)
+            << row.name;
+    }
+}
+
+TEST_F(Form1Window, FieldsAndOptionsReachTheCommands) {
+    SetWindowTextW(control("Text1"), L"2");
+    SetWindowTextW(control("Text2"), L"半径 7");
+    SetWindowTextW(control("Text3"), L"0.5");
+    click(control("Check2"));
+    EXPECT_EQ(form_->fieldText(Field::Text1), "2");
+    EXPECT_EQ(form_->fieldText(Field::Text2), "半径 7");
+    EXPECT_EQ(form_->fieldText(Field::Text3), "0.5");
+    EXPECT_TRUE(form_->optionTicked(Option::Check1));
+    EXPECT_FALSE(form_->optionTicked(Option::Check2));
+    EXPECT_FALSE(form_->optionTicked(Option::Check3));
+    EXPECT_FALSE(form_->decimalSeparator().empty());
+}
+
+TEST_F(Form1Window, CenterForm1PlacesAcrossTheCentreAndAThirdDownUnclamped) {
+    struct Row {
+        const char* what;
+        ScreenSize screen;
+    };
+    const Row rows[] = {{"normal screen", {1024, 768}},
+                        {"wide screen", {1920, 1080}},
+                        {"screen smaller than the window", {200, 150}}};
+    for (const Row& row : rows) {
+        open(row.screen);
+        RECT r{};
+        GetWindowRect(form_->hwnd(), &r);
+        const double width = r.right - r.left, height = r.bottom - r.top;
+        EXPECT_EQ(r.left, std::lround((row.screen.width - width) / 2)) << row.what;
+        EXPECT_EQ(r.top, std::lround((row.screen.height - height) / 3)) << row.what;
+    }
+}
+
+}  // namespace
+}  // namespace tendra

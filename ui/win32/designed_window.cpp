@@ -1,0 +1,671 @@
+#include "ui/win32/designed_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "cad/com/utf.h"
+#include "ui/twips.h"
+#include "ui/vendor.h"
+
+namespace tendra::ui::win32 {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TendraWindow";
+constexpr wchar_t kPictureClass[] = L"TendraPicture";
+
+using cad::com::toUtf16;
+using cad::com::toUtf8;
+
+DWORD frameStyle(Frame frame) {
+    switch (frame) {
+        case Frame::FixedSingle:
+            return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+        case Frame::FixedDialog:
+            return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+        case Frame::None:
+            return WS_POPUP;
+    }
+    return WS_POPUP;
+}
+
+DWORD frameExStyle(const WindowDesign& design) {
+    DWORD exStyle = design.frame == Frame::FixedDialog ? WS_EX_DLGMODALFRAME : 0;
+    return exStyle | WS_EX_CONTROLPARENT;
+}
+
+bool isTextBox(ControlKind kind) {
+    return kind == ControlKind::TextBox || kind == ControlKind::MultiLineTextBox;
+}
+
+// The designed window a control belongs to, through its top-level window.
+DesignedWindow* ownerOf(HWND control) {
+    HWND root = GetAncestor(control, GA_ROOT);
+    return root ? reinterpret_cast<DesignedWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA))
+                : nullptr;
+}
+
+// Picture boxes and pictures: they paint their background and picture, report
+// clicks as a label does, and pass their children's notifications on.
+LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+void registerClasses() {
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(WNDCLASSEXW);
+        windowClass.style = CS_DBLCLKS;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hIcon = LoadIconW(windowClass.hInstance, L"TENDRA");
+        windowClass.lpszClassName = kWindowClass;
+        windowClass.lpfnWndProc = DefWindowProcW;  // replaced per window at creation
+        RegisterClassExW(&windowClass);
+
+        WNDCLASSEXW pictureClass{};
+        pictureClass.cbSize = sizeof(WNDCLASSEXW);
+        pictureClass.style = CS_DBLCLKS;
+        pictureClass.hInstance = windowClass.hInstance;
+        pictureClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        pictureClass.lpszClassName = kPictureClass;
+        pictureClass.lpfnWndProc = pictureProc;
+        RegisterClassExW(&pictureClass);
+
+        INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&common);
+        return true;
+    }();
+    (void)registered;
+}
+
+// Drawn themed, a check box ignores the text colour its parent gives it.
+void withoutTheme(HWND control) {
+    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+    static const auto setWindowTheme = [] {
+        HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+        return uxtheme ? reinterpret_cast<SetWindowThemeFn>(
+                             reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")))
+                       : nullptr;
+    }();
+    if (setWindowTheme) {
+        setWindowTheme(control, L"", L"");
+    }
+}
+
+// A picture as a resource of the program: an icon, drawn at its natural size,
+// or a bitmap. Null when the program has none of that name.
+HANDLE loadPicture(const char* name, bool* isIcon) {
+    std::wstring resource = toUtf16(name);
+    std::transform(resource.begin(), resource.end(), resource.begin(), ::towupper);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (HANDLE icon = LoadImageW(instance, resource.c_str(), IMAGE_ICON, 0, 0, 0)) {
+        *isIcon = true;
+        return icon;
+    }
+    *isIcon = false;
+    return LoadImageW(instance, resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+}
+
+void paintPicture(HWND hwnd, HDC dc, const ControlDesign& design, COLORREF background) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    HBRUSH fill = CreateSolidBrush(background);
+    FillRect(dc, &client, fill);
+    DeleteObject(fill);
+    if (!design.picture) {
+        return;
+    }
+    bool isIcon = false;
+    HANDLE picture = loadPicture(design.picture, &isIcon);
+    if (!picture) {
+        return;
+    }
+    if (isIcon) {
+        DrawIconEx(dc, 0, 0, static_cast<HICON>(picture), 0, 0, 0, nullptr, DI_NORMAL);
+        DestroyIcon(static_cast<HICON>(picture));
+        return;
+    }
+    HBITMAP bitmap = static_cast<HBITMAP>(picture);
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    if (design.stretched) {
+        SetStretchBltMode(dc, HALFTONE);
+        StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, info.bmWidth, info.bmHeight,
+                   SRCCOPY);
+    } else {
+        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    }
+    SelectObject(source, old);
+    DeleteDC(source);
+    DeleteObject(bitmap);
+}
+
+LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = BeginPaint(hwnd, &paint);
+            DesignedWindow* owner = ownerOf(hwnd);
+            const ControlDesign* design = owner ? owner->designOf(hwnd) : nullptr;
+            if (design) {
+                const COLORREF background = design->background   ? colourRef(*design->background)
+                                            : design->foreground ? colourRef(*design->foreground)
+                                                                 : GetSysColor(COLOR_BTNFACE);
+                paintPicture(hwnd, dc, *design, background);
+            }
+            EndPaint(hwnd, &paint);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_LBUTTONUP:
+            SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
+                         reinterpret_cast<LPARAM>(hwnd));
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_DBLCLK),
+                         reinterpret_cast<LPARAM>(hwnd));
+            return 0;
+        case WM_COMMAND:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+            return SendMessageW(GetParent(hwnd), message, wParam, lParam);
+        default:
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+struct FindState {
+    std::string_view name;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findChild(HWND child, LPARAM lParam) {
+    auto* state = reinterpret_cast<FindState*>(lParam);
+    if (designedName(child) == state->name) {
+        state->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void setDesignedName(HWND window, const char* name) {
+    const ATOM atom = GlobalAddAtomW(toUtf16(name).c_str());
+    SetPropW(window, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom)));
+}
+
+std::string designedName(HWND window) {
+    const auto atom =
+        static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(window, kNameProperty)));
+    if (atom == 0) {
+        return {};
+    }
+    wchar_t name[256];
+    const UINT length = GlobalGetAtomNameW(atom, name, 256);
+    return toUtf8(std::wstring_view(name, length));
+}
+
+HWND findDesigned(HWND window, std::string_view name) {
+    if (designedName(window) == name) {
+        return window;
+    }
+    FindState state{name};
+    EnumChildWindows(window, findChild, reinterpret_cast<LPARAM>(&state));
+    return state.found;
+}
+
+std::string windowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return toUtf8(text);
+}
+
+void setWindowText(HWND window, std::string_view text) {
+    SetWindowTextW(window, toUtf16(text).c_str());
+}
+
+COLORREF colourRef(Rgb rgb) {
+    return RGB(rgb.red, rgb.green, rgb.blue);
+}
+
+HFONT createDesignedFont(const FontDesign& font, UINT dpi) {
+    const int height = -static_cast<int>(std::lround(font.pointSize * dpi / 72.0));
+    const DWORD charset = font.charset == Charset::Gb2312 ? GB2312_CHARSET : DEFAULT_CHARSET;
+    return CreateFontW(height, 0, 0, 0, font.weight, FALSE, font.underline ? TRUE : FALSE, FALSE,
+                       charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, toUtf16(font.family).c_str());
+}
+
+void shellOpen(HWND owner, const std::string& address) {
+    ShellExecuteA(owner, "Open", address.c_str(), nullptr, nullptr, 0);
+}
+
+namespace {
+
+BOOL CALLBACK collectOurs(HWND window, LPARAM lParam) {
+    wchar_t name[64];
+    if (GetClassNameW(window, name, 64) && std::wstring_view(name) == kWindowClass) {
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> threadWindows() {
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), collectOurs, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+}  // namespace
+
+void endProgram() {
+    for (HWND window : threadWindows()) {
+        if (IsWindow(window)) {
+            DestroyWindow(window);
+        }
+    }
+    PostQuitMessage(0);
+}
+
+DesignedWindow::DesignedWindow(const WindowDesign& design, std::span<const ControlId> ids)
+    : design_(design), ids_(ids) {}
+
+DesignedWindow::~DesignedWindow() {
+    if (exists()) {
+        DestroyWindow(hwnd_);
+    }
+    for (HFONT font : fonts_) {
+        DeleteObject(font);
+    }
+    if (ownsWindowFont_) {
+        DeleteObject(windowFont_);
+    }
+    for (auto& [colour, handle] : brushes_) {
+        DeleteObject(handle);
+    }
+}
+
+bool DesignedWindow::create() {
+    registerClasses();
+    const DWORD style = frameStyle(design_.frame) | WS_CLIPCHILDREN;
+    const DWORD exStyle = frameExStyle(design_);
+    hwnd_ = CreateWindowExW(exStyle, kWindowClass, toUtf16(design_.caption).c_str(), style, 0, 0,
+                            100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_) {
+        return false;
+    }
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
+    setDesignedName(hwnd_, design_.name);
+    dpi_ = windowDpi(hwnd_);
+    const SIZE outer = outerSize(style, exStyle, twipsToPixels(design_.clientWidth, dpi_),
+                                 twipsToPixels(design_.clientHeight, dpi_), dpi_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (design_.font) {
+        windowFont_ = createDesignedFont(*design_.font, dpi_);
+        ownsWindowFont_ = true;
+    } else {
+        windowFont_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }
+    createControls();
+    formLoad();
+    return true;
+}
+
+void DesignedWindow::createControls() {
+    for (const ControlDesign& c : design_.controls) {
+        int id = 0;
+        for (const ControlId& entry : ids_) {
+            if (std::string_view(entry.name) == c.name) {
+                id = entry.id;
+            }
+        }
+        if (HWND control = createControl(c, id)) {
+            controls_.emplace_back(control, &c);
+        }
+    }
+}
+
+HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
+    if (c.kind == ControlKind::Timer) {
+        return nullptr;
+    }
+    HWND parent = c.parent ? control(c.parent) : hwnd_;
+    TwipsRect rect = c.rect;
+    if (c.parent) {
+        if (const ControlDesign* outer = design_.control(c.parent)) {
+            rect.left -= outer->rect.left;
+            rect.top -= outer->rect.top;
+        }
+    }
+    PixelRect px = pixelRect(rect, dpi_);
+    if (c.kind == ControlKind::Line) {
+        px.height = std::max(px.height, 1);
+        px.width = std::max(px.width, 1);
+    }
+    if (c.kind == ControlKind::Browser) {
+        createSpecialControl(c, RECT{px.left, px.top, px.left + px.width, px.top + px.height}, id);
+        return control(c.name);
+    }
+    const wchar_t* className = L"STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    switch (c.kind) {
+        case ControlKind::TextBox:
+            className = L"EDIT";
+            style |= WS_TABSTOP | ES_AUTOHSCROLL;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::MultiLineTextBox:
+            className = L"EDIT";
+            style |= WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::Label:
+            style |= SS_NOTIFY | SS_NOPREFIX | (c.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+            break;
+        case ControlKind::CheckBox:
+            className = L"BUTTON";
+            style |= WS_TABSTOP | BS_AUTOCHECKBOX;
+            break;
+        case ControlKind::PushButton:
+            className = L"BUTTON";
+            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            break;
+        case ControlKind::Picture:
+        case ControlKind::Line:
+            className = kPictureClass;
+            style |= WS_CLIPCHILDREN;
+            break;
+        case ControlKind::Browser:
+        case ControlKind::Timer:
+            return nullptr;
+    }
+    if (!c.enabled) {
+        style |= WS_DISABLED;
+    }
+    HWND control = CreateWindowExW(exStyle, className, toUtf16(c.caption).c_str(), style, px.left,
+                                   px.top, px.width, px.height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleW(nullptr), nullptr);
+    if (!control) {
+        return nullptr;
+    }
+    setDesignedName(control, c.name);
+    HFONT font = windowFont_;
+    if (c.font) {
+        font = createDesignedFont(*c.font, dpi_);
+        fonts_.push_back(font);
+    }
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (c.kind == ControlKind::CheckBox) {
+        withoutTheme(control);
+        SendMessageW(control, BM_SETCHECK, c.ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    if (c.tooltip) {
+        if (!tooltip_) {
+            tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                       WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+        }
+        std::wstring tip = toUtf16(c.tooltip);
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = hwnd_;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = tip.data();
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    if (c.sizedToText) {
+        fitToText(control);
+    }
+    return control;
+}
+
+void DesignedWindow::fitToText(HWND label) {
+    const std::wstring text = toUtf16(windowText(label));
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    RECT extent{0, 0, 0, 0};
+    if (!text.empty()) {
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
+                  DT_CALCRECT | DT_NOPREFIX);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, 0, 0, extent.right, extent.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND DesignedWindow::control(std::string_view name) const {
+    for (const auto& [handle, design] : controls_) {
+        if (name == design->name) {
+            return handle;
+        }
+    }
+    return hwnd_ ? findDesigned(hwnd_, name) : nullptr;
+}
+
+const ControlDesign* DesignedWindow::designOf(HWND control) const {
+    for (const auto& [handle, design] : controls_) {
+        if (handle == control) {
+            return design;
+        }
+    }
+    return nullptr;
+}
+
+void DesignedWindow::setCaption(std::string_view name, std::string_view text) {
+    HWND target = control(name);
+    if (!target) {
+        return;
+    }
+    setWindowText(target, text);
+    const ControlDesign* design = designOf(target);
+    if (design && design->sizedToText) {
+        fitToText(target);
+    }
+}
+
+HBRUSH DesignedWindow::brush(COLORREF colour) {
+    for (auto& [made, handle] : brushes_) {
+        if (made == colour) {
+            return handle;
+        }
+    }
+    HBRUSH made = CreateSolidBrush(colour);
+    brushes_.emplace_back(colour, made);
+    return made;
+}
+
+COLORREF DesignedWindow::textBoxBackground(HWND) const {
+    return GetSysColor(COLOR_WINDOW);
+}
+
+LRESULT DesignedWindow::colourControl(HDC dc, HWND control, bool textBox) {
+    const ControlDesign* c = designOf(control);
+    COLORREF background =
+        design_.background ? colourRef(*design_.background) : GetSysColor(COLOR_BTNFACE);
+    if (textBox) {
+        background = textBoxBackground(control);
+    } else if (c && c->background) {
+        background = colourRef(*c->background);
+    } else if (const ControlDesign* outer = c && c->parent ? design_.control(c->parent) : nullptr;
+               outer && outer->background) {
+        // Transparent: the picture box it lies in shows through.
+        background = colourRef(*outer->background);
+    }
+    const bool plainText = !c || !c->foreground;
+    SetTextColor(dc, plainText ? GetSysColor(COLOR_WINDOWTEXT) : colourRef(*c->foreground));
+    SetBkColor(dc, background);
+    return reinterpret_cast<LRESULT>(brush(background));
+}
+
+void DesignedWindow::openAddress(const std::string& address) {
+    shellOpener_(hwnd_, address);
+}
+
+void DesignedWindow::runClickAction(ClickAction action) {
+    switch (action) {
+        case ClickAction::None:
+        case ClickAction::DoubleClickCloses:
+            break;
+        case ClickAction::OpenHomePage:
+            openAddress(vendor::kHomePage);
+            break;
+        case ClickAction::OpenOrganisationPage:
+            openAddress(vendor::kOrganisationPage);
+            break;
+        case ClickAction::MailAuthor:
+            openAddress(std::string("mailto:") + vendor::kAuthorEmail);
+            break;
+        case ClickAction::CloseWindow:
+            DestroyWindow(hwnd_);
+            break;
+        case ClickAction::Minimise:
+            ShowWindow(hwnd_, SW_MINIMIZE);
+            break;
+        case ClickAction::EndProgram:
+            endProgram();
+            break;
+    }
+}
+
+void DesignedWindow::onCommand(HWND, const ControlDesign& design, int code) {
+    if (isTextBox(design.kind)) {
+        return;
+    }
+    if (design.click == ClickAction::DoubleClickCloses) {
+        if (code == STN_DBLCLK) {
+            DestroyWindow(hwnd_);
+        }
+        return;
+    }
+    if (code == BN_CLICKED) {
+        runClickAction(design.click);
+    }
+}
+
+LRESULT DesignedWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(hwnd_, &client);
+            const COLORREF background =
+                design_.background ? colourRef(*design_.background) : GetSysColor(COLOR_BTNFACE);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, brush(background));
+            return 1;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN: {
+            HWND control = reinterpret_cast<HWND>(lParam);
+            const ControlDesign* c = designOf(control);
+            if (c && isTextBox(c->kind)) {
+                break;  // a disabled text box keeps the system's look
+            }
+            return colourControl(reinterpret_cast<HDC>(wParam), control, false);
+        }
+        case WM_CTLCOLOREDIT:
+            return colourControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam),
+                                 true);
+        case WM_SETCURSOR: {
+            const ControlDesign* c = designOf(reinterpret_cast<HWND>(wParam));
+            if (c && c->handCursor && LOWORD(lParam) == HTCLIENT) {
+                static const HCURSOR hand = [] {
+                    HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), L"HAND");
+                    return own ? own : LoadCursorW(nullptr, IDC_HAND);
+                }();
+                SetCursor(hand);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_COMMAND: {
+            HWND control = reinterpret_cast<HWND>(lParam);
+            if (const ControlDesign* c = control ? designOf(control) : nullptr) {
+                onCommand(control, *c, HIWORD(wParam));
+                return 0;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK DesignedWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<DesignedWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        RemovePropW(hwnd, kNameProperty);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+        self->hwnd_ = nullptr;
+        self->tooltip_ = nullptr;
+        self->controls_.clear();
+        return result;
+    }
+    return self->handleMessage(message, wParam, lParam);
+}
+
+void DesignedWindow::showModal() {
+    std::vector<HWND> disabled;
+    for (HWND window : threadWindows()) {
+        if (window != hwnd_ && IsWindowEnabled(window)) {
+            EnableWindow(window, FALSE);
+            disabled.push_back(window);
+        }
+    }
+    ShowWindow(hwnd_, SW_SHOW);
+    MSG msg;
+    while (exists()) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            // The program is ending: the outer loop must see it too.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!IsDialogMessageW(hwnd_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    for (HWND window : disabled) {
+        if (IsWindow(window)) {
+            EnableWindow(window, TRUE);
+        }
+    }
+    if (!disabled.empty() && IsWindow(disabled.front())) {
+        SetActiveWindow(disabled.front());
+    }
+}
+
+int runMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (root && IsDialogMessageW(root, &msg)) {
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace tendra::ui::win32

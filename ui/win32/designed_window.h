@@ -1,0 +1,133 @@
+// A top-level Win32 window built by reading a WindowDesign: its frame, its
+// controls with their designed names, rectangles, fonts and colours, link
+// cursors, tooltips and the click actions the design gives them.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/design.h"
+#include "ui/win32/geometry.h"
+
+namespace tendra::ui::win32 {
+
+// Every designed control (and every designed window) carries its designed name
+// in this window property, as a global atom, so that tests and other
+// processes can find it: GlobalGetAtomNameW(GetPropW(hwnd, kNameProperty)).
+inline constexpr const wchar_t* kNameProperty = L"TendraName";
+
+// A control's designed name and its control identifier.
+struct ControlId {
+    const char* name;
+    int id;
+};
+
+void setDesignedName(HWND window, const char* name);
+// The designed name, or "" for a window without one.
+std::string designedName(HWND window);
+// The window itself or the descendant of this designed name; null when none.
+HWND findDesigned(HWND window, std::string_view name);
+
+// The text of a window, as UTF-8, and the other way round.
+std::string windowText(HWND window);
+void setWindowText(HWND window, std::string_view text);
+
+COLORREF colourRef(Rgb rgb);
+// A font as designed, for this DPI. The caller owns it.
+HFONT createDesignedFont(const FontDesign& font, UINT dpi);
+
+// Opens an address with the user's default program. A seam: the default asks
+// the shell, ShellExecuteA with "Open" and show command 0, and does not look
+// at the result.
+using ShellOpener = std::function<void(HWND owner, const std::string& address)>;
+void shellOpen(HWND owner, const std::string& address);
+
+// Ends the program at once: every window of this thread goes, and the message
+// loop ends.
+void endProgram();
+
+class DesignedWindow {
+  public:
+    DesignedWindow(const WindowDesign& design, std::span<const ControlId> ids);
+    virtual ~DesignedWindow();
+    DesignedWindow(const DesignedWindow&) = delete;
+    DesignedWindow& operator=(const DesignedWindow&) = delete;
+
+    // Creates the window, hidden, at the top-left of the screen, with its
+    // designed client size and all its controls. False when Windows refused.
+    bool create();
+
+    HWND hwnd() const { return hwnd_; }
+    bool exists() const { return hwnd_ && IsWindow(hwnd_); }
+    const WindowDesign& design() const { return design_; }
+    UINT dpi() const { return dpi_; }
+    // The control of this designed name; null when there is none.
+    HWND control(std::string_view name) const;
+    // The design of a control of this window; null for other windows.
+    const ControlDesign* designOf(HWND control) const;
+
+    // Sets a control's caption; a label sized to its text is fitted again.
+    void setCaption(std::string_view name, std::string_view text);
+
+    // Shows the window and runs messages until it is destroyed, with every
+    // other window of the thread disabled meanwhile.
+    void showModal();
+
+    void setShellOpener(ShellOpener opener) { shellOpener_ = std::move(opener); }
+    void setScreenSource(ScreenSource source) { screenSource_ = std::move(source); }
+    ScreenSize screen() const { return screenSource_(); }
+
+  protected:
+    // After the controls exist, before the window is shown: the window's
+    // start-up handler.
+    virtual void formLoad() {}
+    // Window messages; the default does the designed colours, cursors, clicks.
+    virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A command from a control: a push button or check box clicked, a label
+    // clicked or double-clicked, a text box's notifications. The default
+    // carries out the click actions of the design.
+    virtual void onCommand(HWND control, const ControlDesign& design, int code);
+    // The background a text box is drawn with; default: the system's window
+    // colour.
+    virtual COLORREF textBoxBackground(HWND control) const;
+    // Children the design does not cover (the web browser): created here.
+    virtual void createSpecialControl(const ControlDesign& design, const RECT& pixels, int id) {
+        (void)design, (void)pixels, (void)id;
+    }
+    void runClickAction(ClickAction action);
+    void openAddress(const std::string& address);
+    HFONT windowFont() const { return windowFont_; }
+    // Fits a label that is sized to its text to its caption.
+    void fitToText(HWND label);
+
+  private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    HWND createControl(const ControlDesign& c, int id);
+    HBRUSH brush(COLORREF colour);
+    LRESULT colourControl(HDC dc, HWND control, bool textBox);
+
+    const WindowDesign& design_;
+    std::span<const ControlId> ids_;
+    HWND hwnd_ = nullptr;
+    UINT dpi_ = 96;
+    HFONT windowFont_ = nullptr;
+    bool ownsWindowFont_ = false;
+    HWND tooltip_ = nullptr;
+    std::vector<HFONT> fonts_;
+    std::vector<std::pair<COLORREF, HBRUSH>> brushes_;
+    std::vector<std::pair<HWND, const ControlDesign*>> controls_;
+    ShellOpener shellOpener_ = shellOpen;
+    ScreenSource screenSource_ = primaryScreen;
+};
+
+// Runs the thread's messages, with the dialog keys (Tab, arrows) handled for
+// the window that has them, until WM_QUIT. Returns its exit code.
+int runMessageLoop();
+
+}  // namespace tendra::ui::win32
