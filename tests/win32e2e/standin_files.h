@@ -16,6 +16,7 @@
 
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,10 @@ struct DrawnMarker {
     int color = 256;
     bool operator==(const DrawnMarker&) const = default;
 };
+inline void PrintTo(const DrawnMarker& point, std::ostream* out) {
+    *out << "Point#" << point.id << " (" << point.x << ", " << point.y << ", " << point.z
+         << ") colour " << point.color;
+}
 
 struct StandInReport {
     unsigned long processId = 0;
