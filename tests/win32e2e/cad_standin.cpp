@@ -17,8 +17,6 @@
 #include <oleauto.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "cad/com/utf.h"
@@ -83,23 +81,6 @@ class BusyFilter final : public IMessageFilter {
     int rejected_ = 0;
 };
 
-std::string readFile(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Written next to the report and moved over it, so a reader never sees half a file.
-void writeFile(const std::wstring& path, const std::string& text) {
-    const std::wstring partial = path + L".partial";
-    {
-        std::ofstream out(partial.c_str(), std::ios::binary | std::ios::trunc);
-        out << text;
-    }
-    MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-}
-
 class StandIn {
   public:
     StandIn(StandInScript script, std::wstring reportPath)
@@ -124,8 +105,9 @@ class StandIn {
     BusyFilter& filter() { return filter_; }
     const std::shared_ptr<DoubleCad>& cad() const { return cad_; }
 
-    // Writes the report when anything changed since the last one.
-    void report(const std::string& state, bool always = false) {
+    // Writes the report when anything changed since the last one; false
+    // when it had to be written and could not be.
+    bool report(const std::string& state, bool always = false) {
         StandInReport report;
         report.processId = GetCurrentProcessId();
         report.state = state;
@@ -138,10 +120,15 @@ class StandIn {
         }
         report.variables = cad_->variables();
         report.calls = cad_->transcript();
-        if (always || !(report == last_)) {
-            writeFile(reportPath_, formatReport(report));
-            last_ = std::move(report);
+        // A write that failed is tried again at the next message or tick.
+        if (!always && report == last_) {
+            return true;
         }
+        if (!replaceFile(reportPath_, formatReport(report))) {
+            return false;
+        }
+        last_ = std::move(report);
+        return true;
     }
 
   private:
@@ -174,7 +161,9 @@ class StandIn {
                 break;
             case PickStep::Hang:
                 // The user never picks: the test ends this process from here.
-                report("picking", true);
+                while (!report("picking", true)) {
+                    Sleep(10);
+                }
                 Sleep(INFINITE);
                 break;
         }
@@ -191,8 +180,8 @@ class StandIn {
 int fail(const std::wstring& reportPath, const std::string& why) {
     std::fprintf(stderr, "tendra_cad_standin: %s\n", why.c_str());
     if (!reportPath.empty()) {
-        writeFile(reportPath,
-                  "pid " + std::to_string(GetCurrentProcessId()) + "\nstate failed: " + why + "\n");
+        replaceFile(reportPath, "pid " + std::to_string(GetCurrentProcessId()) +
+                                    "\nstate failed: " + why + "\n");
     }
     return 2;
 }
@@ -226,7 +215,7 @@ int serve(int argc, wchar_t** argv) {
     }
     std::string error;
     const std::optional<StandInScript> script =
-        scriptPath.empty() ? StandInScript{} : parseScript(readFile(scriptPath), &error);
+        scriptPath.empty() ? StandInScript{} : parseScript(readWholeFile(scriptPath), &error);
     if (!script) {
         return fail(reportPath, "script " + error);
     }
@@ -256,6 +245,8 @@ int serve(int argc, wchar_t** argv) {
             standIn.report("ready", true);
             const UINT_PTR lifetime =
                 SetTimer(nullptr, 0, static_cast<UINT>(lifetimeSeconds) * 1000, nullptr);
+            // Wakes the loop to retry a report that could not be written.
+            SetTimer(nullptr, 0, 50, nullptr);
             MSG message;
             while (GetMessageW(&message, nullptr, 0, 0) > 0) {
                 if (message.message == WM_TIMER && !message.hwnd && message.wParam == lifetime) {

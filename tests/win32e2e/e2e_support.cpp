@@ -3,8 +3,6 @@
 #include <objbase.h>
 #include <tlhelp32.h>
 
-#include <fstream>
-#include <sstream>
 #include <thread>
 #include <utility>
 
@@ -48,18 +46,6 @@ std::wstring folderOf(const std::wstring& path) {
 
 std::wstring quoted(const std::wstring& text) {
     return L"\"" + text + L"\"";
-}
-
-std::string readFile(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::wstring& path, const std::string& text) {
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out << text;
 }
 
 const std::wstring kStandInProgram = L"tendra_cad_standin.exe";
@@ -191,7 +177,7 @@ StandIn::StandIn(const std::string& script) {
     CreateDirectoryW(folder_.c_str(), nullptr);
     script_ = folder_ + L"\\script.txt";
     report_ = folder_ + L"\\report.txt";
-    writeFile(script_, script);
+    replaceFile(script_, script);
     registerClass();
 }
 
@@ -235,12 +221,12 @@ bool StandIn::start() {
 }
 
 void StandIn::restartWith(const std::string& script) {
-    writeFile(script_, script);
+    replaceFile(script_, script);
     registerClass();
 }
 
 StandInReport StandIn::report() const {
-    return parseReport(readFile(report_));
+    return parseReport(readWholeFile(report_));
 }
 
 bool StandIn::waitForReport(const std::function<bool(const StandInReport&)>& ready,
@@ -346,6 +332,14 @@ std::optional<std::string> textOf(HWND window) {
     }
     text.resize(copied);
     return utf8(text);
+}
+
+std::optional<bool> tickOf(HWND checkBox) {
+    DWORD_PTR state = 0;
+    if (!SendMessageTimeoutW(checkBox, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &state)) {
+        return std::nullopt;
+    }
+    return state == BST_CHECKED;
 }
 
 void click(HWND button) {

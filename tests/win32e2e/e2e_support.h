@@ -98,6 +98,9 @@ std::string designedNameOf(HWND window);
 // A window's text by WM_GETTEXT, as UTF-8, with a timeout so a busy owner
 // cannot hang the test; nullopt when it did not answer.
 std::optional<std::string> textOf(HWND window);
+// Whether a check box is ticked, by BM_GETCHECK with a timeout; nullopt when
+// its owner did not answer.
+std::optional<bool> tickOf(HWND checkBox);
 // Presses a button by a posted BM_CLICK: the handler may run a long modal
 // call, and the test must keep polling meanwhile.
 void click(HWND button);

@@ -71,6 +71,13 @@ struct StandInReport {
 };
 
 std::string formatReport(const StandInReport& report);
+
+// The whole file, "" when it cannot be read. Opened so that the writer can
+// replace it meanwhile.
+std::string readWholeFile(const std::wstring& path);
+// Writes the text beside the file and moves it over the file in one step, so
+// a reader sees the old text or the new, never half of it; false on failure.
+bool replaceFile(const std::wstring& path, const std::string& text);
 // Lines it does not know are skipped, so a report read half-written parses
 // as far as it got; the writer replaces the file in one step anyway.
 StandInReport parseReport(const std::string& text);

@@ -219,17 +219,15 @@ class TendraFront final : public Front {
         ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(control) != FALSE; }, 5s))
             << step.control << " is disabled";
         const bool toggle = std::string(step.control).starts_with("Check");
-        const LRESULT tickBefore = SendMessageW(control, BM_GETCHECK, 0, 0);
+        const std::optional<bool> tickBefore = tickOf(control);
         const StandInReport before = standIn.report();
         click(control);
         if (step.killDuringPick) {
             killWhenPicking(standIn);
         }
         if (toggle) {
-            EXPECT_TRUE(waitUntil([&] {
-                return SendMessageW(control, BM_GETCHECK, 0, 0) != tickBefore;
-            })) << step.control
-                << " did not toggle";
+            EXPECT_TRUE(waitUntil([&] { return tickOf(control) != tickBefore; }))
+                << step.control << " did not toggle";
             return;
         }
         // A command has run when it has reached the stand-in, the window
