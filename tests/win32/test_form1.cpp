@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/win32/form1.h"
+#include "cad/com/utf.h"
 #include "cad/no_cad.h"
 #include "tests/win32/win32_testing.h"
 
@@ -342,6 +343,27 @@ TEST_F(Form1Window, CenterForm1PlacesAcrossTheCentreAndAThirdDownUnclamped) {
         const double width = r.right - r.left, height = r.bottom - r.top;
         EXPECT_EQ(r.left, std::lround((row.screen.width - width) / 2)) << row.what;
         EXPECT_EQ(r.top, std::lround((row.screen.height - height) / 3)) << row.what;
+    }
+}
+
+TEST_F(Form1Window, EveryChineseCaptionHasGlyphsInItsFont) {
+    for (const char* name :
+         {"Label3", "Label1", "Check1", "Check2", "Check3", "Label2", "Command3", "Command1",
+          "Command6", "Command5", "Command2", "Command4", "Label5"}) {
+        HWND c = control(name);
+        const std::wstring text = cad::com::toUtf16(windowText(c));
+        HDC dc = GetDC(c);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)));
+        std::vector<WORD> glyphs(text.size());
+        GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                         GGI_MARK_NONEXISTING_GLYPHS);
+        SelectObject(dc, old);
+        ReleaseDC(c, dc);
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] > 0x7f) {
+                EXPECT_NE(glyphs[i], 0xFFFF) << name << ": character " << i << " has no glyph";
+            }
+        }
     }
 }
 

@@ -358,7 +358,9 @@ HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
         return control(c.name);
     }
     const wchar_t* className = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE;
+    // Siblings may overlap (the status label lies over the output box): each
+    // paints only where it is not covered.
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
     switch (c.kind) {
         case ControlKind::TextBox:
