@@ -74,6 +74,10 @@ class BusyFilter final : public IMessageFilter {
     }
 
     int rejected() const { return rejected_; }
+    // Whether calls are rejected now: from the first automation call on, for a while.
+    bool busy() const {
+        return since_ && GetTickCount64() - since_ < static_cast<ULONGLONG>(milliseconds_);
+    }
 
   private:
     int milliseconds_;
@@ -96,6 +100,9 @@ class StandIn {
             cad_->caption = cad::com::toUtf16(*script_.caption);
         }
         cad_->onInvoke = [this](const com::DoubleCall& call) {
+            if (filter_.busy()) {
+                ++servedWhileBusy_;
+            }
             if (call.text() == "Utility.GetPoint") {
                 nextPick();
             }
@@ -112,6 +119,7 @@ class StandIn {
         report.processId = GetCurrentProcessId();
         report.state = state;
         report.rejectedCalls = filter_.rejected();
+        report.servedWhileBusy = servedWhileBusy_;
         for (const auto& point : cad_->points()) {
             report.points.push_back({point.id, point.at[0], point.at[1], point.at[2], point.color});
         }
@@ -174,6 +182,7 @@ class StandIn {
     BusyFilter filter_;
     std::shared_ptr<DoubleCad> cad_ = std::make_shared<DoubleCad>();
     std::size_t nextPick_ = 0;
+    int servedWhileBusy_ = 0;
     StandInReport last_;
 };
 

@@ -101,6 +101,7 @@ std::string formatReport(const StandInReport& report) {
     std::string text = "pid " + std::to_string(report.processId) + "\n";
     text += "state " + report.state + "\n";
     text += "rejected " + std::to_string(report.rejectedCalls) + "\n";
+    text += "served-while-busy " + std::to_string(report.servedWhileBusy) + "\n";
     for (const auto& point : report.points) {
         text += "point " + std::to_string(point.id) + " " + number(point.x) + " " +
                 number(point.y) + " " + number(point.z) + " " + std::to_string(point.color) + "\n";
@@ -132,6 +133,8 @@ StandInReport parseReport(const std::string& text) {
             report.state = rest;
         } else if (word == "rejected") {
             in >> report.rejectedCalls;
+        } else if (word == "served-while-busy") {
+            in >> report.servedWhileBusy;
         } else if (word == "point") {
             DrawnMarker point;
             if (in >> point.id >> point.x >> point.y >> point.z >> point.color) {

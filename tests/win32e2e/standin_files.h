@@ -8,8 +8,10 @@
 //   hang                   the next GetPoint never answers
 //   select 24 -30 5 -20 2  SelectOnScreen selects an entity of type 24 with
 //                          these coordinates, after those selected so far
-//   busy 2000              for 2000 ms from the first automation call, every
-//                          automation call is rejected by the message filter
+//   busy 2000              for 2000 ms from the first automation call, the
+//                          message filter rejects every automation call
+//                          (SERVERCALL_REJECTED: Wine serves a call that is
+//                          answered SERVERCALL_RETRYLATER all the same)
 //   caption AutoCAD - [x]  the application's Caption
 // A GetPoint beyond the last pick step ends the input.
 #pragma once
@@ -61,6 +63,7 @@ struct StandInReport {
     unsigned long processId = 0;
     std::string state;  // "ready", "picking" (inside a GetPoint that does not answer), "ended"
     int rejectedCalls = 0;
+    int servedWhileBusy = 0;  // calls that reached the drawing while it was busy
     std::vector<DrawnMarker> points;
     // Groups in the order they were made, members as "Point#<id>" in append order.
     std::vector<std::pair<std::string, std::vector<std::string>>> groups;

@@ -337,6 +337,7 @@ TEST_P(EndToEnd, TablesAndDrawingAsTheCoreExpects) {
     EXPECT_EQ(groupsOf(report), scenario.groups);
     EXPECT_EQ(pdmodeOf(report), "I2 3");
     EXPECT_GE(report.rejectedCalls, scenario.minimumRejected);
+    EXPECT_EQ(report.servedWhileBusy, 0) << "calls got through while the stand-in was busy";
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, EndToEnd,

@@ -23,6 +23,7 @@ const ScriptCase kScriptCases[] = {
     {"CommentsAndBlankLinesAreSkipped", "# a comment\n\npoint 1 2\n", true, 1},
     {"SelectionKeepsItsOrder", "select 19 0 0\nselect 24 -30 5 -20 2\n", true, 0, 2},
     {"Busy", "busy 2000\n", true, 0, 0, 2000},
+    {"BusyWithMoreThanATimeIsRefused", "busy 1500 2\n", false},
     {"PointWithOneNumberIsRefused", "point 10\n", false},
     {"PointWithTextIsRefused", "point 10 x\n", false},
     {"FractionalEntityTypeIsRefused", "select 24.5 0 0\n", false},
@@ -69,6 +70,7 @@ TEST(StandInReport, ReadsBackWhatWasWritten) {
     report.processId = 4242;
     report.state = "picking";
     report.rejectedCalls = 7;
+    report.servedWhileBusy = 2;
     report.points = {{1, 0.1, -2.5, 0, 1}, {2, 1e9, 3, 0, 3}};
     report.groups = {{".5123", {"Point#1", "Point#2"}}, {".77", {}}};
     report.variables = {{"pdmode", "I2 3"}};
