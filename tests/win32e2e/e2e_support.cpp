@@ -206,12 +206,16 @@ void StandIn::registerClass() {
 StandIn::~StandIn() {
     process().kill();
     endStrayProcesses(kStandInProgram);
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE,
-                   (std::wstring(L"Software\\Classes\\") + kAutoCadProgId).c_str());
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\CLSID\\" + classId_).c_str());
+    uninstall();
     DeleteFileW(script_.c_str());
     DeleteFileW(report_.c_str());
     RemoveDirectoryW(folder_.c_str());
+}
+
+void StandIn::uninstall() {
+    const std::wstring classes = L"Software\\Classes\\";
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + kAutoCadProgId).c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + L"CLSID\\" + classId_).c_str());
 }
 
 bool StandIn::start() {

@@ -61,6 +61,8 @@ class StandIn {
 
     // Starts it as AutoCAD is started by hand, and waits until it is registered.
     bool start();
+    // No AutoCAD on this machine: the ProgID and the class are unregistered.
+    void uninstall();
     // The script a stand-in that COM starts from now on answers from, under a
     // class of its own.
     void restartWith(const std::string& script);
