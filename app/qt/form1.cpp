@@ -102,7 +102,7 @@ void Form1::createControls() {
     Label4->hide();
 
     Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/tendra/image1.png")));
+    // The picture is decoded when the help button first shows it.
     Image1->setScaledContents(true);
 
     // The designed instructions rectangle runs into the picture's; the text
@@ -155,6 +155,9 @@ void Form1::showMoreSoftware() {
 
 void Form1::toggleInstructions() {
     helpClickCount_ = nextHelpClickCount(helpClickCount_);
+    if (Image1->pixmap().isNull()) {
+        Image1->setPixmap(QPixmap(QStringLiteral(":/tendra/image1.png")));
+    }
     setClientHeightFromOuter(helpOuterHeightTwips(helpClickCount_));
 }
 

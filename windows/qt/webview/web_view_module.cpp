@@ -1,6 +1,8 @@
 // The web view module: Qt WebEngine behind the WebViewModule interface, so
 // that only a program that makes a browser loads it.
+#include <QCoreApplication>
 #include <QObject>
+#include <QOpenGLContext>
 #include <QWebEngineView>
 
 #include "windows/qt/web_view.h"
@@ -8,6 +10,10 @@
 #if defined(Q_OS_UNIX)
 #include <unistd.h>
 #endif
+
+// Qt Gui's own setter of the context all OpenGL contexts share, exported but
+// not in its public headers.
+void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace tendra {
 
@@ -23,6 +29,21 @@ void allowWebEngineAsRoot() {
 #endif
 }
 
+// The web engine draws through OpenGL contexts that share with one global
+// context. Qt makes that context at start-up only when asked to, and making
+// it loads the system's OpenGL driver, which would double the program's
+// start-up time and memory. So it is made here, the way Qt would have made it,
+// when the first browser is.
+void shareOpenGlContexts() {
+    if (QOpenGLContext::globalShareContext()) {
+        return;
+    }
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    auto* context = new QOpenGLContext(QCoreApplication::instance());
+    context->create();
+    qt_gl_set_global_share_context(context);
+}
+
 }  // namespace
 
 class WebEngineViewModule : public QObject, public WebViewModule {
@@ -33,6 +54,7 @@ class WebEngineViewModule : public QObject, public WebViewModule {
   public:
     QWidget* createView(QWidget* parent) override {
         allowWebEngineAsRoot();
+        shareOpenGlContexts();
         return new QWebEngineView(parent);
     }
 
