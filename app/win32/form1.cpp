@@ -82,16 +82,26 @@ void Form1::onCommand(HWND control, const ui::ControlDesign& design, int code) {
         if (!isFocusBox(name)) {
             return;
         }
+        // Only a move of the focus between this window's controls counts: when
+        // the user goes to AutoCAD and comes back, the box keeps its colour
+        // and its selection.
         if (code == EN_SETFOCUS) {
+            if (focusedBox_ == control) {
+                return;
+            }
+            if (focusedBox_) {
+                InvalidateRect(focusedBox_, nullptr, TRUE);
+            }
             // The whole text is selected, so typing replaces it.
             SendMessageW(control, EM_SETSEL, 0, GetWindowTextLengthW(control));
             focusedBox_ = control;
             InvalidateRect(control, nullptr, TRUE);
         } else if (code == EN_KILLFOCUS) {
-            if (focusedBox_ == control) {
+            HWND next = GetFocus();
+            if (focusedBox_ == control && next && IsChild(hwnd(), next)) {
                 focusedBox_ = nullptr;
+                InvalidateRect(control, nullptr, TRUE);
             }
-            InvalidateRect(control, nullptr, TRUE);
         }
         return;
     }

@@ -9,6 +9,7 @@
 #include "cad/com/utf.h"
 #include "cad/no_cad.h"
 #include "tests/win32/win32_testing.h"
+#include "windows/win32/aboutfrm.h"
 
 namespace tendra {
 namespace {
@@ -365,6 +366,83 @@ TEST_F(Form1Window, EveryChineseCaptionHasGlyphsInItsFont) {
             }
         }
     }
+}
+
+TEST_F(Form1Window, TabKeyMovesOnFromTheOutputBoxAndSelectsTheNextField) {
+    const struct {
+        const char* from;
+        const char* to;
+    } rows[] = {{"Text8", "Text3"}, {"Text3", "Text1"}, {"Text1", "Check1"}};
+    form_->setOutputText("1\t2\r\n");
+    for (const auto& row : rows) {
+        SetFocus(control(row.from));
+        MSG key{};
+        key.hwnd = control(row.from);
+        key.message = WM_KEYDOWN;
+        key.wParam = VK_TAB;
+        EXPECT_TRUE(IsDialogMessageW(form_->hwnd(), &key)) << row.from;
+        EXPECT_EQ(GetFocus(), control(row.to)) << row.from;
+    }
+    EXPECT_EQ(windowText(control("Text8")), "1\t2\r\n") << "no tab typed into the table";
+}
+
+// The about window the button opens, seen from inside its modal loop.
+struct ModalCheck {
+    HWND form = nullptr;
+    bool sawAbout = false;
+    bool formEnabledMeanwhile = true;
+};
+ModalCheck* modalCheck = nullptr;
+
+void CALLBACK closeAbout(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND about = FindWindowW(L"TendraWindow", L"Corvane");
+    if (!about) {
+        return;
+    }
+    KillTimer(nullptr, timer);
+    modalCheck->sawAbout = true;
+    modalCheck->formEnabledMeanwhile = IsWindowEnabled(modalCheck->form) != FALSE;
+    click(ui::win32::findDesigned(about, "Command1"));
+}
+
+TEST_F(Form1Window, MoreSoftwareHoldsTheMainWindowUntilTheAboutWindowCloses) {
+    form_->setAboutShower([] {
+        aboutfrm about;
+        ASSERT_TRUE(about.create());
+        about.showModal();
+    });
+    ModalCheck check{form_->hwnd()};
+    modalCheck = &check;
+    SetTimer(nullptr, 0, 10, closeAbout);
+    click(control("Command5"));
+    modalCheck = nullptr;
+    EXPECT_TRUE(check.sawAbout);
+    EXPECT_FALSE(check.formEnabledMeanwhile) << "the main window takes no input meanwhile";
+    EXPECT_TRUE(IsWindowEnabled(form_->hwnd())) << "and takes it again afterwards";
+    EXPECT_EQ(FindWindowW(L"TendraWindow", L"Corvane"), nullptr);
+    EXPECT_EQ(shell_.requests.size(), 1u);
+}
+
+TEST_F(Form1Window, LeavingTheWindowAndComingBackKeepsTheBoxFocusedGreenAndSelected) {
+    HWND text3 = control("Text3");
+    SetWindowTextW(text3, L"2.5");
+    SetFocus(text3);
+    SendMessageW(text3, EM_SETSEL, 1, 2);  // the user has moved the caret since
+    HWND elsewhere = CreateWindowExW(0, L"STATIC", L"elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                     50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(elsewhere, nullptr);
+    SetActiveWindow(elsewhere);
+    EXPECT_NE(GetFocus(), text3);
+    EXPECT_EQ(testing::coloursOf(text3, WM_CTLCOLOREDIT).background, RGB(192, 255, 192))
+        << "another program taking the focus is no move between the fields";
+    SetActiveWindow(form_->hwnd());
+    EXPECT_EQ(GetFocus(), text3);
+    DWORD start = 0, end = 0;
+    SendMessageW(text3, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 1u);
+    EXPECT_EQ(end, 2u);
+    DestroyWindow(elsewhere);
 }
 
 }  // namespace

@@ -180,6 +180,20 @@ LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     }
 }
 
+// Tab leaves a multi-line box as it leaves every other field: the table has
+// no use for a typed tab, and the dialog keys move the focus on.
+LRESULT CALLBACK tabLeavesBox(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_GETDLGCODE && lParam) {
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB) {
+            result &= ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+        }
+    }
+    return result;
+}
+
 struct FindState {
     std::string_view name;
     HWND found = nullptr;
@@ -410,6 +424,9 @@ HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
         fonts_.push_back(font);
     }
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (c.kind == ControlKind::MultiLineTextBox) {
+        SetWindowSubclass(control, tabLeavesBox, 1, 0);
+    }
     if (c.kind == ControlKind::CheckBox) {
         withoutTheme(control);
         SendMessageW(control, BM_SETCHECK, c.ticked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -594,6 +611,17 @@ LRESULT DesignedWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             }
             break;
         }
+        case WM_ACTIVATE:
+            // As a dialog does: the control that had the focus when the window
+            // was left gets it back when the window is active again.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                lastFocus_ = focus && IsChild(hwnd_, focus) ? focus : nullptr;
+            } else if (lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+                SetFocus(lastFocus_);
+                return 0;
+            }
+            break;
         case WM_COMMAND: {
             HWND control = reinterpret_cast<HWND>(lParam);
             if (const ControlDesign* c = control ? designOf(control) : nullptr) {
@@ -619,6 +647,7 @@ LRESULT CALLBACK DesignedWindow::windowProc(HWND hwnd, UINT message, WPARAM wPar
         const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
         self->hwnd_ = nullptr;
         self->tooltip_ = nullptr;
+        self->lastFocus_ = nullptr;
         self->controls_.clear();
         return result;
     }

@@ -119,6 +119,7 @@ class DesignedWindow {
     HFONT windowFont_ = nullptr;
     bool ownsWindowFont_ = false;
     HWND tooltip_ = nullptr;
+    HWND lastFocus_ = nullptr;
     std::vector<HFONT> fonts_;
     std::vector<std::pair<COLORREF, HBRUSH>> brushes_;
     std::vector<std::pair<HWND, const ControlDesign*>> controls_;
