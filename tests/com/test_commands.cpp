@@ -232,7 +232,7 @@ class CommandTest : public ComTest,
         prepareForm(form, s);
         runReaching(reach, [&, s = s] {
             cad::com::ComPlatform platform(kQuickRetry);
-            cad::Module1 module1(platform, form, testClass->progId());
+            cad::Module1 module1(platform, form, {testClass->progId(), {}});
             cad::NameMaker names([] { return DrawingSession::kClock; });
             DrawingCommands commands(module1, form, names);
             runCommands(commands, form, s);

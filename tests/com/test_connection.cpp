@@ -78,7 +78,7 @@ TEST_P(ConnectionTest, FollowsTheStepsInOrder) {
     bool document = false;
     runReaching(reach, [&] {
         cad::com::ComPlatform platform(kQuickRetry);
-        cad::Module1 module1(platform, form, testClass->progId());
+        cad::Module1 module1(platform, form, {testClass->progId(), {}});
         module1.connect();
         application = module1.application() != nullptr;
         document = module1.document() != nullptr;
@@ -105,7 +105,7 @@ using UnknownClassTest = ComTest;
 TEST_F(UnknownClassTest, AProgIdNobodyRegisteredShowsItsDescriptionOnce) {
     FakeForm form;
     cad::com::ComPlatform platform(kQuickRetry);
-    cad::Module1 module1(platform, form, testClass->progId() + "0");
+    cad::Module1 module1(platform, form, {testClass->progId() + "0", {}});
 
     module1.connect();
 
@@ -145,7 +145,7 @@ TEST_P(PartialConnectionTest, KeepsTheEarlierReferences) {
     bool applicationSet = false;
     runReaching(reach, [&] {
         cad::com::ComPlatform platform(kQuickRetry);
-        cad::Module1 module1(platform, form, testClass->progId());
+        cad::Module1 module1(platform, form, {testClass->progId(), {}});
         module1.connect();
         const auto first = module1.document();
         cad->failInvoke(c.failingInvoke, {RPC_E_DISCONNECTED, FailureStyle::Result, L""});
@@ -200,7 +200,7 @@ TEST_F(ActivationTest, TheWindowBearingTheCaptionComesToTheFront) {
     FakeForm form;
     {
         cad::com::ComPlatform platform(kQuickRetry);
-        cad::Module1 module1(platform, form, testClass->progId());
+        cad::Module1 module1(platform, form, {testClass->progId(), {}});
         module1.connect();
     }
     pumpMessages();

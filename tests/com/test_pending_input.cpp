@@ -95,7 +95,7 @@ class PendingInputTest : public ComTest {
             FakeForm form;
             form.options[Option::Check1] = false;
             cad::com::ComPlatform platform(kQuickRetry);
-            cad::Module1 module1(platform, form, testClass->progId());
+            cad::Module1 module1(platform, form, {testClass->progId(), {}});
             cad::NameMaker names([] { return 36000.25; });
             DrawingCommands commands(module1, form, names);
             int clicks = 0;
