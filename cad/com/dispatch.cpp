@@ -83,7 +83,7 @@ void MemberIds::remember(ObjectKind kind, std::wstring_view member, Entry entry)
 Dispatch::Dispatch(ComPtr<IDispatch> object, RetryPolicy policy)
     : object_(std::move(object)), policy_(policy) {
     if (!object_) {
-        throw CadError(kObjectNotSet, "Object variable not set");
+        throw objectNotSetError();
     }
 }
 
@@ -283,7 +283,7 @@ ComPtr<IDispatch> objectResult(const VARIANT& value) {
         throw typeMismatch();
     }
     if (!object) {
-        throw CadError(kObjectNotSet, "Object variable not set");
+        throw objectNotSetError();
     }
     return object;
 }

@@ -14,9 +14,9 @@
 #include <QtTest>
 #include <cmath>
 
-#include "app/form1.h"
+#include "app/qt/form1.h"
 #include "tests/support/scripted_cad.h"
-#include "windows/vendor.h"
+#include "ui/vendor.h"
 
 using tendra::Form1;
 using tendra::testing::ScriptedCad;
@@ -204,7 +204,7 @@ void TestForm1::controls_data() {
         true);
     row("Command4", "QPushButton", "  自动获取节点", {360, 3120, 1335, 375}, false, false, -1,
         plain, true);
-    row("Label5", "QLabel", tendra::instructionsText(), {360, 5280, 5895, 1695}, false, true, -1,
+    row("Label5", "QLabel", QString::fromStdString(tendra::instructionsText()), {360, 5280, 5895, 1695}, false, true, -1,
         plain, false);
     row("Image1", "QLabel", "", {240, 6840, 6135, 960}, false, true, -1, plain, false);
 }

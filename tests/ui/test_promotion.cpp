@@ -7,11 +7,11 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-#include "windows/clickable_label.h"
-#include "windows/promotion.h"
-#include "windows/screen.h"
-#include "windows/twips.h"
-#include "windows/vendor.h"
+#include "windows/qt/clickable_label.h"
+#include "windows/qt/promotion.h"
+#include "ui/qt/screen.h"
+#include "ui/qt/twips.h"
+#include "ui/vendor.h"
 
 #include <unistd.h>
 
