@@ -13,6 +13,10 @@ using Lines = std::vector<std::string>;
 
 const Lines kAllSteps{"Application.Visible = BOOL true", "Application.ActiveDocument",
                       "Application.Caption"};
+// A started AutoCAD is asked first whether it is ready.
+const Lines kStartedSteps{"Application.GetAcadState", "State.IsQuiescent",
+                          "Application.Visible = BOOL true", "Application.ActiveDocument",
+                          "Application.Caption"};
 
 struct ConnectionCase {
     const char* name;
@@ -33,7 +37,7 @@ void PrintTo(const ConnectionCase& c, std::ostream* out) {
 
 const ConnectionCase kConnectionCases[] = {
     {"AttachesToTheRunningCad", true, true, S_OK, true, kAllSteps, 0, S_OK, true, true},
-    {"StartsOneWhenNoneRuns", false, true, S_OK, true, kAllSteps, 1, S_OK, true, true},
+    {"StartsOneWhenNoneRuns", false, true, S_OK, true, kStartedSteps, 1, S_OK, true, true},
     {"NoDrawingOpenStillActivatesTheWindow", true, false, S_OK, false, kAllSteps, 0, S_OK, true,
      false},
     {"FailingStartShowsItsDescriptionOnce",

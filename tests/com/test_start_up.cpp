@@ -13,6 +13,8 @@
 namespace tendra::testing::com {
 namespace {
 
+using cad::com::kBusyCallWait;
+using cad::com::kStartUpWait;
 using std::chrono::milliseconds;
 using std::chrono::seconds;
 using Lines = std::vector<std::string>;
