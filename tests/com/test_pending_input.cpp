@@ -159,5 +159,26 @@ TEST_F(PendingInputTest, AClickWhileABusyCallWaitsToBeRetriedWaitsToo) {
     EXPECT_EQ(output, "10.000\t10.000\t0\r\n");
 }
 
+// And while the connection waits for the AutoCAD it started to be ready.
+TEST_F(PendingInputTest, AClickWhileAStartedAutoCadIsWaitedForWaitsToo) {
+    testClass = std::make_unique<TestClass>();
+    auto factory = DoubleFactory::create([this] {
+        ComPtr<IDispatch> application = makeApplication(cad);
+        testClass->run(application.get());
+        cad->startUp(std::chrono::milliseconds(300));
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        return application;
+    });
+    testClass->install(factory.get());
+
+    clickTwice();
+
+    EXPECT_EQ(factory->started(), 1);
+    EXPECT_GT(cad->rejectedCalls(), 0);
+    EXPECT_EQ(state.events,
+              (Lines{"origin starts", "origin ends", "picking starts", "picking ends"}));
+    EXPECT_EQ(output, "10.000\t10.000\t0\r\n");
+}
+
 }  // namespace
 }  // namespace tendra::testing::com
