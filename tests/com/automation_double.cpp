@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "cad/com/utf.h"
 
@@ -46,6 +47,17 @@ SAFEARRAY* arrayOf(const VARIANT& value, VARTYPE element) {
         return *V_ARRAYREF(&value);
     }
     return nullptr;
+}
+
+// A 16- or 32-bit integer argument, as AutoCAD takes for indexes and colours.
+std::optional<long> integerOf(const VARIANT& value) {
+    if (V_VT(&value) == VT_I4) {
+        return V_I4(&value);
+    }
+    if (V_VT(&value) == VT_I2) {
+        return V_I2(&value);
+    }
+    return std::nullopt;
 }
 
 LONG elementCount(SAFEARRAY* array) {
@@ -491,14 +503,11 @@ class ColorObject final : public DispatchObject {
                  if (request.count() == 0) {
                      return request.answer(static_cast<long>(index_));
                  }
-                 const VARIANT& value = request.argument(0);
-                 if (V_VT(&value) == VT_I4) {
-                     index_ = V_I4(&value);
-                 } else if (V_VT(&value) == VT_I2) {
-                     index_ = V_I2(&value);
-                 } else {
+                 const auto index = integerOf(request.argument(0));
+                 if (!index) {
                      return request.wrongType(0);
                  }
+                 index_ = static_cast<int>(*index);
                  return S_OK;
              }});
     }
@@ -576,14 +585,11 @@ class EntityObject final : public DispatchObject {
                  if (request.count() == 0) {
                      return request.answer(static_cast<long>(color()));
                  }
-                 const VARIANT& value = request.argument(0);
-                 if (V_VT(&value) == VT_I4) {
-                     setColor(V_I4(&value));
-                 } else if (V_VT(&value) == VT_I2) {
-                     setColor(V_I2(&value));
-                 } else {
+                 const auto color = integerOf(request.argument(0));
+                 if (!color) {
                      return request.wrongType(0);
                  }
+                 setColor(static_cast<int>(*color));
                  return S_OK;
              }});
         add({L"EntityType", kGet, 0, 0,
@@ -648,62 +654,55 @@ class SelectionSetObject final : public DispatchObject {
     SelectionSetObject(std::shared_ptr<DoubleCad> cad, std::string name)
         : DispatchObject(std::move(cad), "SelectionSet:" + name), name_(name) {
         // The filter arguments are optional; Tendra gives none.
-        add({L"SelectOnScreen", kMethod, 0, 2, [this](const Request& request) {
-                 if (deleted_) {
-                     return request.raise(kSetDeleted, L"The selection set was deleted");
-                 }
-                 for (std::size_t index = 0; index < request.count(); ++index) {
-                     if (!isMissing(request.argument(index))) {
-                         return request.wrongType(index);
-                     }
-                 }
-                 members_.clear();
-                 for (const auto& what : Members::selection(drawing())) {
-                     members_.push_back(ComPtr<DispatchObject>::adopt(new EntityObject(
-                         cadPointer(), Members::nextSelectable(drawing())++, what)));
-                 }
-                 return S_OK;
-             }});
-        add({L"Count", kGet, 0, 0, [this](const Request& request) {
-                 if (deleted_) {
-                     return request.raise(kSetDeleted, L"The selection set was deleted");
-                 }
-                 return request.answer(static_cast<long>(members_.size()));
-             }});
+        add(whileOpen({L"SelectOnScreen", kMethod, 0, 2, [this](const Request& request) {
+                           for (std::size_t index = 0; index < request.count(); ++index) {
+                               if (!isMissing(request.argument(index))) {
+                                   return request.wrongType(index);
+                               }
+                           }
+                           members_.clear();
+                           for (const auto& what : Members::selection(drawing())) {
+                               members_.push_back(ComPtr<DispatchObject>::adopt(new EntityObject(
+                                   cadPointer(), Members::nextSelectable(drawing())++, what)));
+                           }
+                           return S_OK;
+                       }}));
+        add(whileOpen({L"Count", kGet, 0, 0, [this](const Request& request) {
+                           return request.answer(static_cast<long>(members_.size()));
+                       }}));
         // The set leaves the document's selection sets; its entities stay.
-        add({L"Delete", kMethod, 0, 0, [this](const Request& request) {
-                 if (deleted_) {
-                     return request.raise(kSetDeleted, L"The selection set was deleted");
-                 }
-                 auto& sets = Members::selectionSets(drawing());
-                 sets.erase(std::remove(sets.begin(), sets.end(), name_), sets.end());
-                 members_.clear();
-                 deleted_ = true;
-                 return S_OK;
-             }});
-        add({L"Item", kMethod, 1, 1, [this](const Request& request) {
-                 if (deleted_) {
-                     return request.raise(kSetDeleted, L"The selection set was deleted");
-                 }
-                 const VARIANT& index = request.argument(0);
-                 long at = 0;
-                 if (V_VT(&index) == VT_I4) {
-                     at = V_I4(&index);
-                 } else if (V_VT(&index) == VT_I2) {
-                     at = V_I2(&index);
-                 } else {
-                     return request.wrongType(0);
-                 }
-                 if (at < 0 || at >= static_cast<long>(members_.size())) {
-                     return request.raise(DISP_E_BADINDEX, L"Invalid index");
-                 }
-                 DispatchObject* member = members_[static_cast<std::size_t>(at)].get();
-                 member->AddRef();
-                 return request.answer(member);
-             }});
+        add(whileOpen({L"Delete", kMethod, 0, 0, [this](const Request&) {
+                           auto& sets = Members::selectionSets(drawing());
+                           sets.erase(std::remove(sets.begin(), sets.end(), name_), sets.end());
+                           members_.clear();
+                           deleted_ = true;
+                           return S_OK;
+                       }}));
+        add(whileOpen({L"Item", kMethod, 1, 1, [this](const Request& request) {
+                           const auto index = integerOf(request.argument(0));
+                           if (!index) {
+                               return request.wrongType(0);
+                           }
+                           const long at = *index;
+                           if (at < 0 || at >= static_cast<long>(members_.size())) {
+                               return request.raise(DISP_E_BADINDEX, L"Invalid index");
+                           }
+                           DispatchObject* member = members_[static_cast<std::size_t>(at)].get();
+                           member->AddRef();
+                           return request.answer(member);
+                       }}));
     }
 
   private:
+    // A deleted set answers nothing more.
+    Member whileOpen(Member member) {
+        member.handler = [this, handler = std::move(member.handler)](const Request& request) {
+            return deleted_ ? request.raise(kSetDeleted, L"The selection set was deleted")
+                            : handler(request);
+        };
+        return member;
+    }
+
     std::string name_;
     std::vector<ComPtr<DispatchObject>> members_;
     bool deleted_ = false;
