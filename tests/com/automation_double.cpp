@@ -894,7 +894,7 @@ class ApplicationObject final : public DispatchObject {
              }});
         add({L"ActiveDocument", kGet, 0, 0, [this](const Request& request) {
                  if (!drawing().hasDocument) {
-                     return request.raise(E_UNEXPECTED, L"No document is open");
+                     return request.raise(kNoDocumentObject, kNoDocumentObjectText);
                  }
                  return request.answer(new DocumentObject(cadPointer()));
              }});

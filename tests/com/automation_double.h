@@ -42,6 +42,9 @@ inline constexpr int kMaxSelectionSets = 128;
 inline constexpr HRESULT kSetDeleted = RPC_E_DISCONNECTED;
 inline constexpr const wchar_t* kWrongElementCountText =
     L"Number of elements in SafeArray is incorrect";
+// ActiveDocument with no drawing open, as a Chinese AutoCAD words it.
+inline constexpr HRESULT kNoDocumentObject = static_cast<HRESULT>(0x8021003C);
+inline constexpr const wchar_t* kNoDocumentObjectText = L"无法获取 Document 对象";
 
 // How an injected failure reaches the caller of Invoke.
 enum class FailureStyle {
@@ -112,6 +115,8 @@ class DoubleCad {
     // careless server might; empty leaves it alone.
     std::wstring rejectionText;
 
+    // Without a document ActiveDocument fails as AutoCAD's does in its
+    // zero-document state.
     bool hasDocument = true;
     std::wstring caption = L"AutoCAD 2000 - [Drawing1.dwg]";
     // The lower bound of the arrays the double hands out.

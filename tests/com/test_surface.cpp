@@ -131,6 +131,19 @@ const SurfaceCase kSurfaceCases[] = {
       "Entity#1.EntityType", "Entity#1.Coordinates", "SelectionSet:.25.Item(I4 1)",
       "Entity#2.EntityType"},
      [](const DoubleCad& cad) { EXPECT_EQ(cad.selectionSets(), Lines{".25"}); }},
+    {"NoDrawingOpenGivesAutoCadsOwnError",
+     [](DoubleCad& cad) { cad.hasDocument = false; },
+     [](cad::Application& application) {
+         try {
+             application.activeDocument();
+         } catch (const cad::CadError& error) {
+             return std::to_string(error.number()) + " " + error.description();
+         }
+         return std::string("a document");
+     },
+     "-2145320900 无法获取 Document 对象",
+     {"Application.ActiveDocument"},
+     nullptr},
     {"DeleteRemovesTheSetAndLeavesItsEntitiesUsable",
      [](DoubleCad& cad) {
          cad.prepareSelection({{24, {0, 0, 10, 5}}});

@@ -9,7 +9,8 @@ namespace tendra::testing {
 namespace {
 
 constexpr std::int32_t kUnavailable = -2147221021;  // MK_E_UNAVAILABLE
-constexpr std::int32_t kNoDocument = -2147418113;   // E_UNEXPECTED
+// AutoCAD's answer to ActiveDocument with no drawing open (0x8021003C).
+constexpr std::int32_t kNoDocument = -2145320900;
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -122,7 +123,7 @@ class Application : public cad::Application {
     cad::DocumentPtr activeDocument() override {
         cad_.record("Application", "ActiveDocument", "");
         if (!cad_.hasDocument) {
-            throw cad::CadError(kNoDocument, "No document is open");
+            throw cad::CadError(kNoDocument, "无法获取 Document 对象");
         }
         return cad_.impl().document;
     }
