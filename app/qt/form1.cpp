@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <QUrl>
 
-#include "ui/qt/fonts.h"
+#include "ui/qt/designed_control.h"
 #include "ui/qt/placement.h"
 #include "ui/qt/twips.h"
 #include "ui/vendor.h"
@@ -26,37 +26,8 @@ static void registerPictures() {
 
 namespace tendra {
 
-namespace {
-
-const QColor kBlue(0, 0, 255);
-const QColor kRed(255, 0, 0);
-
-// The text colour of labels and check boxes. A disabled control keeps the
-// palette's greyed text.
-void setTextColour(QWidget* control, const QColor& colour) {
-    QPalette palette = control->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::WindowText, colour);
-        palette.setColor(group, QPalette::ButtonText, colour);
-        palette.setColor(group, QPalette::Text, colour);
-    }
-    control->setPalette(palette);
-}
-
-template <class Control>
-Control* makeControl(QWidget* parent, const char* name) {
-    auto* control = new Control(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
-}
-
-}  // namespace
-
 Form1::Form1(cad::Platform& platform, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QWidget(parent, tendra::windowFlags(form1Design())),
       module1_(platform, *this),
       commands_(module1_, *this, names_) {
     registerPictures();
@@ -73,104 +44,73 @@ Form1::Form1(cad::Platform& platform, QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::createControls() {
-    Text8 = makeControl<OutputBox>(this, "Text8");
-    place(Text8, 1920, 120, 4335, 4815);
+    const ui::WindowDesign& design = form1Design();
+    const double dpi = logicalDpi(this);
+    for (const ui::ControlDesign& control : design.controls) {
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+            case ui::ControlKind::MultiLineTextBox:
+                widget = new OutputBox(this);
+                break;
+            case ui::ControlKind::TextBox:
+                widget = new FieldBox(this);
+                break;
+            case ui::ControlKind::CheckBox:
+                widget = new QCheckBox(this);
+                break;
+            case ui::ControlKind::PushButton:
+                widget = new QPushButton(this);
+                break;
+            default:
+                widget = new QLabel(this);
+                break;
+        }
+        applyDesign(widget, control, dpi);
+    }
+    const auto find = [this]<class Control>(Control*& member, const char* name) {
+        member = findChild<Control*>(QString::fromLatin1(name));
+    };
+    find(Text8, "Text8");
+    find(Text3, "Text3");
+    find(Label3, "Label3");
+    find(Text1, "Text1");
+    find(Label1, "Label1");
+    find(Check1, "Check1");
+    find(Text2, "Text2");
+    find(Label2, "Label2");
+    find(Check2, "Check2");
+    find(Check3, "Check3");
+    find(Label4, "Label4");
+    find(Command3, "Command3");
+    find(Command1, "Command1");
+    find(Command6, "Command6");
+    find(Command5, "Command5");
+    find(Command2, "Command2");
+    find(Command4, "Command4");
+    find(Label5, "Label5");
+    find(Image1, "Image1");
+
     Text8->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab leaves the box, as in the other fields; the table has no use for a typed tab.
     Text8->setTabChangesFocus(true);
 
-    Text3 = makeControl<FieldBox>(this, "Text3");
-    Text3->setText(QStringLiteral("1"));
-    place(Text3, 1080, 240, 615, 270);
-
-    Label3 = makeControl<QLabel>(this, "Label3");
-    Label3->setText(QStringLiteral("缩放因子"));
-    setTextColour(Label3, kBlue);
-    placeSizedToText(Label3, 240, 285);
-
-    Text1 = makeControl<FieldBox>(this, "Text1");
-    Text1->setText(QStringLiteral("3"));
-    place(Text1, 1080, 600, 615, 270);
-
-    Label1 = makeControl<QLabel>(this, "Label1");
-    Label1->setText(QStringLiteral("小数位数"));
-    setTextColour(Label1, kBlue);
-    placeSizedToText(Label1, 240, 645);
-
-    Check1 = makeControl<QCheckBox>(this, "Check1");
-    Check1->setText(QStringLiteral("对称"));
-    Check1->setChecked(true);
-    setTextColour(Check1, kBlue);
-    place(Check1, 240, 960, 735, 255);
-
-    Text2 = makeControl<FieldBox>(this, "Text2");
-    Text2->setText(QStringLiteral("15"));
-    place(Text2, 1080, 1320, 615, 270);
-
-    Label2 = makeControl<QLabel>(this, "Label2");
-    Label2->setText(QStringLiteral("半径"));
-    setTextColour(Label2, kBlue);
-    placeSizedToText(Label2, 600, 1365);
-
-    Check2 = makeControl<QCheckBox>(this, "Check2");
-    Check2->setText(QStringLiteral("半径"));
-    Check2->setChecked(true);
-    setTextColour(Check2, kBlue);
-    place(Check2, 1080, 960, 735, 255);
-
-    Check3 = makeControl<QCheckBox>(this, "Check3");
-    Check3->setText(QStringLiteral("对称含最后节点"));
-    setTextColour(Check3, kBlue);
-    place(Check3, 240, 2760, 1575, 255);
-
     // In the designed layout the status label lies under the output box.
     // Raised above it, with an opaque background, it stays legible over the
     // table; with no caption it is not shown at all.
-    Label4 = makeControl<QLabel>(this, "Label4");
-    setTextColour(Label4, kRed);
     Label4->setBackgroundRole(QPalette::Base);
     Label4->setAutoFillBackground(true);
-    placeSizedToText(Label4, 2805, 3840);
     Label4->hide();
 
-    // "宋体" 9 pt, regular, with a CJK Song face standing in where it is missing.
-    const QFont font = designedFont(QStringLiteral("宋体"), 9);
-    const auto makeButton = [&](const char* name, const QString& caption, int top) {
-        auto* button = makeControl<QPushButton>(this, name);
-        button->setText(caption);
-        button->setFont(font);
-        place(button, 360, top, 1335, 375);
-        return button;
-    };
-    Command3 = makeButton("Command3", QStringLiteral("  初始化原点"), 1800);
-    Command1 = makeButton("Command1", QStringLiteral("  点取节点"), 2280);
-    Command6 = makeButton("Command6", QStringLiteral("  帮  助"), 4080);
-    Command5 = makeButton("Command5", QStringLiteral("  更多软件"), 3600);
-    Command2 = makeButton("Command2", QStringLiteral("  退  出"), 4560);
-    Command4 = makeButton("Command4", QStringLiteral("  自动获取节点"), 3120);
-    Command1->setEnabled(false);
-    Command4->setEnabled(false);
-
-    Label5 = makeControl<QLabel>(this, "Label5");
-    Label5->setWordWrap(true);
     Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    place(Label5, 360, 5280, 5895, 1695);
-
-    Image1 = makeControl<QLabel>(this, "Image1");
-    Image1->setPixmap(QPixmap(QStringLiteral(":/tendra/image1.png")));
+    // The picture is decoded when the help button first shows it.
     Image1->setScaledContents(true);
-    place(Image1, 240, 6840, 6135, 960);
 
     // The designed instructions rectangle runs into the picture's; the text
     // stays on top, so its last line is never cut off by the picture.
     Label5->raise();
     Label4->raise();
 
-    QWidget* const tabOrder[] = {Text8,    Text3,    Text1,    Check1,   Text2,    Check2,  Check3,
-                                 Command3, Command1, Command6, Command5, Command2, Command4};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    }
+    tendra::setTabOrder(tabOrder(this, design));
 
     connect(Check1, &QCheckBox::toggled, Check3, &QWidget::setEnabled);
     connect(Check2, &QCheckBox::toggled, Text2, &QWidget::setEnabled);
@@ -189,32 +129,8 @@ void Form1::Form_Load() {
     Text8->setFocus();
 }
 
-void Form1::place(QWidget* control, int left, int top, int width, int height) {
-    control->setGeometry(twipsRect(left, top, width, height, logicalDpi(this)));
-}
-
-void Form1::placeSizedToText(QLabel* label, int left, int top) {
-    const double dpi = logicalDpi(this);
-    label->move(twipsToPixels(left, dpi), twipsToPixels(top, dpi));
-    label->adjustSize();
-}
-
 void Form1::CenterForm1(QWidget* frm) {
-    const QScreen* screen = frm->screen();
-    if (!screen) {
-        return;
-    }
-    const QRect area = screen->geometry();
-    const double twipsPerPixel = kTwipsPerInch / logicalDpi(frm);
-    CenterForm1(frm, QSizeF(area.width(), area.height()) * twipsPerPixel, area.topLeft());
-}
-
-void Form1::CenterForm1(QWidget* frm, const QSizeF& screenTwips, const QPoint& origin) {
-    const double dpi = logicalDpi(frm);
-    const QSizeF outer = QSizeF(frm->frameGeometry().size()) * (kTwipsPerInch / dpi);
-    const TopLeft<double> at = placedTopLeft(screenTwips.width(), screenTwips.height(),
-                                             outer.width(), outer.height(), Across::Centre);
-    frm->move(origin + QPoint(twipsToPixels(at.left, dpi), twipsToPixels(at.top, dpi)));
+    placeOnScreen(frm, Across::Centre, Precision::Double);
 }
 
 bool Form1::WriteNodeTable(const std::vector<Node>& nodes, double scale) {
@@ -239,6 +155,9 @@ void Form1::showMoreSoftware() {
 
 void Form1::toggleInstructions() {
     helpClickCount_ = nextHelpClickCount(helpClickCount_);
+    if (Image1->pixmap().isNull()) {
+        Image1->setPixmap(QPixmap(QStringLiteral(":/tendra/image1.png")));
+    }
     setClientHeightFromOuter(helpOuterHeightTwips(helpClickCount_));
 }
 

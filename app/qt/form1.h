@@ -33,8 +33,6 @@ class Form1 : public QWidget, public FormPort {
     // Moves a window so that it is centred horizontally on its screen, with a
     // third of the free height above it. Its size is kept; nothing is clamped.
     void CenterForm1(QWidget* frm);
-    // The same for a screen of this size in twips whose top-left is origin.
-    void CenterForm1(QWidget* frm, const QSizeF& screenTwips, const QPoint& origin = {});
 
     // Writes the table for these nodes into Text8, relative to the origin.
     bool WriteNodeTable(const std::vector<Node>& nodes, double scale);
@@ -83,10 +81,6 @@ class Form1 : public QWidget, public FormPort {
     void showMoreSoftware();
     // Command6: folds the instructions and the picture in and out.
     void toggleInstructions();
-    // Places a control at its designed rectangle.
-    void place(QWidget* control, int left, int top, int width, int height);
-    // Places a label at its designed corner, sized to its caption.
-    void placeSizedToText(QLabel* label, int left, int top);
     void setClientHeightFromOuter(int outerTwips);
 
     cad::Module1 module1_;

@@ -1,30 +1,50 @@
-// Tendra's start-up: the main window, and the CAD it works with.
+// Tendra's start-up on Linux: the main window, and the built-in drawing board
+// it works with (or no CAD at all in a build without the board).
 #include <QApplication>
+#include <QWindow>
+#include <functional>
 
 #include "app/qt/form1.h"
 
 #if defined(TENDRA_WITH_BOARD)
 #include "cad/board/board_platform.h"
-#elif defined(TENDRA_WITH_COM)
-#include "cad/com/com_platform.h"
 #else
 #include "cad/no_cad.h"
 #endif
 
+namespace {
+
+// Runs an action once, when a window is first on the screen.
+class FirstExposure : public QObject {
+  public:
+    FirstExposure(QWindow* window, std::function<void()> action)
+        : QObject(window), action_(std::move(action)) {
+        window->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            // After the exposure has been handled and the window painted.
+            QMetaObject::invokeMethod(this, action_, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+  private:
+    std::function<void()> action_;
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    // The promotion windows' web view shares OpenGL contexts with the widgets.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tendra"));
     QApplication::setApplicationVersion(QStringLiteral("2.0"));
 
 #if defined(TENDRA_WITH_BOARD)
     tendra::board::BoardPlatform platform;
-#elif defined(TENDRA_WITH_COM)
-    // COM on this, the UI thread, from before the first AutoCAD reference
-    // until after the last: Form1, made below, goes first.
-    tendra::cad::com::ComApartment apartment;
-    tendra::cad::com::ComPlatform platform;
 #else
     tendra::cad::NoCadPlatform platform;
 #endif
@@ -34,11 +54,14 @@ int main(int argc, char** argv) {
     form.activateWindow();
 #if defined(TENDRA_WITH_BOARD)
     // The board comes up beside the main window with the sample drawing, as
-    // if the CAD were already running.
-    platform.openBoard(form.frameGeometry());
-    // Without a window manager the stays-on-top hint does nothing, and the
-    // board, shown last, would cover the main window.
-    form.raise();
+    // if the CAD were already running: once the main window is on the
+    // screen, so that loading the drawing does not hold the main window back.
+    new FirstExposure(form.windowHandle(), [&platform, &form] {
+        platform.openBoard(form.frameGeometry());
+        // Without a window manager the stays-on-top hint does nothing, and
+        // the board, shown last, would cover the main window.
+        form.raise();
+    });
 #endif
     return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "app/qt/text_boxes.h"
 
+#include "ui/qt/colours.h"
+
 #include <QApplication>
 #include <QMimeData>
 #include <QTextDocumentFragment>
@@ -10,8 +12,8 @@ void showFocusBackground(QWidget* box) {
     // Only the roles set here override what the box inherits; a disabled box
     // keeps the palette's disabled look.
     QPalette palette;
-    palette.setColor(QPalette::Active, QPalette::Base, kFocusBackground);
-    palette.setColor(QPalette::Inactive, QPalette::Base, kFocusBackground);
+    palette.setColor(QPalette::Active, QPalette::Base, qColour(ui::kFocusGreen));
+    palette.setColor(QPalette::Inactive, QPalette::Base, qColour(ui::kFocusGreen));
     box->setPalette(palette);
 }
 

@@ -12,9 +12,6 @@
 
 namespace tendra {
 
-// The background of a text box that holds the focus.
-inline const QColor kFocusBackground{192, 255, 192};
-
 // Gives a box the focus background in its active and inactive colour groups.
 void showFocusBackground(QWidget* box);
 // Hands the background back to the palette the box inherits, so it follows

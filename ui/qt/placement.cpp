@@ -7,14 +7,27 @@
 
 namespace tendra {
 
-void placeOnScreen(QWidget* frm, Across across) {
+namespace {
+
+template <class Real>
+void placeIn(QWidget* frm, Across across) {
     const double dpi = logicalDpi(frm);
-    const auto twips = [dpi](int pixels) { return static_cast<float>(pixelsToTwips(pixels, dpi)); };
-    const QSize screen = screenSize();
+    const auto twips = [dpi](int pixels) { return static_cast<Real>(pixelsToTwips(pixels, dpi)); };
+    const QRect screen = screenGeometry(frm);
     const QSize outer = frm->frameGeometry().size();
-    const TopLeft<float> at = placedTopLeft(twips(screen.width()), twips(screen.height()),
-                                            twips(outer.width()), twips(outer.height()), across);
-    frm->move(twipsToPixels(at.left, dpi), twipsToPixels(at.top, dpi));
+    const TopLeft<Real> at = placedTopLeft(twips(screen.width()), twips(screen.height()),
+                                           twips(outer.width()), twips(outer.height()), across);
+    frm->move(screen.topLeft() + QPoint(twipsToPixels(at.left, dpi), twipsToPixels(at.top, dpi)));
+}
+
+}  // namespace
+
+void placeOnScreen(QWidget* frm, Across across, Precision precision) {
+    if (precision == Precision::Single) {
+        placeIn<float>(frm, across);
+    } else {
+        placeIn<double>(frm, across);
+    }
 }
 
 }  // namespace tendra

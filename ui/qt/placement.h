@@ -7,8 +7,11 @@ class QWidget;
 
 namespace tendra {
 
+// The precision a window computes its place in.
+enum class Precision { Single, Double };
+
 // Moves frm, keeping its size, to where placedTopLeft puts it on the screen
-// screenSize() reports, computed in single precision.
-void placeOnScreen(QWidget* frm, Across across);
+// screenGeometry() gives for it.
+void placeOnScreen(QWidget* frm, Across across, Precision precision = Precision::Single);
 
 }  // namespace tendra

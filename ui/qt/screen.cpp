@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 namespace tendra {
 
@@ -9,12 +10,15 @@ namespace {
 QSize testScreenSize;
 }
 
-QSize screenSize() {
+QRect screenGeometry(const QWidget* window) {
     if (!testScreenSize.isEmpty()) {
-        return testScreenSize;
+        return QRect(QPoint(0, 0), testScreenSize);
     }
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->size() : QSize();
+    const QScreen* screen = window ? window->screen() : nullptr;
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen ? screen->geometry() : QRect();
 }
 
 void setScreenSizeForTests(const QSize& size) {

@@ -5,10 +5,13 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "ui/qt/colours.h"
+#include "ui/qt/designed_control.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/placement.h"
 #include "ui/qt/twips.h"
 #include "ui/vendor.h"
+#include "windows/aboutfrm_design.h"
 #include "windows/qt/clickable_label.h"
 #include "windows/qt/hand_cursor.h"
 
@@ -16,112 +19,90 @@ namespace tendra {
 
 namespace {
 
-const QColor kRed(255, 0, 0);
-const QColor kBlue(0, 0, 255);
-const QColor kGrey(128, 128, 128);
-
-void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
 // The shell's "Open": the default browser or mail program takes the address.
 // Whether one exists is not our concern, and the window stays open.
 void openAddress(const QString& address) {
     QDesktopServices::openUrl(QUrl(address));
 }
 
-void openHomePage() {
-    openAddress(QString::fromUtf8(vendor::kHomePage));
-}
-
 }  // namespace
 
-aboutfrm::aboutfrm(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("aboutfrm"));
-    setWindowTitle(QStringLiteral("Corvane"));
-    setFont(designedFont(QStringLiteral("Tahoma"), 8.25));
+aboutfrm::aboutfrm(QWidget* parent) : QDialog(parent, tendra::windowFlags(aboutfrmDesign())) {
+    const ui::WindowDesign& design = aboutfrmDesign();
+    setObjectName(QString::fromUtf8(design.name));
+    setWindowTitle(QString::fromUtf8(design.caption));
+    setFont(designedFont(*design.font));
     const double dpi = logicalDpi(this);
-    setFixedSize(twipsRect(0, 0, 5100, 2160, dpi).size());
+    setFixedSize(twipsRect(0, 0, design.clientWidth, design.clientHeight, dpi).size());
 
-    const QString homePage = QString::fromUtf8(vendor::kHomePage);
-    const QString organisationPage = QString::fromUtf8(vendor::kOrganisationPage);
-    const QFont caption = designedFont(QStringLiteral("Tahoma"), 9);
-
-    // The band is wider than the window; the window cuts it off.
-    picBGHead = addLabel(this, "picBGHead", QString(), 0, 0, 5790, 615);
-    picBGHead->setAutoFillBackground(true);
-    setColour(picBGHead, QPalette::Window, Qt::white);
-
-    picBGHeadIcon = addLabel(picBGHead, "picBGHeadIcon", QString(), 240, 120, 480, 480);
-    picBGHeadIcon->setAutoFillBackground(true);
-    setColour(picBGHeadIcon, QPalette::Window, Qt::white);
-    picBGHeadIcon->setPixmap(QPixmap(QStringLiteral(":/windows/images/key.png")));
-
-    lblBGHeadInfo1 =
-        addLabel(picBGHead, "lblBGHeadInfo1", QStringLiteral("Corvane－原创、专业、免费、无限制"),
-                 960, 240, 3855, 255);
-    lblBGHeadInfo1->setFont(designedFont(QStringLiteral("宋体"), 9, QFont::Bold));
-    setColour(lblBGHeadInfo1, QPalette::WindowText, Qt::black);
-    lblBGHeadInfo1->setToolTip(organisationPage);
-
-    // One pixel high whatever the resolution, along the band's lower edge.
-    linBorder = new QWidget(this);
-    linBorder->setObjectName(QStringLiteral("linBorder"));
-    const int lineLeft = twipsToPixels(0, dpi);
-    linBorder->setGeometry(lineLeft, twipsToPixels(615, dpi), twipsToPixels(5760, dpi) - lineLeft,
-                           1);
-    linBorder->setAutoFillBackground(true);
-    setColour(linBorder, QPalette::Window, kGrey);
-
-    Label2 = addLabel(this, "Label2", QStringLiteral("作 者："), 600, 720, 600, 210);
-    Label7 = addLabel(this, "Label7", QString::fromUtf8(vendor::kAuthorName), 1320, 720, 540, 195);
-    Label3 = addLabel(this, "Label3", QStringLiteral("单 位："), 600, 1080, 600, 210);
-    Label9 =
-        addLabel(this, "Label9", QString::fromUtf8(vendor::kOrganisation), 1320, 1080, 1800, 195);
-    Label5 = addLabel(this, "Label5", QStringLiteral("E-mail："), 555, 1440, 645, 210);
-    lblHomepage = addLabel(this, "lblHomepage", QString::fromUtf8(vendor::kAuthorEmail), 1320, 1440,
-                           1950, 180);
-    Label6 = addLabel(this, "Label6", QStringLiteral("软件下载："), 300, 1800, 900, 210);
-    // The label shows the home page's host name; the whole address is opened.
-    Label4 = addLabel(this, "Label4", QUrl(homePage).host(), 1320, 1800, 1395, 180);
-
-    for (ClickableLabel* label : {Label2, Label3, Label5, Label6}) {
-        label->setFont(caption);
-        setColour(label, QPalette::WindowText, kRed);
-    }
-    for (ClickableLabel* label : {Label7, Label9, lblHomepage, Label4}) {
-        setColour(label, QPalette::WindowText, kBlue);
-    }
-    Label9->setFont(designedFont(QStringLiteral("Tahoma"), 8.25, QFont::Normal, true));
-    lblHomepage->setFont(designedFont(QStringLiteral("Verdana"), 6.75));
-    Label4->setFont(designedFont(QStringLiteral("Verdana"), 6.75, QFont::Normal, true));
     const QCursor hand = handCursor();
-    for (ClickableLabel* label : {Label9, lblHomepage, Label4}) {
-        label->setCursor(hand);
+    for (const ui::ControlDesign& control : design.controls) {
+        QWidget* container = this;
+        if (control.parent) {
+            container = findChild<QWidget*>(QString::fromUtf8(control.parent));
+        }
+        if (control.kind == ui::ControlKind::PushButton) {
+            auto* button = new QPushButton(container);
+            applyDesign(button, control, dpi);
+            connect(button, &QPushButton::clicked, this, &QWidget::close);
+            continue;
+        }
+        if (control.kind == ui::ControlKind::Line) {
+            // One pixel high whatever the resolution, along the band's lower edge.
+            auto* line = new QWidget(container);
+            applyDesign(line, control, dpi);
+            const QRect ends = twipsRect(control.rect, dpi);
+            line->setGeometry(ends.left(), ends.top(), ends.width(), 1);
+            setBackgroundColour(line, *control.foreground);
+            continue;
+        }
+        auto* label = new ClickableLabel(container);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        applyDesign(label, control, dpi);
+        if (control.picture) {
+            label->setPixmap(QPixmap(
+                QStringLiteral(":/windows/images/%1.png").arg(QString::fromUtf8(control.picture))));
+        }
+        if (control.handCursor) {
+            label->setCursor(hand);
+        }
+        switch (control.click) {
+            case ui::ClickAction::OpenHomePage:
+                connect(label, &ClickableLabel::clicked, this,
+                        [] { openAddress(QString::fromUtf8(vendor::kHomePage)); });
+                break;
+            case ui::ClickAction::OpenOrganisationPage:
+                connect(label, &ClickableLabel::clicked, this,
+                        [] { openAddress(QString::fromUtf8(vendor::kOrganisationPage)); });
+                break;
+            case ui::ClickAction::MailAuthor:
+                connect(label, &ClickableLabel::clicked, this, [] {
+                    openAddress(QStringLiteral("mailto:") +
+                                QString::fromUtf8(vendor::kAuthorEmail));
+                });
+                break;
+            default:
+                break;
+        }
     }
-    Label9->setToolTip(organisationPage);
-    Label4->setToolTip(QStringLiteral("Corvane"));
-
-    Command1 = new QPushButton(QStringLiteral("  确  定"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twipsRect(3480, 1440, 1335, 375, dpi));
-    Command1->setFont(designedFont(QStringLiteral("宋体"), 9));
+    const auto find = [this]<class Control>(Control*& member, const char* name) {
+        member = findChild<Control*>(QString::fromLatin1(name));
+    };
+    find(picBGHead, "picBGHead");
+    find(picBGHeadIcon, "picBGHeadIcon");
+    find(lblBGHeadInfo1, "lblBGHeadInfo1");
+    find(linBorder, "linBorder");
+    find(Label2, "Label2");
+    find(Label7, "Label7");
+    find(Label3, "Label3");
+    find(Label9, "Label9");
+    find(Label5, "Label5");
+    find(lblHomepage, "lblHomepage");
+    find(Label6, "Label6");
+    find(Label4, "Label4");
+    find(Command1, "Command1");
     Command1->setFocus();
-
-    for (ClickableLabel* band : {picBGHead, picBGHeadIcon, lblBGHeadInfo1, Label4}) {
-        connect(band, &ClickableLabel::clicked, this, openHomePage);
-    }
-    connect(lblHomepage, &ClickableLabel::clicked, this, [] {
-        openAddress(QStringLiteral("mailto:") + QString::fromUtf8(vendor::kAuthorEmail));
-    });
-    // Dressed as a link, so it acts as one: it opens the organisation's page.
-    connect(Label9, &ClickableLabel::clicked, this,
-            [organisationPage] { openAddress(organisationPage); });
-    connect(Command1, &QPushButton::clicked, this, &QWidget::close);
 
     Form_Load();
 }
@@ -132,17 +113,6 @@ void aboutfrm::Form_Load() {
 
 void aboutfrm::CenterForm(QWidget* frm) {
     placeOnScreen(frm, Across::Centre);
-}
-
-ClickableLabel* aboutfrm::addLabel(QWidget* parent, const char* name, const QString& text, int left,
-                                   int top, int width, int height) {
-    auto* label = new ClickableLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setText(text);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(twipsRect(left, top, width, height, logicalDpi(this)));
-    return label;
 }
 
 }  // namespace tendra

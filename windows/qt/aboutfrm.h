@@ -42,8 +42,6 @@ class aboutfrm : public QDialog {
 
   private:
     void Form_Load();
-    ClickableLabel* addLabel(QWidget* parent, const char* name, const QString& text, int left,
-                             int top, int width, int height);
 };
 
 }  // namespace tendra

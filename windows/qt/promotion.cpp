@@ -5,83 +5,64 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QUrl>
-#include <QWebEngineView>
 
+#include "ui/qt/colours.h"
+#include "ui/qt/designed_control.h"
 #include "ui/qt/placement.h"
 #include "ui/qt/screen.h"
 #include "ui/qt/twips.h"
 #include "ui/vendor.h"
 #include "windows/docking.h"
 #include "windows/qt/clickable_label.h"
-
-#if defined(Q_OS_UNIX)
-#include <unistd.h>
-#endif
+#include "windows/qt/web_view.h"
 
 namespace tendra {
 
-namespace {
-
-const QColor kBackground(197, 210, 240);
-
-// Chromium will not start as root with its sandbox on. Only this process's
-// web views are affected, and a setting made by the user wins.
-void allowWebEngineAsRoot() {
-#if defined(Q_OS_UNIX)
-    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    }
-#endif
-}
-
-void setBackground(QWidget* widget) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, kBackground);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-ClickableLabel* addPicture(QWidget* parent, const char* name, const QString& image,
-                           const QRect& geometry) {
-    auto* picture = new ClickableLabel(parent);
-    picture->setObjectName(QString::fromLatin1(name));
-    picture->setPixmap(QPixmap(image));
-    picture->setScaledContents(true);
-    picture->setGeometry(geometry);
-    return picture;
-}
-
-}  // namespace
-
-PromotionWindow::PromotionWindow(StartEdge edge, const char* page, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      edge_(edge) {
+PromotionWindow::PromotionWindow(const PromotionDesign& design, QWidget* parent)
+    : QWidget(parent, tendra::windowFlags(design.window)), design_(design) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("休息一下，马上回来！"));
-    setBackground(this);
+    setObjectName(QString::fromUtf8(design.window.name));
+    setWindowTitle(QString::fromUtf8(design.window.caption));
+    setBackgroundColour(this, *design.window.background);
     const double dpi = logicalDpi(this);
-    setFixedSize(twipsRect(0, 0, 1965, 9135, dpi).size());
+    setFixedSize(
+        twipsRect(0, 0, design.window.clientWidth, design.window.clientHeight, dpi).size());
 
-    // Drawn on the window itself; the browser, made after them, covers them.
-    Image1 = addPicture(this, "Image1", QStringLiteral(":/windows/images/minimise.png"),
-                        twipsRect(1155, 600, 435, 435, dpi));
-    Image2 = addPicture(this, "Image2", QStringLiteral(":/windows/images/quit.png"),
-                        twipsRect(1680, 600, 435, 435, dpi));
-    Label1 = new ClickableLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twipsRect(0, 8760, 495, 420, dpi));
-    setBackground(Label1);
+    // The pictures and the label are drawn on the window itself; the
+    // browser, made after them, covers them.
+    for (const ui::ControlDesign& control : design.window.controls) {
+        switch (control.kind) {
+            case ui::ControlKind::Picture:
+            case ui::ControlKind::Label: {
+                auto* label = new ClickableLabel(this);
+                applyDesign(label, control, dpi);
+                if (control.picture) {
+                    label->setPixmap(QPixmap(QStringLiteral(":/windows/images/%1.png")
+                                                 .arg(QString::fromUtf8(control.picture))));
+                    label->setScaledContents(control.stretched);
+                }
+                break;
+            }
+            case ui::ControlKind::Timer: {
+                auto* timer = new QTimer(this);
+                timer->setObjectName(QString::fromUtf8(control.name));
+                timer->setInterval(control.interval);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+    Image1 = findChild<ClickableLabel*>(QStringLiteral("Image1"));
+    Image2 = findChild<ClickableLabel*>(QStringLiteral("Image2"));
+    Label1 = findChild<ClickableLabel*>(QStringLiteral("Label1"));
+    Timer1 = findChild<QTimer*>(QStringLiteral("Timer1"));
+    Timer2 = findChild<QTimer*>(QStringLiteral("Timer2"));
 
-    allowWebEngineAsRoot();
-    WebBrowser1 = new QWebEngineView(this);
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    WebBrowser1->setGeometry(twipsRect(-100, -200, 2400, 9690, dpi));
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(5000);
+    const ui::ControlDesign& browser = *design.window.control("WebBrowser1");
+    WebBrowser1 = createWebBrowser(this);
+    WebBrowser1->setObjectName(QString::fromUtf8(browser.name));
+    WebBrowser1->setGeometry(twipsRect(browser.rect, dpi));
 
     connect(Image1, &ClickableLabel::clicked, this, &QWidget::showMinimized);
     // exit(), not quit(): the program ends at once, without asking the other
@@ -89,12 +70,12 @@ PromotionWindow::PromotionWindow(StartEdge edge, const char* page, QWidget* pare
     connect(Image2, &ClickableLabel::clicked, this, [] { QCoreApplication::exit(0); });
     connect(Label1, &ClickableLabel::doubleClicked, this, &QWidget::close);
     connect(Timer2, &QTimer::timeout, this, [this] {
-        Timer1->setInterval(1);
+        Timer1->setInterval(kDockingIntervalMs);
         Timer1->start();
     });
     connect(Timer1, &QTimer::timeout, this, &PromotionWindow::runDockingStep);
 
-    Form_Load(page);
+    Form_Load(design.page);
     Timer2->start();
 }
 
@@ -102,11 +83,12 @@ void PromotionWindow::Form_Load(const char* page) {
     // Topmost comes with the window flags; the position stays where
     // CenterForm1 put it.
     CenterForm1(this);
-    WebBrowser1->load(QUrl(QString::fromUtf8(vendor::kHomePage) + QString::fromUtf8(page)));
+    navigateWebBrowser(WebBrowser1,
+                       QUrl(QString::fromUtf8(vendor::kHomePage) + QString::fromUtf8(page)));
 }
 
 void PromotionWindow::CenterForm1(QWidget* frm) {
-    placeOnScreen(frm, edge_ == StartEdge::Left ? Across::LeftEdge : Across::RightEdge);
+    placeOnScreen(frm, design_.startEdge);
 }
 
 void PromotionWindow::runDockingStep() {
@@ -136,14 +118,8 @@ void PromotionWindow::runDockingStep() {
     }
 }
 
-ad1frm::ad1frm(QWidget* parent)
-    : PromotionWindow(StartEdge::Left, vendor::kLeftPromotionPage, parent) {
-    setObjectName(QStringLiteral("ad1frm"));
-}
+ad1frm::ad1frm(QWidget* parent) : PromotionWindow(ad1frmDesign(), parent) {}
 
-adfrm::adfrm(QWidget* parent)
-    : PromotionWindow(StartEdge::Right, vendor::kRightPromotionPage, parent) {
-    setObjectName(QStringLiteral("adfrm"));
-}
+adfrm::adfrm(QWidget* parent) : PromotionWindow(adfrmDesign(), parent) {}
 
 }  // namespace tendra

@@ -5,8 +5,9 @@
 
 #include <QWidget>
 
+#include "windows/promotion_design.h"
+
 class QTimer;
-class QWebEngineView;
 
 namespace tendra {
 
@@ -22,7 +23,7 @@ class PromotionWindow : public QWidget {
     // rectangle, and moves or shows the window.
     void runDockingStep();
 
-    QWebEngineView* WebBrowser1;
+    QWidget* WebBrowser1;    // the web engine's view, or a placeholder without it
     ClickableLabel* Image1;  // minimise
     ClickableLabel* Image2;  // end the program
     ClickableLabel* Label1;  // double-click closes the window
@@ -30,14 +31,13 @@ class PromotionWindow : public QWidget {
     QTimer* Timer2;
 
   protected:
-    enum class StartEdge { Left, Right };
     // Closing destroys the window, which stops its timers.
-    PromotionWindow(StartEdge edge, const char* page, QWidget* parent);
+    PromotionWindow(const PromotionDesign& design, QWidget* parent);
 
   private:
     void Form_Load(const char* page);
 
-    StartEdge edge_;
+    const PromotionDesign& design_;
 };
 
 class ad1frm : public PromotionWindow {
