@@ -16,6 +16,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -96,6 +97,10 @@ class StandIn {
             selection.push_back({entity.type, entity.coordinates});
         }
         cad_->prepareSelection(std::move(selection));
+        if (script_.startingMilliseconds || script_.settlingMilliseconds) {
+            cad_->startUp(std::chrono::milliseconds(script_.startingMilliseconds),
+                          std::chrono::milliseconds(script_.settlingMilliseconds));
+        }
         if (script_.caption) {
             cad_->caption = cad::com::toUtf16(*script_.caption);
         }
@@ -118,7 +123,8 @@ class StandIn {
         StandInReport report;
         report.processId = GetCurrentProcessId();
         report.state = state;
-        report.rejectedCalls = filter_.rejected();
+        // Turned away by the message filter while busy, or by the double while starting.
+        report.rejectedCalls = filter_.rejected() + cad_->rejectedCalls();
         report.servedWhileBusy = servedWhileBusy_;
         for (const auto& point : cad_->points()) {
             report.points.push_back({point.id, point.at[0], point.at[1], point.at[2], point.color});

@@ -82,6 +82,10 @@ std::optional<StandInScript> parseScript(const std::string& text, std::string* e
                                         std::vector<double>(values.begin() + 1, values.end())});
         } else if (word == "busy" && numeric && values.size() == 1 && values[0] >= 0) {
             script.busyMilliseconds = static_cast<int>(values[0]);
+        } else if (word == "starting" && numeric && values.size() == 2 && values[0] >= 0 &&
+                   values[1] >= 0) {
+            script.startingMilliseconds = static_cast<int>(values[0]);
+            script.settlingMilliseconds = static_cast<int>(values[1]);
         } else if (word == "caption" && !rest.empty()) {
             script.caption = rest;
         } else {

@@ -12,6 +12,9 @@
 //                          message filter rejects every automation call
 //                          (SERVERCALL_REJECTED: Wine serves a call that is
 //                          answered SERVERCALL_RETRYLATER all the same)
+//   starting 1500 500      it starts as AutoCAD does: every call is rejected
+//                          for 1500 ms, then GetAcadState reports it still
+//                          busy for 500 ms
 //   caption AutoCAD - [x]  the application's Caption
 // A GetPoint beyond the last pick step ends the input.
 #pragma once
@@ -41,6 +44,8 @@ struct StandInScript {
     std::vector<PickStep> picks;
     std::vector<SelectedEntity> selection;
     int busyMilliseconds = 0;
+    int startingMilliseconds = 0;
+    int settlingMilliseconds = 0;
     std::optional<std::string> caption;
 };
 
@@ -61,8 +66,8 @@ inline void PrintTo(const DrawnMarker& point, std::ostream* out) {
 
 struct StandInReport {
     unsigned long processId = 0;
-    std::string state;  // "ready", "picking" (inside a GetPoint that does not answer), "ended"
-    int rejectedCalls = 0;
+    std::string state;      // "ready", "picking" (inside a GetPoint that does not answer), "ended"
+    int rejectedCalls = 0;  // while busy or starting
     int servedWhileBusy = 0;  // calls that reached the drawing while it was busy
     std::vector<DrawnMarker> points;
     // Groups in the order they were made, members as "Point#<id>" in append order.

@@ -106,6 +106,15 @@ const Scenario kScenarios[] = {
      {{"Command3", "", ""}, {"Command4", kPolylineTable, kPolylineCount}},
      {{1, 0, 0, 0, 1}, {2, -30, 5, 0, 3}, {3, -20, 2, 0, 3}, {4, -10, 0, 0, 3}},
      {{"Point#1", "Point#2", "Point#3", "Point#4"}}},
+    {"NotRunningThenSlowToStart",
+     Start::ThroughLocalServer,
+     "starting 1500 500\n"
+     "point 100 50\n"
+     "point 90 55\n",
+     {{"Command3", "", ""}, {"Command1", kSymmetricPick, ""}},
+     {{1, 100, 50, 0, 1}, {2, 90, 55, 0, 3}},
+     {{"Point#1", "Point#2"}},
+     1},
     {"BusyForTwoSecondsThenAnswers",
      Start::Running,
      "busy 2000\n"

@@ -24,6 +24,7 @@ const ScriptCase kScriptCases[] = {
     {"SelectionKeepsItsOrder", "select 19 0 0\nselect 24 -30 5 -20 2\n", true, 0, 2},
     {"Busy", "busy 2000\n", true, 0, 0, 2000},
     {"BusyWithMoreThanATimeIsRefused", "busy 1500 2\n", false},
+    {"StartingWithOneTimeIsRefused", "starting 1500\n", false},
     {"PointWithOneNumberIsRefused", "point 10\n", false},
     {"PointWithTextIsRefused", "point 10 x\n", false},
     {"FractionalEntityTypeIsRefused", "select 24.5 0 0\n", false},
@@ -51,8 +52,9 @@ TEST_P(StandInScriptTest, ReadsEveryStepOrRefusesTheLine) {
 INSTANTIATE_TEST_SUITE_P(Lines, StandInScriptTest, ::testing::ValuesIn(kScriptCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(StandInScript, KeepsPickValuesAndSelectedCoordinates) {
-    const auto script = parseScript("point 110 60 4\nhang\nselect 24 -30 5 -20 2\n");
+TEST(StandInScript, KeepsPickValuesSelectedCoordinatesAndStartingTimes) {
+    const auto script =
+        parseScript("point 110 60 4\nhang\nselect 24 -30 5 -20 2\nstarting 1500 500\n");
     ASSERT_TRUE(script);
     ASSERT_EQ(script->picks.size(), 2u);
     EXPECT_EQ(script->picks[0].kind, PickStep::Point);
@@ -63,6 +65,8 @@ TEST(StandInScript, KeepsPickValuesAndSelectedCoordinates) {
     ASSERT_EQ(script->selection.size(), 1u);
     EXPECT_EQ(script->selection[0].type, 24);
     EXPECT_EQ(script->selection[0].coordinates, (std::vector<double>{-30, 5, -20, 2}));
+    EXPECT_EQ(script->startingMilliseconds, 1500);
+    EXPECT_EQ(script->settlingMilliseconds, 500);
 }
 
 TEST(StandInReport, ReadsBackWhatWasWritten) {
