@@ -8,6 +8,7 @@
 // The class is given: Wine's class table keeps the entry of a server that was
 // killed, and would hand out its dead class object for that CLSID until the
 // prefix's services restart, so every test serves a class of its own.
+//
 // Started by COM through LocalServer32 it gets -Embedding appended; it serves
 // the same way either way. It ends on WM_QUIT, or after its lifetime, so a
 // test that dies cannot leave it behind for long.
