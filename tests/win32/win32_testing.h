@@ -27,23 +27,27 @@ inline std::ostream& operator<<(std::ostream& out, const Twips& t) {
     return out << "{" << t.left << ", " << t.top << ", " << t.width << ", " << t.height << "}";
 }
 
+// A pixel rectangle in twips at the DPI of this window.
+inline Twips inTwips(const RECT& r, HWND window) {
+    const double t = twipsPerPixelOf(window);
+    return {std::lround(r.left * t), std::lround(r.top * t), std::lround((r.right - r.left) * t),
+            std::lround((r.bottom - r.top) * t)};
+}
+
 // A control's rectangle in twips, from the top-left of its window's client
 // area.
 inline Twips controlTwips(HWND control) {
     RECT r{};
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, GetAncestor(control, GA_ROOT), reinterpret_cast<POINT*>(&r), 2);
-    const double t = twipsPerPixelOf(control);
-    return {std::lround(r.left * t), std::lround(r.top * t), std::lround((r.right - r.left) * t),
-            std::lround((r.bottom - r.top) * t)};
+    return inTwips(r, control);
 }
 
+// A window's outer rectangle in twips, on the screen.
 inline Twips windowTwips(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
-    const double t = twipsPerPixelOf(window);
-    return {std::lround(r.left * t), std::lround(r.top * t), std::lround((r.right - r.left) * t),
-            std::lround((r.bottom - r.top) * t)};
+    return inTwips(r, window);
 }
 
 inline SIZE clientTwips(HWND window) {
