@@ -95,17 +95,32 @@ void withoutTheme(HWND control) {
 }
 
 // A picture as a resource of the program: an icon, drawn at its natural size,
-// or a bitmap. Null when the program has none of that name.
-HANDLE loadPicture(const char* name, bool* isIcon) {
+// or a bitmap. Null when the program has none of that name. Each is decoded
+// once and kept for the program's life: the windows paint them often.
+struct Picture {
+    HANDLE handle = nullptr;
+    bool isIcon = false;
+};
+
+Picture loadPicture(const char* name) {
+    static std::vector<std::pair<std::string, Picture>> loaded;
+    for (const auto& [loadedName, picture] : loaded) {
+        if (loadedName == name) {
+            return picture;
+        }
+    }
     std::wstring resource = toUtf16(name);
     std::transform(resource.begin(), resource.end(), resource.begin(), ::towupper);
     HINSTANCE instance = GetModuleHandleW(nullptr);
+    Picture picture;
     if (HANDLE icon = LoadImageW(instance, resource.c_str(), IMAGE_ICON, 0, 0, 0)) {
-        *isIcon = true;
-        return icon;
+        picture = {icon, true};
+    } else {
+        picture = {LoadImageW(instance, resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION),
+                   false};
     }
-    *isIcon = false;
-    return LoadImageW(instance, resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    loaded.emplace_back(name, picture);
+    return picture;
 }
 
 void paintPicture(HWND hwnd, HDC dc, const ControlDesign& design, COLORREF background) {
@@ -117,17 +132,15 @@ void paintPicture(HWND hwnd, HDC dc, const ControlDesign& design, COLORREF backg
     if (!design.picture) {
         return;
     }
-    bool isIcon = false;
-    HANDLE picture = loadPicture(design.picture, &isIcon);
-    if (!picture) {
+    const Picture picture = loadPicture(design.picture);
+    if (!picture.handle) {
         return;
     }
-    if (isIcon) {
-        DrawIconEx(dc, 0, 0, static_cast<HICON>(picture), 0, 0, 0, nullptr, DI_NORMAL);
-        DestroyIcon(static_cast<HICON>(picture));
+    if (picture.isIcon) {
+        DrawIconEx(dc, 0, 0, static_cast<HICON>(picture.handle), 0, 0, 0, nullptr, DI_NORMAL);
         return;
     }
-    HBITMAP bitmap = static_cast<HBITMAP>(picture);
+    HBITMAP bitmap = static_cast<HBITMAP>(picture.handle);
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
     HDC source = CreateCompatibleDC(dc);
@@ -141,7 +154,6 @@ void paintPicture(HWND hwnd, HDC dc, const ControlDesign& design, COLORREF backg
     }
     SelectObject(source, old);
     DeleteDC(source);
-    DeleteObject(bitmap);
 }
 
 LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
