@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cad/message.h"
 #include "cad/surface.h"
@@ -11,14 +12,43 @@ namespace tendra::cad {
 
 inline constexpr const char* kAutoCadProgId = "AutoCAD.Application";
 
+// CAD programs that offer AutoCAD's automation model under a class of their
+// own, in the order the connection tries them when no AutoCAD runs.
+inline constexpr const char* kCompatibleProgIds[] = {
+    "ZWCAD.Application",
+    "GStarCAD.Application",
+    "BricscadApp.AcadApplication",
+};
+
+// The classes the connection asks for.
+struct CadClasses {
+    std::string autoCad;                  // attached to first, and started
+    std::vector<std::string> compatible;  // attached to only, in this order
+};
+
+// AutoCAD.Application and the compatible programs above.
+CadClasses defaultCadClasses();
+
+// Of these class names, the versions of progId ("progId.NN" and
+// "progId.NN.M", compared without regard to ASCII case), newest first; a
+// bare NN comes after every NN.M.
+std::vector<std::string> versionsNewestFirst(const std::string& progId,
+                                             const std::vector<std::string>& names);
+
 class Module1 {
   public:
-    Module1(Platform& platform, MessageSink& messages, std::string progId = kAutoCadProgId);
+    Module1(Platform& platform, MessageSink& messages, CadClasses classes = defaultCadClasses());
 
     // Attaches to the running CAD, or starts one; makes it visible, takes its
     // active document and brings its window to the front. A failing step
     // keeps the reference it would have set and the next step runs; only a
     // total failure to reach the CAD is shown, once. Never throws.
+    //
+    // The running CAD is looked for under AutoCAD's class, then under each of
+    // its versioned classes, newest first (several releases may be
+    // installed, and the plain class names only the one registered last),
+    // then under each compatible program's class; only when none runs is
+    // AutoCAD started.
     void connect();
 
     // Brings the CAD's main window to the front by its caption. Throws when
@@ -33,9 +63,12 @@ class Module1 {
     Document& requireDocument() const;
 
   private:
+    ApplicationPtr findRunning();
+    ApplicationPtr runningAs(const std::string& progId);
+
     Platform& platform_;
     MessageSink& messages_;
-    std::string progId_;
+    CadClasses classes_;
     ApplicationPtr application_;
     DocumentPtr document_;
 };

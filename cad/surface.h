@@ -93,8 +93,16 @@ class SelectionSet {
     virtual int count() = 0;
     // Members in selection order, from 0.
     virtual EntityPtr item(int index) = 0;
+    // AutoCAD's Delete: removes the set from the document's selection sets,
+    // which a session holds only so many of (kMaxSelectionSets). The
+    // entities stay in the drawing; the set can no longer be used.
+    virtual void deleteSet() = 0;
 };
 using SelectionSetPtr = std::shared_ptr<SelectionSet>;
+
+// The most selection sets AutoCAD keeps open in one session; adding one
+// more fails.
+inline constexpr int kMaxSelectionSets = 128;
 
 class SelectionSets {
   public:
@@ -143,6 +151,13 @@ class Platform {
     virtual ApplicationPtr getRunningObject(const std::string& progId) = 0;
     // A new object of a class; throws with the system's description on failure.
     virtual ApplicationPtr createObject(const std::string& progId) = 0;
+    // The version-dependent ProgIDs the system lists for a version-independent
+    // one ("AutoCAD.Application.17.1", "AutoCAD.Application.17"), newest
+    // first. A platform without such a list has none.
+    virtual std::vector<std::string> versionedProgIds(const std::string& progId) {
+        static_cast<void>(progId);
+        return {};
+    }
     // Brings the top-level window with this exact title to the front, without
     // waiting. A missing window is not an error.
     virtual void activateWindow(const std::string& title) = 0;

@@ -21,16 +21,25 @@ void DrawingCommands::pickNodes() {
     std::vector<Node> nodes;
     std::vector<cad::EntityPtr> markers;
     std::optional<std::int32_t> failure;
+    // Utility and model space are fetched once for the run, each when first
+    // needed, not once a node.
+    std::shared_ptr<cad::Utility> utility;
+    std::shared_ptr<cad::ModelSpace> modelSpace;
     while (!failure && nodes.size() < static_cast<std::size_t>(kMaxNodes)) {
         // A node counts once its marker is drawn and coloured; a marker drawn
         // for a node that failed later stays in the drawing, ungrouped.
         failure = cad::attempt([&] {
             const int number = static_cast<int>(nodes.size()) + 1;
-            const cad::Point picked =
-                cad::required(document().utility()).getPoint(nodePrompt(number));
+            if (!utility) {
+                utility = document().utility();
+            }
+            const cad::Point picked = cad::required(utility).getPoint(nodePrompt(number));
             const Node node{picked[0], picked[1]};
-            cad::EntityPtr marker = cad::addMarker(cad::required(document().modelSpace()), node.x,
-                                                   node.y, cad::kNodeColor);
+            if (!modelSpace) {
+                modelSpace = document().modelSpace();
+            }
+            cad::EntityPtr marker =
+                cad::addMarker(cad::required(modelSpace), node.x, node.y, cad::kNodeColor);
             nodes.push_back(node);
             markers.push_back(std::move(marker));
         });

@@ -1,4 +1,6 @@
 // Command4: polyline node extraction.
+#include <optional>
+
 #include "nodes/commands.h"
 #include "nodes/number_reading.h"
 #include "nodes/polyline.h"
@@ -32,21 +34,31 @@ void DrawingCommands::extractPolylineNodes() {
         showError(cad::kUnknownErrorText);
         return;
     }
-    // Cancelling the selection ends the click quietly.
-    if (const auto failure = cad::attempt([&] { selection->selectOnScreen(); })) {
-        if (!cad::endsInput(*failure)) {
-            showError(cad::kUnknownErrorText);
-        }
-        return;
-    }
+    // The set is deleted again once its members are read, on every path:
+    // AutoCAD keeps only so many open in a session, and a set is session
+    // state, nothing the user keeps. A set that cannot be deleted changes
+    // nothing else, so that failure goes unreported.
+    const auto selectFailure = cad::attempt([&] { selection->selectOnScreen(); });
     cad::EntityPtr polyline;
     std::vector<double> coordinates;
-    if (cad::attempt([&] {
+    std::optional<std::int32_t> readFailure;
+    if (!selectFailure) {
+        readFailure = cad::attempt([&] {
             polyline = firstLightweightPolyline(*selection);
             if (polyline) {
                 coordinates = polyline->coordinates();
             }
-        })) {
+        });
+    }
+    cad::attempt([&] { selection->deleteSet(); });
+    // Cancelling the selection ends the click quietly.
+    if (selectFailure) {
+        if (!cad::endsInput(*selectFailure)) {
+            showError(cad::kUnknownErrorText);
+        }
+        return;
+    }
+    if (readFailure) {
         showError(cad::kUnknownErrorText);
         return;
     }
@@ -71,11 +83,13 @@ void DrawingCommands::extractPolylineNodes() {
     nodes.resize(count);
     const double scale = readNumber(form_.fieldText(Field::Text3));
 
+    // Model space is fetched once for the run, not once a node.
     std::vector<cad::EntityPtr> markers;
     if (cad::attempt([&] {
+            const std::shared_ptr<cad::ModelSpace> modelSpace = document().modelSpace();
             for (const Node& node : nodes) {
-                markers.push_back(cad::addMarker(cad::required(document().modelSpace()), node.x,
-                                                 node.y, cad::kNodeColor));
+                markers.push_back(
+                    cad::addMarker(cad::required(modelSpace), node.x, node.y, cad::kNodeColor));
             }
         })) {
         showError(cad::kUnknownErrorText);

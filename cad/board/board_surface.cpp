@@ -1,5 +1,8 @@
 #include "cad/board/board_surface.h"
 
+#include <algorithm>
+#include <map>
+
 #include "cad/board/board_request.h"
 #include "cad/board/board_requests.h"
 #include "cad/board/board_window.h"
@@ -73,19 +76,33 @@ class BoardGroups : public cad::Groups {
     BoardLink link_;
 };
 
+// The selection sets open in each drawing, as the session counts them against
+// its limit. The drawing keeps every set it was given; a deleted one is
+// emptied there and leaves this list.
+std::vector<std::string>& openSelectionSets(const std::shared_ptr<Drawing>& drawing) {
+    static std::map<std::weak_ptr<Drawing>, std::vector<std::string>, std::owner_less<>> open;
+    std::erase_if(open, [](const auto& entry) { return entry.first.expired(); });
+    return open[drawing];
+}
+
 class BoardSelectionSet : public cad::SelectionSet {
   public:
     BoardSelectionSet(BoardLink link, std::string name)
         : link_(std::move(link)), name_(std::move(name)) {}
     void selectOnScreen() override {
-        link_.drawing();
+        requireOpen();
         const std::vector<EntityId> selected = requestSelection(link_.window());
         // The drawing may have gone while the user was selecting.
         link_.drawing().appendToSelectionSet(name_, selected);
     }
-    int count() override { return int(link_.drawing().selectionSet(name_).size()); }
+    int count() override { return int(requireOpen().selectionSet(name_).size()); }
+    void deleteSet() override {
+        Drawing& drawing = requireOpen();
+        drawing.clearSelectionSet(name_);
+        std::erase(openSelectionSets(link_.lockDrawing()), name_);
+    }
     cad::EntityPtr item(int index) override {
-        const std::vector<EntityId>& members = link_.drawing().selectionSet(name_);
+        const std::vector<EntityId>& members = requireOpen().selectionSet(name_);
         if (index < 0 || std::size_t(index) >= members.size()) {
             throw cad::CadError(kInvalidArgument, "索引超出范围");
         }
@@ -93,6 +110,16 @@ class BoardSelectionSet : public cad::SelectionSet {
     }
 
   private:
+    // The drawing, while this set is open in it.
+    Drawing& requireOpen() const {
+        Drawing& drawing = link_.drawing();
+        const auto& open = openSelectionSets(link_.lockDrawing());
+        if (std::find(open.begin(), open.end(), name_) == open.end()) {
+            throw cad::CadError(kInvalidArgument, "选择集已删除");
+        }
+        return drawing;
+    }
+
     BoardLink link_;
     std::string name_;
 };
@@ -101,7 +128,13 @@ class BoardSelectionSets : public cad::SelectionSets {
   public:
     explicit BoardSelectionSets(BoardLink link) : link_(std::move(link)) {}
     cad::SelectionSetPtr add(const std::string& name) override {
-        link_.drawing().addSelectionSet(name);
+        Drawing& drawing = link_.drawing();
+        auto& open = openSelectionSets(link_.lockDrawing());
+        if (open.size() >= std::size_t(cad::kMaxSelectionSets)) {
+            throw cad::CadError(kTooManySelectionSets, "选择集过多");
+        }
+        drawing.addSelectionSet(name);
+        open.push_back(name);
         return std::make_shared<BoardSelectionSet>(link_, name);
     }
 

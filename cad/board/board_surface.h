@@ -67,5 +67,7 @@ class BoardApplication : public cad::Application {
 
 // The error number of activeDocument when the board has no drawing open.
 inline constexpr std::int32_t kNoDocument = cad::kEFail;
+// The error number of adding a selection set while cad::kMaxSelectionSets are open.
+inline constexpr std::int32_t kTooManySelectionSets = cad::kEFail;
 
 }  // namespace tendra::board

@@ -164,10 +164,14 @@ struct ExcepInfo : EXCEPINFO {
     ExcepInfo() : EXCEPINFO{} {}
     ExcepInfo(const ExcepInfo&) = delete;
     ExcepInfo& operator=(const ExcepInfo&) = delete;
-    ~ExcepInfo() {
+    ~ExcepInfo() { clear(); }
+
+    // Frees the texts and empties every field, ready for the next call.
+    void clear() {
         SysFreeString(bstrSource);
         SysFreeString(bstrDescription);
         SysFreeString(bstrHelpFile);
+        static_cast<EXCEPINFO&>(*this) = EXCEPINFO{};
     }
 };
 

@@ -6,14 +6,32 @@ namespace tendra::cad::com {
 
 namespace {
 
+// Color is documented as obsolete and EntityType is hidden in newer type
+// libraries; where an object no longer knows them by name, the colour goes
+// through TrueColor and the type is told by the class name.
 class ComEntity final : public Entity {
   public:
     explicit ComEntity(Dispatch object) : object_(std::move(object)) {}
 
-    void setColor(int aciColor) override { object_.putProperty(L"Color", int32Argument(aciColor)); }
-    int entityType() override { return integerResult(object_.getProperty(L"EntityType")); }
+    void setColor(int aciColor) override {
+        if (object_.knows(L"Color")) {
+            object_.putProperty(L"Color", int32Argument(aciColor));
+            return;
+        }
+        // The colour object is a copy: it takes effect once assigned back.
+        Dispatch color = object_.child(object_.getProperty(L"TrueColor"), ObjectKind::Color);
+        color.putProperty(L"ColorIndex", int32Argument(aciColor));
+        object_.putProperty(L"TrueColor", dispatchArgument(color.get()));
+    }
+    int entityType() override {
+        if (object_.knows(L"EntityType")) {
+            return integerResult(object_.getProperty(L"EntityType"));
+        }
+        return entityTypeOfObjectName(textResult(object_.getProperty(L"ObjectName")));
+    }
+    // A point has Coordinates too, under a DISPID of its own class.
     std::vector<double> coordinates() override {
-        return doublesResult(object_.getProperty(L"Coordinates"));
+        return doublesResult(object_.uncached().getProperty(L"Coordinates"));
     }
 
     IDispatch* dispatch() const { return object_.get(); }
@@ -23,8 +41,8 @@ class ComEntity final : public Entity {
 };
 
 // An entity handed back by a member, sharing the parent's retry policy.
-EntityPtr entityResult(const VARIANT& value, const RetryPolicy& policy) {
-    return std::make_shared<ComEntity>(Dispatch(objectResult(value), policy));
+EntityPtr entityResult(const Dispatch& parent, const VARIANT& value) {
+    return std::make_shared<ComEntity>(parent.child(value, ObjectKind::Entity));
 }
 
 class ComGroup final : public Group {
@@ -55,7 +73,7 @@ class ComGroups final : public Groups {
 
     GroupPtr add(const std::string& name) override {
         const Variant group = object_.callMethod(L"Add", argumentList(bstrArgument(name)));
-        return std::make_shared<ComGroup>(Dispatch(objectResult(group), object_.policy()));
+        return std::make_shared<ComGroup>(object_.child(group, ObjectKind::Group));
     }
 
   private:
@@ -70,9 +88,10 @@ class ComSelectionSet final : public SelectionSet {
     void selectOnScreen() override { object_.callMethod(L"SelectOnScreen"); }
     int count() override { return integerResult(object_.getProperty(L"Count")); }
     EntityPtr item(int index) override {
-        return entityResult(object_.callMethod(L"Item", argumentList(int32Argument(index))),
-                            object_.policy());
+        return entityResult(object_,
+                            object_.callMethod(L"Item", argumentList(int32Argument(index))));
     }
+    void deleteSet() override { object_.callMethod(L"Delete"); }
 
   private:
     Dispatch object_;
@@ -84,7 +103,7 @@ class ComSelectionSets final : public SelectionSets {
 
     SelectionSetPtr add(const std::string& name) override {
         const Variant set = object_.callMethod(L"Add", argumentList(bstrArgument(name)));
-        return std::make_shared<ComSelectionSet>(Dispatch(objectResult(set), object_.policy()));
+        return std::make_shared<ComSelectionSet>(object_.child(set, ObjectKind::SelectionSet));
     }
 
   private:
@@ -97,8 +116,7 @@ class ComModelSpace final : public ModelSpace {
 
     EntityPtr addPoint(const Point& at) override {
         auto arguments = argumentList(doubleArrayArgument(at.data(), at.size()));
-        return entityResult(object_.callMethod(L"AddPoint", std::move(arguments)),
-                            object_.policy());
+        return entityResult(object_, object_.callMethod(L"AddPoint", std::move(arguments)));
     }
 
   private:
@@ -129,16 +147,17 @@ class ComDocument final : public Document {
     explicit ComDocument(Dispatch object) : object_(std::move(object)) {}
 
     std::shared_ptr<ModelSpace> modelSpace() override {
-        return std::make_shared<ComModelSpace>(member(L"ModelSpace"));
+        return std::make_shared<ComModelSpace>(member(L"ModelSpace", ObjectKind::ModelSpace));
     }
     std::shared_ptr<Utility> utility() override {
-        return std::make_shared<ComUtility>(member(L"Utility"));
+        return std::make_shared<ComUtility>(member(L"Utility", ObjectKind::Utility));
     }
     std::shared_ptr<Groups> groups() override {
-        return std::make_shared<ComGroups>(member(L"Groups"));
+        return std::make_shared<ComGroups>(member(L"Groups", ObjectKind::Groups));
     }
     std::shared_ptr<SelectionSets> selectionSets() override {
-        return std::make_shared<ComSelectionSets>(member(L"SelectionSets"));
+        return std::make_shared<ComSelectionSets>(
+            member(L"SelectionSets", ObjectKind::SelectionSets));
     }
     // System variables are typed: PDMODE takes a 16-bit integer and nothing else.
     void setVariable(const std::string& name, std::int16_t value) override {
@@ -146,8 +165,8 @@ class ComDocument final : public Document {
     }
 
   private:
-    Dispatch member(std::wstring_view name) {
-        return Dispatch(objectResult(object_.getProperty(name)), object_.policy());
+    Dispatch member(std::wstring_view name, ObjectKind kind) {
+        return object_.child(object_.getProperty(name), kind);
     }
 
     Dispatch object_;
@@ -162,7 +181,7 @@ class ComApplication final : public Application {
     }
     DocumentPtr activeDocument() override {
         return std::make_shared<ComDocument>(
-            Dispatch(objectResult(object_.getProperty(L"ActiveDocument")), object_.policy()));
+            object_.child(object_.getProperty(L"ActiveDocument"), ObjectKind::Document));
     }
     std::string caption() override { return textResult(object_.getProperty(L"Caption")); }
 
@@ -172,8 +191,31 @@ class ComApplication final : public Application {
 
 }  // namespace
 
-ApplicationPtr wrapApplication(ComPtr<IDispatch> application, RetryPolicy policy) {
-    return std::make_shared<ComApplication>(Dispatch(std::move(application), policy));
+ApplicationPtr wrapApplication(Dispatch application) {
+    return std::make_shared<ComApplication>(std::move(application));
+}
+
+int entityTypeOfObjectName(std::string_view objectName) {
+    struct Known {
+        std::string_view objectName;
+        int type;
+    };
+    static constexpr Known kKnown[] = {
+        {"AcDbPolyline", entity_type::kLightweightPolyline},
+        {"AcDb2dPolyline", entity_type::kPolyline},
+        {"AcDbLine", entity_type::kLine},
+        {"AcDbArc", entity_type::kArc},
+        {"AcDbCircle", entity_type::kCircle},
+        {"AcDbPoint", entity_type::kPoint},
+        {"AcDbText", entity_type::kText},
+        {"AcDbMText", entity_type::kMText},
+    };
+    for (const Known& known : kKnown) {
+        if (known.objectName == objectName) {
+            return known.type;
+        }
+    }
+    return 0;
 }
 
 }  // namespace tendra::cad::com

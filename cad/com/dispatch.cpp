@@ -41,20 +41,43 @@ bool isBusy(HRESULT result) {
     return result == RPC_E_CALL_REJECTED || result == RPC_E_SERVERCALL_RETRYLATER;
 }
 
+std::chrono::milliseconds clockNow(const RetryPolicy& policy) {
+    if (policy.clock) {
+        return policy.clock->now();
+    }
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch());
+}
+
+void waitFor(const RetryPolicy& policy, std::chrono::milliseconds duration) {
+    if (policy.clock) {
+        policy.clock->wait(duration);
+    } else {
+        waitInModalLoop(duration);
+    }
+}
+
 HRESULT callWithRetry(const RetryPolicy& policy, const std::function<HRESULT()>& call) {
-    const auto start = Clock::now();
+    const auto start = clockNow(policy);
     for (;;) {
         const HRESULT result = call();
         if (!isBusy(result)) {
             return result;
         }
-        const auto elapsed =
-            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+        const auto elapsed = clockNow(policy) - start;
         if (elapsed >= policy.totalWait) {
             return result;
         }
-        waitInModalLoop(std::min(policy.interval, policy.totalWait - elapsed));
+        waitFor(policy, std::min(policy.interval, policy.totalWait - elapsed));
     }
+}
+
+const MemberIds::Entry* MemberIds::find(ObjectKind kind, std::wstring_view member) const {
+    const auto found = entries_.find({kind, std::wstring(member)});
+    return found == entries_.end() ? nullptr : &found->second;
+}
+
+void MemberIds::remember(ObjectKind kind, std::wstring_view member, Entry entry) {
+    entries_[{kind, std::wstring(member)}] = entry;
 }
 
 Dispatch::Dispatch(ComPtr<IDispatch> object, RetryPolicy policy)
@@ -64,13 +87,61 @@ Dispatch::Dispatch(ComPtr<IDispatch> object, RetryPolicy policy)
     }
 }
 
-DISPID Dispatch::memberId(std::wstring_view member) {
+Dispatch::Dispatch(ComPtr<IDispatch> object, RetryPolicy policy, ObjectKind kind,
+                   std::shared_ptr<MemberIds> ids)
+    : Dispatch(std::move(object), policy) {
+    if (ids && kind != ObjectKind::Uncached) {
+        kind_ = kind;
+        ids_ = std::move(ids);
+    }
+}
+
+Dispatch Dispatch::child(const VARIANT& value, ObjectKind kind) const {
+    return Dispatch(objectResult(value), policy_, kind, ids_);
+}
+
+Dispatch Dispatch::withPolicy(const RetryPolicy& policy) const {
+    return Dispatch(object_, policy, kind_, ids_);
+}
+
+// The thread's error info is cleared first: a failing lookup that leaves
+// none must not be described by an older failure's text.
+HRESULT Dispatch::lookUp(std::wstring_view member, DISPID& id) {
+    if (ids_) {
+        if (const MemberIds::Entry* known = ids_->find(kind_, member)) {
+            id = known->id;
+            return known->result;
+        }
+    }
     std::wstring name(member);
     LPOLESTR names[] = {name.data()};
-    DISPID id = DISPID_UNKNOWN;
+    id = DISPID_UNKNOWN;
     const HRESULT result = callWithRetry(policy_, [&] {
+        SetErrorInfo(0, nullptr);
         return object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
     });
+    if (ids_ && (result == S_OK || result == DISP_E_UNKNOWNNAME)) {
+        ids_->remember(kind_, member, {result, id});
+    }
+    return result;
+}
+
+bool Dispatch::knows(std::wstring_view member) {
+    DISPID id = DISPID_UNKNOWN;
+    const HRESULT result = lookUp(member, id);
+    if (result == DISP_E_UNKNOWNNAME) {
+        return false;
+    }
+    if (FAILED(result)) {
+        ExcepInfo none;
+        throw invokeError(result, none, object_.get());
+    }
+    return true;
+}
+
+DISPID Dispatch::memberId(std::wstring_view member) {
+    DISPID id = DISPID_UNKNOWN;
+    const HRESULT result = lookUp(member, id);
     if (FAILED(result)) {
         ExcepInfo none;
         throw invokeError(result, none, object_.get());
@@ -93,9 +164,12 @@ Variant Dispatch::invoke(std::wstring_view member, WORD flags, std::vector<Varia
     Variant result;
     ExcepInfo exception;
     UINT wrongArgument = 0;
+    // Every attempt starts clean: what a rejected attempt left in the
+    // exception is neither leaked nor taken for the next attempt's.
     const HRESULT outcome = callWithRetry(policy_, [&] {
         SetErrorInfo(0, nullptr);
         result.clear();
+        exception.clear();
         return object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters,
                                (flags & DISPATCH_PROPERTYPUT) ? nullptr : &result, &exception,
                                &wrongArgument);
@@ -149,6 +223,13 @@ Variant boolArgument(bool flag) {
     Variant value;
     V_VT(&value) = VT_BOOL;
     V_BOOL(&value) = flag ? VARIANT_TRUE : VARIANT_FALSE;
+    return value;
+}
+
+Variant dispatchArgument(IDispatch* object) {
+    Variant value;
+    V_VT(&value) = VT_DISPATCH;
+    V_DISPATCH(&value) = ComPtr<IDispatch>::share(object).detach();
     return value;
 }
 
@@ -212,6 +293,12 @@ std::int32_t integerResult(const VARIANT& value) {
     Variant converted;
     check(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_I4));
     return V_I4(&converted);
+}
+
+bool booleanResult(const VARIANT& value) {
+    Variant converted;
+    check(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_BOOL));
+    return V_BOOL(&converted) != VARIANT_FALSE;
 }
 
 std::string textResult(const VARIANT& value) {

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,24 +22,75 @@
 
 namespace tendra::cad::com {
 
+// The kinds of automation object whose members' DISPIDs are kept once looked
+// up: every object of one kind answers a member under the same DISPID.
+enum class ObjectKind {
+    Uncached,  // looked up by name at every call
+    Application,
+    State,
+    Document,
+    Utility,
+    ModelSpace,
+    Groups,
+    Group,
+    SelectionSets,
+    SelectionSet,
+    Entity,  // the members every entity shares: colour, type, object name
+    Color,
+};
+
+// The DISPIDs of one application's objects by kind and member name. A name an
+// object does not know is kept as such, so that a fallback is taken at once.
+class MemberIds {
+  public:
+    struct Entry {
+        HRESULT result;  // S_OK or DISP_E_UNKNOWNNAME
+        DISPID id;
+    };
+    const Entry* find(ObjectKind kind, std::wstring_view member) const;
+    void remember(ObjectKind kind, std::wstring_view member, Entry entry);
+
+  private:
+    std::map<std::pair<ObjectKind, std::wstring>, Entry> entries_;
+};
+
 class Dispatch {
   public:
+    // An object whose members are looked up at every call.
     Dispatch(ComPtr<IDispatch> object, RetryPolicy policy);
+    // An object of this kind, whose member ids are kept in ids.
+    Dispatch(ComPtr<IDispatch> object, RetryPolicy policy, ObjectKind kind,
+             std::shared_ptr<MemberIds> ids);
 
     IDispatch* get() const { return object_.get(); }
     const RetryPolicy& policy() const { return policy_; }
 
+    // The object a member returned, of this kind, sharing this one's policy
+    // and member ids.
+    Dispatch child(const VARIANT& value, ObjectKind kind) const;
+    // This object with its members looked up afresh: for a member whose
+    // DISPID differs between the classes of one kind.
+    Dispatch uncached() const { return Dispatch(object_, policy_); }
+    // This object under another policy.
+    Dispatch withPolicy(const RetryPolicy& policy) const;
+
+    // Whether the object knows this member by name. Throws for failures
+    // other than an unknown name.
+    bool knows(std::wstring_view member);
     Variant getProperty(std::wstring_view member);
     void putProperty(std::wstring_view member, Variant value);
     // Arguments in the order they are written in the call.
     Variant callMethod(std::wstring_view member, std::vector<Variant> arguments = {});
 
   private:
+    HRESULT lookUp(std::wstring_view member, DISPID& id);
     DISPID memberId(std::wstring_view member);
     Variant invoke(std::wstring_view member, WORD flags, std::vector<Variant>& arguments);
 
     ComPtr<IDispatch> object_;
     RetryPolicy policy_;
+    ObjectKind kind_ = ObjectKind::Uncached;
+    std::shared_ptr<MemberIds> ids_;
 };
 
 // Runs a COM call, trying it again while the server answers that it is busy
@@ -45,6 +98,12 @@ class Dispatch {
 // modal loop running, so paint flows and input stays queued.
 HRESULT callWithRetry(const RetryPolicy& policy, const std::function<HRESULT()>& call);
 bool isBusy(HRESULT result);
+
+// The policy's clock: its own, or the steady clock.
+std::chrono::milliseconds clockNow(const RetryPolicy& policy);
+// Lets time pass on the policy's clock; the steady clock waits in COM's modal
+// loop, as a call would, so paint flows and input stays queued.
+void waitFor(const RetryPolicy& policy, std::chrono::milliseconds duration);
 
 // Arguments, in the order they are written in the call. A Variant only
 // moves, so a braced list cannot hold them.
@@ -60,6 +119,8 @@ Variant bstrArgument(std::string_view utf8);
 Variant int16Argument(std::int16_t value);
 Variant int32Argument(std::int32_t value);
 Variant boolArgument(bool value);
+// VT_DISPATCH; the argument holds its own reference.
+Variant dispatchArgument(IDispatch* object);
 // An optional argument left out.
 Variant missingArgument();
 // VT_ARRAY|VT_R8, lower bound 0.
@@ -71,6 +132,7 @@ Variant dispatchArrayArgument(const std::vector<IDispatch*>& objects);
 ComPtr<IDispatch> objectResult(const VARIANT& value);
 std::int32_t integerResult(const VARIANT& value);
 std::string textResult(const VARIANT& value);
+bool booleanResult(const VARIANT& value);
 // A one-dimensional array of numbers, read from its lower to its upper bound.
 std::vector<double> doublesResult(const VARIANT& value);
 

@@ -2,6 +2,20 @@
 
 namespace tendra::cad::com {
 
+namespace {
+
+thread_local int handingBack = 0;
+
+}  // namespace
+
+MessageFilter::HandBackRejections::HandBackRejections() {
+    ++handingBack;
+}
+
+MessageFilter::HandBackRejections::~HandBackRejections() {
+    --handingBack;
+}
+
 MessageFilter::MessageFilter(RetryPolicy policy) : policy_(policy) {}
 
 HRESULT MessageFilter::QueryInterface(REFIID iid, void** object) {
@@ -38,6 +52,9 @@ DWORD MessageFilter::HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) {
 // fails with RPC_E_CALL_REJECTED.
 DWORD MessageFilter::RetryRejectedCall(HTASK, DWORD tickCount, DWORD rejectType) {
     if (rejectType != SERVERCALL_RETRYLATER && rejectType != SERVERCALL_REJECTED) {
+        return static_cast<DWORD>(-1);
+    }
+    if (handingBack > 0) {
         return static_cast<DWORD>(-1);
     }
     if (tickCount >= static_cast<DWORD>(policy_.totalWait.count())) {

@@ -31,6 +31,17 @@ class MessageFilter final : public IMessageFilter {
     DWORD STDMETHODCALLTYPE MessagePending(HTASK callee, DWORD tickCount,
                                            DWORD pendingType) override;
 
+    // While one lives on this thread, a rejected call is handed back to its
+    // caller at once rather than tried again here: for a caller that polls in
+    // a loop of its own, under a bound of its own.
+    class HandBackRejections {
+      public:
+        HandBackRejections();
+        ~HandBackRejections();
+        HandBackRejections(const HandBackRejections&) = delete;
+        HandBackRejections& operator=(const HandBackRejections&) = delete;
+    };
+
     // How often COM consulted the filter, for tests and diagnostics.
     long pendingMessages() const { return pendingMessages_; }
     long retriedCalls() const { return retriedCalls_; }

@@ -105,6 +105,21 @@ class BoardSurfaceTest : public QObject {
         QTest::newRow("negative member index")
             << Call([](cad::Document& d) { d.selectionSets()->add("S")->item(-1); })
             << int(kInvalidArgument);
+        QTest::newRow("the 129th selection set open") << Call([](cad::Document& d) {
+            for (int i = 0; i <= cad::kMaxSelectionSets; ++i) {
+                d.selectionSets()->add("S" + std::to_string(i));
+            }
+        }) << int(kTooManySelectionSets);
+        QTest::newRow("a deleted selection set") << Call([](cad::Document& d) {
+            auto set = d.selectionSets()->add("S");
+            set->deleteSet();
+            set->count();
+        }) << int(kInvalidArgument);
+        QTest::newRow("a selection set deleted twice") << Call([](cad::Document& d) {
+            auto set = d.selectionSets()->add("S");
+            set->deleteSet();
+            set->deleteSet();
+        }) << int(kInvalidArgument);
         QTest::newRow("group member from no board") << Call([](cad::Document& d) {
             struct Foreign : cad::Entity {
                 void setColor(int) override {}
@@ -119,6 +134,19 @@ class BoardSurfaceTest : public QObject {
         QFETCH(int, expected);
         auto doc = document();
         QCOMPARE(errorOf([&] { call(*doc); }), expected);
+    }
+
+    // One click's selection set after another, each deleted once used: the
+    // session's limit never comes near.
+    void deletedSelectionSetsMakeRoomForMore() {
+        auto doc = document();
+        for (int i = 0; i < 200; ++i) {
+            auto set = doc->selectionSets()->add("S" + std::to_string(i));
+            QCOMPARE(set->count(), 0);
+            set->deleteSet();
+        }
+        QVERIFY(drawing().hasSelectionSet("S199"));
+        QVERIFY(drawing().selectionSet("S199").empty());
     }
 
     void noDrawingOpenMeansNoActiveDocument() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "cad/com/utf.h"
 
@@ -46,6 +47,17 @@ SAFEARRAY* arrayOf(const VARIANT& value, VARTYPE element) {
         return *V_ARRAYREF(&value);
     }
     return nullptr;
+}
+
+// A 16- or 32-bit integer argument, as AutoCAD takes for indexes and colours.
+std::optional<long> integerOf(const VARIANT& value) {
+    if (V_VT(&value) == VT_I4) {
+        return V_I4(&value);
+    }
+    if (V_VT(&value) == VT_I2) {
+        return V_I2(&value);
+    }
+    return std::nullopt;
 }
 
 LONG elementCount(SAFEARRAY* array) {
@@ -145,12 +157,13 @@ class DispatchObject : public IDispatch, public ISupportErrorInfo {
 
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override {
-        if (rejectedAsBusy()) {
-            return cad_->rejectWith_;
+        if (const HRESULT busy = busyAnswer()) {
+            return busy;
         }
         if (!names || !ids || count == 0) {
             return E_INVALIDARG;
         }
+        ++cad_->lookups_;
         std::fill(ids, ids + count, DISPID_UNKNOWN);
         for (std::size_t index = 0; index < members_.size(); ++index) {
             if (lstrcmpiW(names[0], members_[index].name) == 0) {
@@ -247,13 +260,18 @@ class DispatchObject : public IDispatch, public ISupportErrorInfo {
     const std::shared_ptr<DoubleCad>& cadPointer() const { return cad_; }
 
   private:
-    bool rejectedAsBusy() {
+    // What a busy double answers instead of the call, or S_OK.
+    HRESULT busyAnswer() {
+        if (cad_->startingUp()) {
+            ++cad_->rejected_;
+            return RPC_E_CALL_REJECTED;
+        }
         if (cad_->rejectLeft_ <= 0) {
-            return false;
+            return S_OK;
         }
         --cad_->rejectLeft_;
         ++cad_->rejected_;
-        return true;
+        return cad_->rejectWith_;
     }
     HRESULT inject(const Failure& failure, const Request& request);
 
@@ -374,8 +392,13 @@ HRESULT DispatchObject::inject(const Failure& failure, const Request& request) {
 
 HRESULT DispatchObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* parameters,
                                VARIANT* result, EXCEPINFO* exception, UINT* argumentError) {
-    if (rejectedAsBusy()) {
-        return cad_->rejectWith_;
+    if (const HRESULT busy = busyAnswer()) {
+        const std::wstring& text = cad_->rejectionText;
+        if (exception && !text.empty()) {
+            exception->bstrDescription =
+                SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+        }
+        return busy;
     }
     if (!IsEqualIID(iid, IID_NULL)) {
         return DISP_E_UNKNOWNINTERFACE;
@@ -457,6 +480,7 @@ struct Members {
     static auto& selectionSets(DoubleCad& cad) { return cad.selectionSets_; }
     static auto& variables(DoubleCad& cad) { return cad.variables_; }
     static bool& visible(DoubleCad& cad) { return cad.visible_; }
+    static bool quiescent(const DoubleCad& cad) { return cad.quiescent(); }
     static std::vector<std::string>* group(DoubleCad& cad, const std::string& name) {
         for (auto& group : cad.groups_) {
             if (group.first == name) {
@@ -468,6 +492,49 @@ struct Members {
 };
 
 namespace {
+
+// An AcCmColor: a colour by its index, handed out as a copy that takes effect
+// only once assigned back to the entity's TrueColor.
+class ColorObject final : public DispatchObject {
+  public:
+    ColorObject(std::shared_ptr<DoubleCad> cad, int index)
+        : DispatchObject(std::move(cad), "Color"), index_(index) {
+        add({L"ColorIndex", kGet | kPut, 0, 0, [this](const Request& request) {
+                 if (request.count() == 0) {
+                     return request.answer(static_cast<long>(index_));
+                 }
+                 const auto index = integerOf(request.argument(0));
+                 if (!index) {
+                     return request.wrongType(0);
+                 }
+                 index_ = static_cast<int>(*index);
+                 return S_OK;
+             }});
+    }
+    int index() const { return index_; }
+
+  private:
+    int index_;
+};
+
+std::wstring objectNameOf(int type) {
+    switch (type) {
+        case 4:
+            return L"AcDbArc";
+        case 8:
+            return L"AcDbCircle";
+        case 19:
+            return L"AcDbLine";
+        case kPointType:
+            return L"AcDbPoint";
+        case 23:
+            return L"AcDb2dPolyline";
+        case 24:
+            return L"AcDbPolyline";
+        default:
+            return L"AcDbEntity";
+    }
+}
 
 class EntityObject final : public DispatchObject {
   public:
@@ -495,18 +562,34 @@ class EntityObject final : public DispatchObject {
 
   private:
     void addCommonMembers(int type) {
+        add({L"ObjectName", kGet, 0, 0,
+             [type](const Request& request) { return request.answer(objectNameOf(type)); }});
+        add({L"TrueColor", kGet | kPut, 0, 0, [this](const Request& request) {
+                 if (request.count() == 0) {
+                     return request.answer(new ColorObject(cadPointer(), color()));
+                 }
+                 const VARIANT& value = request.argument(0);
+                 auto* given = V_VT(&value) == VT_DISPATCH
+                                   ? dynamic_cast<ColorObject*>(doubleObject(V_DISPATCH(&value)))
+                                   : nullptr;
+                 if (!given) {
+                     return request.wrongType(0);
+                 }
+                 setColor(given->index());
+                 return S_OK;
+             }});
+        if (drawing().hidesObsoleteMembers) {
+            return;
+        }
         add({L"Color", kGet | kPut, 0, 0, [this](const Request& request) {
                  if (request.count() == 0) {
                      return request.answer(static_cast<long>(color()));
                  }
-                 const VARIANT& value = request.argument(0);
-                 if (V_VT(&value) == VT_I4) {
-                     setColor(V_I4(&value));
-                 } else if (V_VT(&value) == VT_I2) {
-                     setColor(V_I2(&value));
-                 } else {
+                 const auto color = integerOf(request.argument(0));
+                 if (!color) {
                      return request.wrongType(0);
                  }
+                 setColor(static_cast<int>(*color));
                  return S_OK;
              }});
         add({L"EntityType", kGet, 0, 0,
@@ -569,45 +652,60 @@ class GroupObject final : public DispatchObject {
 class SelectionSetObject final : public DispatchObject {
   public:
     SelectionSetObject(std::shared_ptr<DoubleCad> cad, std::string name)
-        : DispatchObject(std::move(cad), "SelectionSet:" + name) {
+        : DispatchObject(std::move(cad), "SelectionSet:" + name), name_(name) {
         // The filter arguments are optional; Tendra gives none.
-        add({L"SelectOnScreen", kMethod, 0, 2, [this](const Request& request) {
-                 for (std::size_t index = 0; index < request.count(); ++index) {
-                     if (!isMissing(request.argument(index))) {
-                         return request.wrongType(index);
-                     }
-                 }
-                 members_.clear();
-                 for (const auto& what : Members::selection(drawing())) {
-                     members_.push_back(ComPtr<DispatchObject>::adopt(new EntityObject(
-                         cadPointer(), Members::nextSelectable(drawing())++, what)));
-                 }
-                 return S_OK;
-             }});
-        add({L"Count", kGet, 0, 0, [this](const Request& request) {
-                 return request.answer(static_cast<long>(members_.size()));
-             }});
-        add({L"Item", kMethod, 1, 1, [this](const Request& request) {
-                 const VARIANT& index = request.argument(0);
-                 long at = 0;
-                 if (V_VT(&index) == VT_I4) {
-                     at = V_I4(&index);
-                 } else if (V_VT(&index) == VT_I2) {
-                     at = V_I2(&index);
-                 } else {
-                     return request.wrongType(0);
-                 }
-                 if (at < 0 || at >= static_cast<long>(members_.size())) {
-                     return request.raise(DISP_E_BADINDEX, L"Invalid index");
-                 }
-                 DispatchObject* member = members_[static_cast<std::size_t>(at)].get();
-                 member->AddRef();
-                 return request.answer(member);
-             }});
+        add(whileOpen({L"SelectOnScreen", kMethod, 0, 2, [this](const Request& request) {
+                           for (std::size_t index = 0; index < request.count(); ++index) {
+                               if (!isMissing(request.argument(index))) {
+                                   return request.wrongType(index);
+                               }
+                           }
+                           members_.clear();
+                           for (const auto& what : Members::selection(drawing())) {
+                               members_.push_back(ComPtr<DispatchObject>::adopt(new EntityObject(
+                                   cadPointer(), Members::nextSelectable(drawing())++, what)));
+                           }
+                           return S_OK;
+                       }}));
+        add(whileOpen({L"Count", kGet, 0, 0, [this](const Request& request) {
+                           return request.answer(static_cast<long>(members_.size()));
+                       }}));
+        // The set leaves the document's selection sets; its entities stay.
+        add(whileOpen({L"Delete", kMethod, 0, 0, [this](const Request&) {
+                           auto& sets = Members::selectionSets(drawing());
+                           sets.erase(std::remove(sets.begin(), sets.end(), name_), sets.end());
+                           members_.clear();
+                           deleted_ = true;
+                           return S_OK;
+                       }}));
+        add(whileOpen({L"Item", kMethod, 1, 1, [this](const Request& request) {
+                           const auto index = integerOf(request.argument(0));
+                           if (!index) {
+                               return request.wrongType(0);
+                           }
+                           const long at = *index;
+                           if (at < 0 || at >= static_cast<long>(members_.size())) {
+                               return request.raise(DISP_E_BADINDEX, L"Invalid index");
+                           }
+                           DispatchObject* member = members_[static_cast<std::size_t>(at)].get();
+                           member->AddRef();
+                           return request.answer(member);
+                       }}));
     }
 
   private:
+    // A deleted set answers nothing more.
+    Member whileOpen(Member member) {
+        member.handler = [this, handler = std::move(member.handler)](const Request& request) {
+            return deleted_ ? request.raise(kSetDeleted, L"The selection set was deleted")
+                            : handler(request);
+        };
+        return member;
+    }
+
+    std::string name_;
     std::vector<ComPtr<DispatchObject>> members_;
+    bool deleted_ = false;
 };
 
 }  // namespace
@@ -651,6 +749,9 @@ class SelectionSetsObject final : public DispatchObject {
                  auto& sets = Members::selectionSets(drawing());
                  if (std::find(sets.begin(), sets.end(), name) != sets.end()) {
                      return request.raise(kNameTaken, L"Duplicate record name");
+                 }
+                 if (sets.size() >= static_cast<std::size_t>(kMaxSelectionSets)) {
+                     return request.raise(kTooManySelectionSets, L"Too many selection sets");
                  }
                  sets.push_back(name);
                  return request.answer(new SelectionSetObject(cadPointer(), name));
@@ -753,10 +854,29 @@ class DocumentObject final : public DispatchObject {
     }
 };
 
+class StateObject final : public DispatchObject {
+  public:
+    explicit StateObject(std::shared_ptr<DoubleCad> cad) : DispatchObject(std::move(cad), "State") {
+        add({L"IsQuiescent", kGet, 0, 0, [this](const Request& request) {
+                 if (request.result) {
+                     V_VT(request.result) = VT_BOOL;
+                     V_BOOL(request.result) =
+                         Members::quiescent(drawing()) ? VARIANT_TRUE : VARIANT_FALSE;
+                 }
+                 return S_OK;
+             }});
+    }
+};
+
 class ApplicationObject final : public DispatchObject {
   public:
     explicit ApplicationObject(std::shared_ptr<DoubleCad> cad)
         : DispatchObject(std::move(cad), "Application") {
+        if (drawing().reportsState) {
+            add({L"GetAcadState", kMethod, 0, 0, [this](const Request& request) {
+                     return request.answer(new StateObject(cadPointer()));
+                 }});
+        }
         add({L"Visible", kGet | kPut, 0, 0, [this](const Request& request) {
                  bool& visible = Members::visible(drawing());
                  if (request.count() == 0) {
@@ -774,7 +894,7 @@ class ApplicationObject final : public DispatchObject {
              }});
         add({L"ActiveDocument", kGet, 0, 0, [this](const Request& request) {
                  if (!drawing().hasDocument) {
-                     return request.raise(E_UNEXPECTED, L"No document is open");
+                     return request.raise(kNoDocumentObject, kNoDocumentObjectText);
                  }
                  return request.answer(new DocumentObject(cadPointer()));
              }});
@@ -790,6 +910,27 @@ std::string DoubleCall::line() const {
         return text() + " = " + arguments;
     }
     return arguments.empty() ? text() : text() + "(" + arguments + ")";
+}
+
+std::chrono::milliseconds DoubleCad::now() const {
+    if (clock) {
+        return clock();
+    }
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
+void DoubleCad::startUp(std::chrono::milliseconds rejecting, std::chrono::milliseconds settling) {
+    rejectUntil_ = now() + rejecting;
+    quiescentAt_ = rejectUntil_ + settling;
+}
+
+bool DoubleCad::startingUp() const {
+    return now() < rejectUntil_;
+}
+
+bool DoubleCad::quiescent() const {
+    return now() >= quiescentAt_;
 }
 
 void DoubleCad::queuePoint(double x, double y, double z) {

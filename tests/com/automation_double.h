@@ -16,6 +16,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <map>
@@ -33,8 +34,17 @@ using cad::com::ComPtr;
 inline constexpr HRESULT kWrongElementCount = static_cast<HRESULT>(0x80210010);
 inline constexpr HRESULT kInputEnded = static_cast<HRESULT>(0x80210020);
 inline constexpr HRESULT kNameTaken = static_cast<HRESULT>(0x80200014);
+// Adding a selection set while kMaxSelectionSets are open. What AutoCAD
+// reports then is not known here; the generic failure stands in for it.
+inline constexpr HRESULT kTooManySelectionSets = E_FAIL;
+inline constexpr int kMaxSelectionSets = 128;
+// A call on a selection set after its Delete.
+inline constexpr HRESULT kSetDeleted = RPC_E_DISCONNECTED;
 inline constexpr const wchar_t* kWrongElementCountText =
     L"Number of elements in SafeArray is incorrect";
+// ActiveDocument with no drawing open, as a Chinese AutoCAD words it.
+inline constexpr HRESULT kNoDocumentObject = static_cast<HRESULT>(0x8021003C);
+inline constexpr const wchar_t* kNoDocumentObjectText = L"无法获取 Document 对象";
 
 // How an injected failure reaches the caller of Invoke.
 enum class FailureStyle {
@@ -89,6 +99,24 @@ class DoubleCad {
     // The next k calls (GetIDsOfNames or Invoke) are rejected as by a busy server.
     void rejectCalls(int k, HRESULT with = RPC_E_CALL_REJECTED);
 
+    // From now on every call is rejected as by a starting AutoCAD for
+    // `rejecting`; then GetAcadState reports it not quiescent for `settling`,
+    // and quiescent after that. Measured on `clock`.
+    void startUp(std::chrono::milliseconds rejecting,
+                 std::chrono::milliseconds settling = std::chrono::milliseconds(0));
+    // The double's time; the steady clock unless a test moves a clock of its own.
+    std::function<std::chrono::milliseconds()> clock;
+    // Whether the application has GetAcadState.
+    bool reportsState = true;
+    // Entities made from now on know neither Color nor EntityType, as newer
+    // type libraries hide them; TrueColor and ObjectName still serve.
+    bool hidesObsoleteMembers = false;
+    // A rejected call leaves this description in the caller's EXCEPINFO, as a
+    // careless server might; empty leaves it alone.
+    std::wstring rejectionText;
+
+    // Without a document ActiveDocument fails as AutoCAD's does in its
+    // zero-document state.
     bool hasDocument = true;
     std::wstring caption = L"AutoCAD 2000 - [Drawing1.dwg]";
     // The lower bound of the arrays the double hands out.
@@ -102,16 +130,25 @@ class DoubleCad {
     std::vector<std::string> transcript() const;
     int rejectedCalls() const { return rejected_; }
     int invokes() const { return invokes_; }
+    // GetIDsOfNames calls answered (not rejected as busy).
+    int nameLookups() const { return lookups_; }
     bool visible() const { return visible_; }
     const std::vector<DoublePoint>& points() const { return points_; }
     // Member labels of a group, in the order they were appended.
     const std::vector<std::string>* group(const std::string& name) const;
+    // The selection sets open, in the order they were added.
     const std::vector<std::string>& selectionSets() const { return selectionSets_; }
     const std::map<std::string, std::string>& variables() const { return variables_; }
+
+    std::chrono::milliseconds now() const;
 
   private:
     friend class DispatchObject;
     friend struct Members;
+    bool startingUp() const;
+    bool quiescent() const;
+    std::chrono::milliseconds rejectUntil_{0};
+    std::chrono::milliseconds quiescentAt_{0};
     std::deque<std::array<double, 3>> picks_;
     std::vector<DoubleSelectable> selection_;
     std::map<int, Failure> failures_;  // by Invoke number from 0
@@ -119,6 +156,7 @@ class DoubleCad {
     HRESULT rejectWith_ = RPC_E_CALL_REJECTED;
     int rejected_ = 0;
     int invokes_ = 0;
+    int lookups_ = 0;
     std::vector<DoubleCall> calls_;
     bool visible_ = false;
     std::vector<DoublePoint> points_;

@@ -12,18 +12,33 @@ namespace tendra::testing::com {
 
 using cad::com::HandleGuard;
 
-TestClass::TestClass() {
-    CoCreateGuid(&clsid_);
+namespace {
+
+// A ProgID no other test uses.
+std::string freshProgId() {
+    GUID guid{};
+    CoCreateGuid(&guid);
     wchar_t text[40] = {};
-    StringFromGUID2(clsid_, text, 40);
+    StringFromGUID2(guid, text, 40);
     std::wstring digits;
     for (const wchar_t* at = text; *at; ++at) {
         if (iswxdigit(*at)) {
             digits += *at;
         }
     }
-    const std::wstring progId = L"TendraTest." + digits.substr(0, 24);
-    progId_ = cad::com::toUtf8(progId);
+    return cad::com::toUtf8(L"TendraTest." + digits.substr(0, 24));
+}
+
+}  // namespace
+
+TestClass::TestClass() : TestClass(freshProgId()) {}
+
+TestClass::TestClass(const std::string& name) {
+    CoCreateGuid(&clsid_);
+    wchar_t text[40] = {};
+    StringFromGUID2(clsid_, text, 40);
+    const std::wstring progId = cad::com::toUtf16(name);
+    progId_ = name;
     key_ = L"Software\\Classes\\" + progId;
     HKEY key = nullptr;
     // Windows without elevation refuses HKLM; its HKCU then serves as well.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +22,29 @@ namespace tendra::testing::com {
 inline const cad::com::RetryPolicy kQuickRetry{std::chrono::milliseconds(1000),
                                                std::chrono::milliseconds(10)};
 
+// A clock that moves only when a wait lets time pass, read by both
+// apartments. Each wait may be watched.
+class FakeClock final : public cad::com::WaitClock {
+  public:
+    std::chrono::milliseconds now() override { return std::chrono::milliseconds(now_.load()); }
+    void wait(std::chrono::milliseconds duration) override {
+        now_ += duration.count();
+        if (onWait) {
+            onWait();
+        }
+    }
+    // The policy the program runs with, on this clock.
+    cad::com::RetryPolicy policy() {
+        cad::com::RetryPolicy policy;
+        policy.clock = this;
+        return policy;
+    }
+    std::function<void()> onWait;
+
+  private:
+    std::atomic<long long> now_{0};
+};
+
 // A fresh CLSID and ProgID for one test: the running-object table and the
 // registry are shared by every test in the Wine prefix. The ProgID goes to
 // HKLM\Software\Classes, where Wine looks (it ignores HKCU's). Everything is
@@ -27,6 +52,9 @@ inline const cad::com::RetryPolicy kQuickRetry{std::chrono::milliseconds(1000),
 class TestClass {
   public:
     TestClass();
+    // A class of its own under this ProgID, such as another one's version
+    // ("<ProgID>.17") or a compatible program's.
+    explicit TestClass(const std::string& progId);
     ~TestClass();
     TestClass(const TestClass&) = delete;
     TestClass& operator=(const TestClass&) = delete;

@@ -37,6 +37,8 @@ void PrintTo(const Scenario& s, std::ostream* out) {
 }
 
 const std::vector<double> kTendon{-30, 5, -20, 2, -10, 0, 0, 0};
+const std::string kTendonTable =
+    "-30.000\t5.000\t0\r\n-20.000\t2.000\t15\r\n-10.000\t0.000\t15\r\n0.000\t0.000\t0\r\n";
 
 const Scenario kScenarios[] = {
     {"PickingThreeNodes",
@@ -52,7 +54,7 @@ const Scenario kScenarios[] = {
      {{19, {}}, {4, {}}, {24, kTendon}, {24, {0, 0, 50, 50}}},
      false,
      Command::ExtractPolylineNodes,
-     "-30.000\t5.000\t0\r\n-20.000\t2.000\t15\r\n-10.000\t0.000\t15\r\n0.000\t0.000\t0\r\n",
+     kTendonTable,
      "角点个数：4",
      {}},
     {"SymmetricPolylineOfTwoVertices",
@@ -232,7 +234,7 @@ class CommandTest : public ComTest,
         prepareForm(form, s);
         runReaching(reach, [&, s = s] {
             cad::com::ComPlatform platform(kQuickRetry);
-            cad::Module1 module1(platform, form, testClass->progId());
+            cad::Module1 module1(platform, form, {testClass->progId(), {}});
             cad::NameMaker names([] { return DrawingSession::kClock; });
             DrawingCommands commands(module1, form, names);
             runCommands(commands, form, s);
@@ -300,6 +302,37 @@ TEST_P(CommandTest, ABusyCadThatRejectsTheFirstCallsChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EndToEnd, CommandTest, bothReaches(kScenarios), caseAndReachName);
+
+using ManyClicksTest = ComTest;
+
+// More clicks of Command4 than AutoCAD holds selection sets: each click's set
+// is deleted once read, so the 129th click works like the first.
+TEST_F(ManyClicksTest, TwoHundredPolylineExtractionsInARow) {
+    cad->queuePoint(0, 0);
+    cad->prepareSelection({{19, {}}, {24, kTendon}});
+    testClass->run(makeApplication(cad).get());
+
+    FakeForm form;
+    form.options[Option::Check1] = false;
+    int tables = 0;
+    {
+        cad::com::ComPlatform platform(kQuickRetry);
+        cad::Module1 module1(platform, form, {testClass->progId(), {}});
+        cad::NameMaker names([] { return DrawingSession::kClock; });
+        DrawingCommands commands(module1, form, names);
+        commands.initialiseOrigin();
+        for (int click = 0; click < 200; ++click) {
+            form.output.clear();
+            commands.extractPolylineNodes();
+            tables += form.output == kTendonTable;
+        }
+    }
+
+    EXPECT_EQ(tables, 200);
+    EXPECT_TRUE(form.messages.empty());
+    EXPECT_TRUE(cad->selectionSets().empty());
+    EXPECT_EQ(cad->points().size(), 1u + 200 * 4);
+}
 
 }  // namespace
 }  // namespace tendra::testing::com

@@ -13,6 +13,10 @@ using Lines = std::vector<std::string>;
 
 const Lines kAllSteps{"Application.Visible = BOOL true", "Application.ActiveDocument",
                       "Application.Caption"};
+// A started AutoCAD is asked first whether it is ready.
+const Lines kStartedSteps{"Application.GetAcadState", "State.IsQuiescent",
+                          "Application.Visible = BOOL true", "Application.ActiveDocument",
+                          "Application.Caption"};
 
 struct ConnectionCase {
     const char* name;
@@ -33,7 +37,7 @@ void PrintTo(const ConnectionCase& c, std::ostream* out) {
 
 const ConnectionCase kConnectionCases[] = {
     {"AttachesToTheRunningCad", true, true, S_OK, true, kAllSteps, 0, S_OK, true, true},
-    {"StartsOneWhenNoneRuns", false, true, S_OK, true, kAllSteps, 1, S_OK, true, true},
+    {"StartsOneWhenNoneRuns", false, true, S_OK, true, kStartedSteps, 1, S_OK, true, true},
     {"NoDrawingOpenStillActivatesTheWindow", true, false, S_OK, false, kAllSteps, 0, S_OK, true,
      false},
     {"FailingStartShowsItsDescriptionOnce",
@@ -78,7 +82,7 @@ TEST_P(ConnectionTest, FollowsTheStepsInOrder) {
     bool document = false;
     runReaching(reach, [&] {
         cad::com::ComPlatform platform(kQuickRetry);
-        cad::Module1 module1(platform, form, testClass->progId());
+        cad::Module1 module1(platform, form, {testClass->progId(), {}});
         module1.connect();
         application = module1.application() != nullptr;
         document = module1.document() != nullptr;
@@ -105,7 +109,7 @@ using UnknownClassTest = ComTest;
 TEST_F(UnknownClassTest, AProgIdNobodyRegisteredShowsItsDescriptionOnce) {
     FakeForm form;
     cad::com::ComPlatform platform(kQuickRetry);
-    cad::Module1 module1(platform, form, testClass->progId() + "0");
+    cad::Module1 module1(platform, form, {testClass->progId() + "0", {}});
 
     module1.connect();
 
@@ -145,7 +149,7 @@ TEST_P(PartialConnectionTest, KeepsTheEarlierReferences) {
     bool applicationSet = false;
     runReaching(reach, [&] {
         cad::com::ComPlatform platform(kQuickRetry);
-        cad::Module1 module1(platform, form, testClass->progId());
+        cad::Module1 module1(platform, form, {testClass->progId(), {}});
         module1.connect();
         const auto first = module1.document();
         cad->failInvoke(c.failingInvoke, {RPC_E_DISCONNECTED, FailureStyle::Result, L""});
@@ -200,7 +204,7 @@ TEST_F(ActivationTest, TheWindowBearingTheCaptionComesToTheFront) {
     FakeForm form;
     {
         cad::com::ComPlatform platform(kQuickRetry);
-        cad::Module1 module1(platform, form, testClass->progId());
+        cad::Module1 module1(platform, form, {testClass->progId(), {}});
         module1.connect();
     }
     pumpMessages();

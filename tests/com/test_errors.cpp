@@ -2,7 +2,9 @@
 // rejects: directly and through proxies.
 #include <chrono>
 
+#include "cad/com/com_error.h"
 #include "cad/com/com_platform.h"
+#include "cad/com/dispatch.h"
 #include "cad/surface.h"
 #include "tests/com/com_harness.h"
 
@@ -185,6 +187,56 @@ class RejectingFilter final : public IMessageFilter {
   private:
     int left_;
 };
+
+using StaleErrorTest = ComTest;
+
+// An error text left on the thread by some earlier failure must not describe
+// a new failure that brings none of its own.
+TEST_F(StaleErrorTest, AnOldErrorInfoIsNotTakenForAFailedNameLookup) {
+    cad::com::Dispatch application(makeApplication(cad), kQuickRetry);
+    ComPtr<ICreateErrorInfo> create;
+    ComPtr<IErrorInfo> stale;
+    ASSERT_EQ(CreateErrorInfo(create.put()), S_OK);
+    create->SetDescription(const_cast<wchar_t*>(L"stale text"));
+    ASSERT_EQ(create.queryInterface(IID_IErrorInfo, stale), S_OK);
+    SetErrorInfo(0, stale.get());
+
+    Caught caught;
+    try {
+        application.getProperty(L"NoSuchMember");
+    } catch (const cad::CadError& error) {
+        caught = {true, error.number(), error.description(), {}};
+    }
+
+    ASSERT_TRUE(caught.thrown);
+    EXPECT_EQ(caught.number, DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(caught.description, cad::com::describe(DISP_E_UNKNOWNNAME));
+}
+
+// A rejected attempt that left a description behind, then an attempt that
+// fails with an exception it does not fill in: the failure gets the system's
+// text, not the rejected attempt's.
+TEST_F(StaleErrorTest, WhatARejectedAttemptLeftIsClearedBeforeTheNextAttempt) {
+    testClass->run(makeApplication(cad).get());
+    cad::com::ComPlatform platform(kQuickRetry);
+    auto application = platform.getRunningObject(testClass->progId());
+    application->caption();  // its DISPID is known from now on
+    cad->rejectionText = L"stale text";
+    cad->rejectCalls(1);
+    cad->failInvoke(1, {DISP_E_EXCEPTION, FailureStyle::Result, L""});
+
+    Caught caught;
+    try {
+        application->caption();
+    } catch (const cad::CadError& error) {
+        caught = {true, error.number(), error.description(), {}};
+    }
+
+    EXPECT_EQ(cad->rejectedCalls(), 1);
+    ASSERT_TRUE(caught.thrown);
+    EXPECT_EQ(caught.number, DISP_E_EXCEPTION);
+    EXPECT_EQ(caught.description, cad::com::describe(DISP_E_EXCEPTION));
+}
 
 using ServerFilterTest = ComTest;
 

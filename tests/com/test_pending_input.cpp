@@ -95,7 +95,7 @@ class PendingInputTest : public ComTest {
             FakeForm form;
             form.options[Option::Check1] = false;
             cad::com::ComPlatform platform(kQuickRetry);
-            cad::Module1 module1(platform, form, testClass->progId());
+            cad::Module1 module1(platform, form, {testClass->progId(), {}});
             cad::NameMaker names([] { return 36000.25; });
             DrawingCommands commands(module1, form, names);
             int clicks = 0;
@@ -156,6 +156,27 @@ TEST_F(PendingInputTest, AClickWhileABusyCallWaitsToBeRetriedWaitsToo) {
     EXPECT_EQ(cad->rejectedCalls(), 20);
     EXPECT_EQ(state.events,
               (Lines{"origin starts", "paint", "origin ends", "picking starts", "picking ends"}));
+    EXPECT_EQ(output, "10.000\t10.000\t0\r\n");
+}
+
+// And while the connection waits for the AutoCAD it started to be ready.
+TEST_F(PendingInputTest, AClickWhileAStartedAutoCadIsWaitedForWaitsToo) {
+    testClass = std::make_unique<TestClass>();
+    auto factory = DoubleFactory::create([this] {
+        ComPtr<IDispatch> application = makeApplication(cad);
+        testClass->run(application.get());
+        cad->startUp(std::chrono::milliseconds(300));
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        return application;
+    });
+    testClass->install(factory.get());
+
+    clickTwice();
+
+    EXPECT_EQ(factory->started(), 1);
+    EXPECT_GT(cad->rejectedCalls(), 0);
+    EXPECT_EQ(state.events,
+              (Lines{"origin starts", "origin ends", "picking starts", "picking ends"}));
     EXPECT_EQ(output, "10.000\t10.000\t0\r\n");
 }
 

@@ -131,6 +131,76 @@ const SurfaceCase kSurfaceCases[] = {
       "Entity#1.EntityType", "Entity#1.Coordinates", "SelectionSet:.25.Item(I4 1)",
       "Entity#2.EntityType"},
      [](const DoubleCad& cad) { EXPECT_EQ(cad.selectionSets(), Lines{".25"}); }},
+    {"NoDrawingOpenGivesAutoCadsOwnError",
+     [](DoubleCad& cad) { cad.hasDocument = false; },
+     [](cad::Application& application) {
+         try {
+             application.activeDocument();
+         } catch (const cad::CadError& error) {
+             return std::to_string(error.number()) + " " + error.description();
+         }
+         return std::string("a document");
+     },
+     "-2145320900 无法获取 Document 对象",
+     {"Application.ActiveDocument"},
+     nullptr},
+    {"DeleteRemovesTheSetAndLeavesItsEntitiesUsable",
+     [](DoubleCad& cad) {
+         cad.prepareSelection({{24, {0, 0, 10, 5}}});
+     },
+     [](cad::Application& application) {
+         auto set = application.activeDocument()->selectionSets()->add(".5");
+         set->selectOnScreen();
+         auto member = set->item(0);
+         set->deleteSet();
+         std::string text = numbers(member->coordinates());
+         try {
+             set->count();
+         } catch (const cad::CadError& error) {
+             text += error.number() == kSetDeleted ? " deleted" : " other failure";
+         }
+         return text;
+     },
+     "0 0 10 5 deleted",
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\".5\")",
+      "SelectionSet:.5.SelectOnScreen", "SelectionSet:.5.Item(I4 0)", "SelectionSet:.5.Delete",
+      "Entity#1.Coordinates", "SelectionSet:.5.Count"},
+     [](const DoubleCad& cad) { EXPECT_TRUE(cad.selectionSets().empty()); }},
+    // The colour object is a copy: without assigning it back the point
+    // would keep its colour.
+    {"WithoutColorTheColourGoesThroughTrueColor",
+     [](DoubleCad& cad) { cad.hidesObsoleteMembers = true; },
+     [](cad::Application& application) {
+         application.activeDocument()->modelSpace()->addPoint({1, 2, 0})->setColor(3);
+         return std::string();
+     },
+     "",
+     {"Application.ActiveDocument", "Document.ModelSpace", "ModelSpace.AddPoint(R8[1, 2, 0])",
+      "Point#1.TrueColor", "Color.ColorIndex = I4 3", "Point#1.TrueColor = Color"},
+     [](const DoubleCad& cad) {
+         ASSERT_EQ(cad.points().size(), 1u);
+         EXPECT_EQ(cad.points()[0].color, 3);
+     }},
+    {"WithoutEntityTypeTheTypeIsToldByObjectName",
+     [](DoubleCad& cad) {
+         cad.hidesObsoleteMembers = true;
+         cad.prepareSelection({{19, {}}, {24, {0, 0, 1, 1}}, {23, {0, 0, 1, 1}}});
+     },
+     [](cad::Application& application) {
+         auto set = application.activeDocument()->selectionSets()->add("t");
+         set->selectOnScreen();
+         std::string text;
+         for (int i = 0; i < 3; ++i) {
+             text += (i ? " " : "") + std::to_string(set->item(i)->entityType());
+         }
+         return text;
+     },
+     "19 24 23",
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"t\")",
+      "SelectionSet:t.SelectOnScreen", "SelectionSet:t.Item(I4 0)", "Entity#1.ObjectName",
+      "SelectionSet:t.Item(I4 1)", "Entity#2.ObjectName", "SelectionSet:t.Item(I4 2)",
+      "Entity#3.ObjectName"},
+     nullptr},
     {"CoordinatesAreReadFromTheArraysLowerBound",
      [](DoubleCad& cad) {
          cad.arrayLowerBound = 5;
@@ -178,6 +248,31 @@ TEST_P(SurfaceTest, SendsWhatAutoCadExpectsAndReadsItsAnswer) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, SurfaceTest, bothReaches(kSurfaceCases), caseAndReachName);
+
+using SelectionSetLimitTest = ComTest;
+
+// As in AutoCAD, a session holds only so many selection sets; a deleted one
+// makes room again.
+TEST_F(SelectionSetLimitTest, TheHundredTwentyNinthSetFailsUntilOneIsDeleted) {
+    testClass->run(makeApplication(cad).get());
+    cad::com::ComPlatform platform(kQuickRetry);
+    auto sets = platform.getRunningObject(testClass->progId())->activeDocument()->selectionSets();
+    std::vector<cad::SelectionSetPtr> open;
+    for (int i = 0; i < kMaxSelectionSets; ++i) {
+        open.push_back(sets->add("s" + std::to_string(i)));
+    }
+    std::int32_t failure = 0;
+    try {
+        sets->add("one more");
+    } catch (const cad::CadError& error) {
+        failure = error.number();
+    }
+    EXPECT_EQ(failure, kTooManySelectionSets);
+
+    open.front()->deleteSet();
+    EXPECT_NO_THROW(sets->add("one more"));
+    EXPECT_EQ(cad->selectionSets().size(), static_cast<std::size_t>(kMaxSelectionSets));
+}
 
 }  // namespace
 }  // namespace tendra::testing::com

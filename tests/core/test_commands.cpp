@@ -130,15 +130,21 @@ Outcome polylineOutcome(const Baseline& b, int k, std::int32_t number) {
     if (k <= kConnectionCalls) {
         return {false, kPolylineTable, "角点个数：6", 3, 3, 3, origin, false, true, false};
     }
+    // A selection set that cannot be deleted changes nothing else.
+    if (b.member(k) == "Delete") {
+        return {false, kPolylineTable, "角点个数：6", 3, 3, 3, origin, false, true, false};
+    }
+    // A failure while the selection set is open is followed by its Delete.
+    const bool deletedAfter = k > b.index("Add") && k < b.index("Delete");
     if (b.member(k) == "SelectOnScreen" && cad::endsInput(number)) {  // the user cancelled
-        return {false, "old table", "old count", 0, 0, 0, origin, false, true, true};
+        return {false, "old table", "old count", 0, 0, 0, origin, false, true, !deletedAfter};
     }
     if (b.member(k) == "AppendItems") {  // table and count stay
         return {true, kPolylineTable, "角点个数：6", 3, 3, 0, origin, false, true, true};
     }
     return {
-        true,  "old table", "old count", b.before(k, "AddPoint"), b.before(k, "Color"), 0, origin,
-        false, true,        true};
+        true,  "old table", "old count",  b.before(k, "AddPoint"), b.before(k, "Color"), 0, origin,
+        false, true,        !deletedAfter};
 }
 
 void oldTexts(DrawingSession& s) {
@@ -299,8 +305,11 @@ TEST(CommandWithoutACad, ShowsTheConnectionsMessageThenTheUnknownError) {
         ASSERT_EQ(session.form.messages.size(), 2u);
         EXPECT_EQ(session.form.messages[0].title, kApplicationTitle);
         EXPECT_EQ(session.form.messages[1], kUnknownError);
-        EXPECT_EQ(session.cad.members(),
-                  (std::vector<std::string>{"Platform.GetActiveObject", "Platform.CreateObject"}));
+        // Only the platform was asked: for running CADs, then to start one.
+        for (const auto& call : session.cad.calls()) {
+            EXPECT_EQ(call.object, "Platform") << call.text();
+        }
+        EXPECT_EQ(session.cad.members().back(), "Platform.CreateObject");
         EXPECT_FALSE(session.form.nodeButtonsEnabled);
         EXPECT_EQ(session.commands.markerGroup(), nullptr);
     }

@@ -23,12 +23,32 @@ struct Connection {
 const std::string kCaption = "AutoCAD 2004 - [桥梁.dwg]";
 const ShownMessage kStartFailure{"Class not registered", kApplicationTitle, MessageIcon::None};
 
+// The calls of the steps after the attach or start, with their arguments.
+Members afterAttaching() {
+    return {"Application.Visible True", "Application.ActiveDocument", "Application.Caption",
+            "Platform.AppActivate \"" + kCaption + "\""};
+}
+
+Members joined(Members first, const Members& then) {
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
+}
+
+const std::string kLookForAutoCad = "Platform.GetActiveObject \"AutoCAD.Application\"";
+const std::string kListVersions = "Platform.VersionedProgIds \"AutoCAD.Application\"";
+const Members kLookForCompatibles{"Platform.GetActiveObject \"ZWCAD.Application\"",
+                                  "Platform.GetActiveObject \"GStarCAD.Application\"",
+                                  "Platform.GetActiveObject \"BricscadApp.AcadApplication\""};
+const std::string kStartAutoCad = "Platform.CreateObject \"AutoCAD.Application\"";
+
 struct ConnectionCase {
     const char* name;
     bool running;
+    Members runningAs;  // empty: under every class
+    Members versions;   // what the registry lists, newest first
     bool installed;
     bool hasDocument;
-    Members expectedCalls;
+    Members transcript;
     int instancesStarted;
     std::vector<ShownMessage> messages;
 };
@@ -37,6 +57,69 @@ void PrintTo(const ConnectionCase& c, std::ostream* os) {
     *os << c.name;
 }
 
+const ConnectionCase kConnectionCases[] = {
+    {"AttachesToTheRunningCad",
+     true,
+     {},
+     {},
+     true,
+     true,
+     joined({kLookForAutoCad}, afterAttaching()),
+     0,
+     {}},
+    {"AttachesToTheRunningReleaseThoughANewerOneIsInstalled",
+     true,
+     {"AutoCAD.Application.16.2"},
+     {"AutoCAD.Application.17.1", "AutoCAD.Application.16.2", "AutoCAD.Application.16"},
+     true,
+     true,
+     joined(
+         {kLookForAutoCad, kListVersions, "Platform.GetActiveObject \"AutoCAD.Application.17.1\"",
+          "Platform.GetActiveObject \"AutoCAD.Application.16.2\""},
+         afterAttaching()),
+     0,
+     {}},
+    {"AttachesToACompatibleCadOnlyWhenNoAutoCadRuns",
+     true,
+     {"GStarCAD.Application"},
+     {"AutoCAD.Application.17"},
+     true,
+     true,
+     joined({kLookForAutoCad, kListVersions, "Platform.GetActiveObject \"AutoCAD.Application.17\"",
+             kLookForCompatibles[0], kLookForCompatibles[1]},
+            afterAttaching()),
+     0,
+     {}},
+    {"StartsAutoCadWhenNothingRuns",
+     false,
+     {},
+     {},
+     true,
+     true,
+     joined(joined({kLookForAutoCad, kListVersions}, kLookForCompatibles),
+            joined({kStartAutoCad}, afterAttaching())),
+     1,
+     {}},
+    {"NeitherRunningNorInstalledShowsThePlatformsDescription",
+     false,
+     {},
+     {},
+     false,
+     true,
+     joined(joined({kLookForAutoCad, kListVersions}, kLookForCompatibles), {kStartAutoCad}),
+     0,
+     {kStartFailure}},
+    {"NoDrawingOpenStillActivatesTheWindow",
+     true,
+     {},
+     {},
+     true,
+     false,
+     joined({kLookForAutoCad}, afterAttaching()),
+     0,
+     {}},
+};
+
 class ConnectionTest : public ::testing::TestWithParam<ConnectionCase> {};
 
 TEST_P(ConnectionTest, FollowsTheStepsInOrder) {
@@ -44,6 +127,8 @@ TEST_P(ConnectionTest, FollowsTheStepsInOrder) {
     Connection connection;
     ScriptedCad& cad = connection.cad;
     cad.running = c.running;
+    cad.runningAs = c.runningAs;
+    cad.versions = c.versions;
     cad.installed = c.installed;
     cad.hasDocument = c.hasDocument;
     cad.caption = kCaption;
@@ -51,7 +136,7 @@ TEST_P(ConnectionTest, FollowsTheStepsInOrder) {
 
     connection.module1.connect();
 
-    EXPECT_EQ(cad.members(), c.expectedCalls);
+    EXPECT_EQ(cad.transcript(), c.transcript);
     EXPECT_EQ(cad.instancesStarted(), c.instancesStarted);
     EXPECT_EQ(connection.form.messages, c.messages);
     const bool reached = c.running || c.installed;
@@ -62,43 +147,45 @@ TEST_P(ConnectionTest, FollowsTheStepsInOrder) {
     EXPECT_EQ(cad.activatedWindows(), reached ? Members{kCaption} : Members{});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, ConnectionTest,
-    ::testing::Values(ConnectionCase{"AttachesToTheRunningCad",
-                                     true,
-                                     true,
-                                     true,
-                                     {"Platform.GetActiveObject", "Application.Visible",
-                                      "Application.ActiveDocument", "Application.Caption",
-                                      "Platform.AppActivate"},
-                                     0,
-                                     {}},
-                      ConnectionCase{"StartsOneWhenNoneRuns",
-                                     false,
-                                     true,
-                                     true,
-                                     {"Platform.GetActiveObject", "Platform.CreateObject",
-                                      "Application.Visible", "Application.ActiveDocument",
-                                      "Application.Caption", "Platform.AppActivate"},
-                                     1,
-                                     {}},
-                      ConnectionCase{"NeitherRunningNorInstalledShowsThePlatformsDescription",
-                                     false,
-                                     false,
-                                     true,
-                                     {"Platform.GetActiveObject", "Platform.CreateObject"},
-                                     0,
-                                     {kStartFailure}},
-                      ConnectionCase{"NoDrawingOpenStillActivatesTheWindow",
-                                     true,
-                                     true,
-                                     false,
-                                     {"Platform.GetActiveObject", "Application.Visible",
-                                      "Application.ActiveDocument", "Application.Caption",
-                                      "Platform.AppActivate"},
-                                     0,
-                                     {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, ConnectionTest, ::testing::ValuesIn(kConnectionCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct VersionCase {
+    const char* name;
+    Members registered;
+    Members newestFirst;
+};
+
+void PrintTo(const VersionCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const VersionCase kVersionCases[] = {
+    {"ReleasesByNumberNotByText",
+     {"AutoCAD.Application.9", "AutoCAD.Application.16", "AutoCAD.Application.10"},
+     {"AutoCAD.Application.16", "AutoCAD.Application.10", "AutoCAD.Application.9"}},
+    {"MinorReleasesNewestFirstAndTheBareNumberAfterThem",
+     {"AutoCAD.Application.17", "AutoCAD.Application.17.0", "AutoCAD.Application.17.2",
+      "AutoCAD.Application.18"},
+     {"AutoCAD.Application.18", "AutoCAD.Application.17.2", "AutoCAD.Application.17.0",
+      "AutoCAD.Application.17"}},
+    {"CaseOfTheClassNameDoesNotMatter", {"autocad.application.16"}, {"autocad.application.16"}},
+    {"OtherClassesAndOtherSuffixesAreLeftOut",
+     {"AutoCAD.Application", "AutoCAD.ApplicationX.16", "AutoCAD.Application.",
+      "AutoCAD.Application.x", "AutoCAD.Application.16.", "AutoCAD.Application.16.1.2",
+      "AutoCAD.Application.-1", "AutoCAD.Document.16", "AutoCAD.Application.1234567"},
+     {}},
+};
+
+class VersionTest : public ::testing::TestWithParam<VersionCase> {};
+
+TEST_P(VersionTest, ListsTheVersionsNewestFirst) {
+    const auto& c = GetParam();
+    EXPECT_EQ(cad::versionsNewestFirst("AutoCAD.Application", c.registered), c.newestFirst);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, VersionTest, ::testing::ValuesIn(kVersionCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Connection, TwoCallsInARowKeepTheSameReferences) {
     Connection connection;
@@ -132,9 +219,10 @@ TEST(Connection, AFailingStepKeepsThePreviousReferences) {
         EXPECT_EQ(module1.application(), application);
         EXPECT_EQ(module1.document(), document);
         EXPECT_TRUE(connection.form.messages.empty());
-        // A failed attach falls back to starting; without a caption there is
-        // no window to activate; every other step runs on.
-        const std::size_t expected[] = {6, 5, 5, 4, 5};
+        // A failed attach falls back to the other classes, under which the
+        // same CAD answers; without a caption there is no window to
+        // activate; every other step runs on.
+        const std::size_t expected[] = {7, 5, 5, 4, 5};
         EXPECT_EQ(connection.cad.callCount(), expected[step - 1]);
     }
 }

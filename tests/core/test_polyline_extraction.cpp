@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/cad_errors.h"
 #include "tests/support/drawing_session.h"
 
 namespace tendra {
@@ -46,13 +47,14 @@ struct PolylineRun {
         return result;
     }
     std::size_t grouped() const { return session.cad.group(group)->size() - 1; }
-    // Nothing but the new selection set changed.
+    // Nothing changed: the selection set made for the click is deleted again.
     void expectUnchanged() const {
         EXPECT_EQ(session.form.output, "old table");
         EXPECT_EQ(session.form.status, "old count");
         EXPECT_EQ(session.cad.points().size(), 1u);
         EXPECT_EQ(grouped(), 0u);
-        EXPECT_EQ(session.cad.selectionSets(), Lines{set});
+        EXPECT_EQ(session.cad.countOf("SelectionSet:" + set + ".Delete"), 1u);
+        EXPECT_TRUE(session.cad.selectionSets().empty());
     }
 
     DrawingSession session;
@@ -83,9 +85,10 @@ TEST(PolylineExtraction, TakesTheFirstPolylinePastOtherEntitiesWithTheseCalls) {
                    "Entity#2.EntityType",
                    selection + ".Item 2",
                    "Entity#3.EntityType",
-                   "Entity#3.Coordinates"};
+                   "Entity#3.Coordinates",
+                   selection + ".Delete",
+                   "Document.ModelSpace"};
     for (int i = 0; i < 4; ++i) {
-        expected.push_back("Document.ModelSpace");
         expected.push_back("ModelSpace.AddPoint " + testing::pointText(kTendonMarkers[i]));
         expected.push_back("Point#" + std::to_string(i + 2) + ".Color 3");
     }
@@ -95,7 +98,7 @@ TEST(PolylineExtraction, TakesTheFirstPolylinePastOtherEntitiesWithTheseCalls) {
     EXPECT_EQ(r.session.form.status, "角点个数：4");
     EXPECT_EQ(*r.session.cad.group(r.group), (std::vector<int>{1, 2, 3, 4, 5}));
     // The table is written only when every marker is drawn.
-    EXPECT_EQ(r.session.form.firstRead("Text1"), 30);
+    EXPECT_EQ(r.session.form.firstRead("Text1"), 28);
     EXPECT_TRUE(r.session.form.messages.empty());
     EXPECT_EQ(r.session.form.count("enable node buttons"), 0u);
 }
@@ -212,10 +215,11 @@ TEST(PolylineExtraction, ScaleAndOptionsAreReadBetweenTheCoordinatesAndTheMarker
     r.session.form.fields[Field::Text3] = "2";
     r.run({polyline(kTendon)});
 
-    // Coordinates is the 14th call; the first marker is drawn by the 15th.
-    EXPECT_EQ(r.session.form.firstRead("Check1"), 14);
-    EXPECT_EQ(r.session.form.firstRead("Check3"), 14);
-    EXPECT_EQ(r.session.form.firstRead("Text3"), 14);
+    // Coordinates is the 14th call and the set's Delete the 15th; the first
+    // marker is drawn by the 16th.
+    EXPECT_EQ(r.session.form.firstRead("Check1"), 15);
+    EXPECT_EQ(r.session.form.firstRead("Check3"), 15);
+    EXPECT_EQ(r.session.form.firstRead("Text3"), 15);
     EXPECT_EQ(
         r.session.form.output,
         "-60.000\t10.000\t0\r\n-40.000\t4.000\t15\r\n-20.000\t0.000\t15\r\n0.000\t0.000\t0\r\n");
@@ -231,6 +235,54 @@ TEST(PolylineExtraction, WithoutAMarkerGroupDrawsAndWritesButDoesNotCrash) {
     EXPECT_EQ(session.form.messages, std::vector<ShownMessage>{kUnknownError});
     EXPECT_EQ(session.cad.points().size(), 4u);
     EXPECT_EQ(session.form.output, kTendonTable);
+}
+
+// More clicks than a session holds selection sets: each click's set is gone
+// again when the click ends, however it ends.
+TEST(PolylineExtraction, TwoHundredClicksInARowEachGetASelectionSet) {
+    const struct {
+        const char* name;
+        std::vector<Selectable> selection;
+        std::size_t messages;
+        std::int32_t selectFailure;  // 0: the selection completes
+    } cases[] = {
+        {"a polyline each time", {polyline(kTendon)}, 0, 0},
+        {"no polyline each time", {entityOfType(type::kLine)}, 200, 0},
+        {"the selection cancelled each time", {polyline(kTendon)}, 0, cad::kEFail},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r;
+        r.session.cad.prepareSelection(c.selection);
+        for (int click = 0; click < 200; ++click) {
+            if (c.selectFailure) {
+                // The connection's five calls, the activation's two, then
+                // SelectionSets and Add come before SelectOnScreen.
+                r.session.cad.failCall(10, c.selectFailure);
+            }
+            r.session.commands.extractPolylineNodes();
+        }
+
+        EXPECT_EQ(r.session.cad.countOf("SelectionSets.Add"), 200u);
+        EXPECT_EQ(r.session.cad.countOf("Delete"), 200u);
+        EXPECT_TRUE(r.session.cad.selectionSets().empty());
+        EXPECT_EQ(r.session.form.messages.size(), c.messages);
+        for (const auto& message : r.session.form.messages) {
+            EXPECT_EQ(message.text, kNoPolylineText);
+        }
+    }
+}
+
+// The scripted CAD holds the session's limit, so the test above proves something.
+TEST(PolylineExtraction, WithoutDeletingTheHundredTwentyNinthSetFails) {
+    DrawingSession session;
+    session.startAt(0, 0);
+    auto& sets = *session.module1.requireDocument().selectionSets();
+    for (int i = 0; i < cad::kMaxSelectionSets; ++i) {
+        sets.add("set" + std::to_string(i));
+    }
+    EXPECT_EQ(testing::errorOf([&] { sets.add("one more"); }),
+              testing::ScriptedCad::kTooManySelectionSets);
 }
 
 }  // namespace

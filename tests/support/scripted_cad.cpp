@@ -9,7 +9,8 @@ namespace tendra::testing {
 namespace {
 
 constexpr std::int32_t kUnavailable = -2147221021;  // MK_E_UNAVAILABLE
-constexpr std::int32_t kNoDocument = -2147418113;   // E_UNEXPECTED
+// AutoCAD's answer to ActiveDocument with no drawing open (0x8021003C).
+constexpr std::int32_t kNoDocument = -2145320900;
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -108,6 +109,7 @@ class Platform : public cad::Platform {
     explicit Platform(ScriptedCad& cad) : cad_(cad) {}
     cad::ApplicationPtr getRunningObject(const std::string& progId) override;
     cad::ApplicationPtr createObject(const std::string& progId) override;
+    std::vector<std::string> versionedProgIds(const std::string& progId) override;
     void activateWindow(const std::string& title) override;
 
   private:
@@ -121,7 +123,7 @@ class Application : public cad::Application {
     cad::DocumentPtr activeDocument() override {
         cad_.record("Application", "ActiveDocument", "");
         if (!cad_.hasDocument) {
-            throw cad::CadError(kNoDocument, "No document is open");
+            throw cad::CadError(kNoDocument, "无法获取 Document 对象");
         }
         return cad_.impl().document;
     }
@@ -176,22 +178,31 @@ class SelectionSet : public cad::SelectionSet {
     SelectionSet(ScriptedCad& cad, std::string name) : cad_(cad), name_(std::move(name)) {}
     void selectOnScreen() override;
     int count() override {
-        cad_.record(label(), "Count", "");
+        use("Count", "");
         return static_cast<int>(members_.size());
     }
     cad::EntityPtr item(int index) override {
-        cad_.record(label(), "Item", std::to_string(index));
+        use("Item", std::to_string(index));
         if (index < 0 || index >= static_cast<int>(members_.size())) {
             throw cad::CadError(-2147352565, "Invalid index");  // DISP_E_BADINDEX
         }
         return members_[static_cast<std::size_t>(index)];
     }
+    void deleteSet() override;
 
   private:
     std::string label() const { return "SelectionSet:" + name_; }
+    // Records a call; a deleted set answers none.
+    void use(const std::string& member, const std::string& args) {
+        cad_.record(label(), member, args);
+        if (deleted_) {
+            throw cad::CadError(ScriptedCad::kSetDeleted, "The selection set was deleted");
+        }
+    }
     ScriptedCad& cad_;
     std::string name_;
     std::vector<cad::EntityPtr> members_;
+    bool deleted_ = false;
 };
 
 class SelectionSets : public cad::SelectionSets {
@@ -256,7 +267,8 @@ namespace {
 
 cad::ApplicationPtr Platform::getRunningObject(const std::string& progId) {
     cad_.record("Platform", "GetActiveObject", quoted(progId));
-    if (!cad_.running) {
+    const auto& as = cad_.runningAs;
+    if (!cad_.running || (!as.empty() && std::find(as.begin(), as.end(), progId) == as.end())) {
         throw cad::CadError(kUnavailable, "Operation unavailable");
     }
     return cad_.impl().application;
@@ -270,6 +282,11 @@ cad::ApplicationPtr Platform::createObject(const std::string& progId) {
     ++Access::started(cad_);
     cad_.running = true;
     return cad_.impl().application;
+}
+
+std::vector<std::string> Platform::versionedProgIds(const std::string& progId) {
+    cad_.record("Platform", "VersionedProgIds", quoted(progId));
+    return cad_.versions;
 }
 
 void Platform::activateWindow(const std::string& title) {
@@ -340,7 +357,7 @@ cad::GroupPtr Groups::add(const std::string& name) {
 }
 
 void SelectionSet::selectOnScreen() {
-    cad_.record(label(), "SelectOnScreen", "");
+    use("SelectOnScreen", "");
     members_.clear();
     for (auto& what : Access::selection(cad_)) {
         members_.push_back(
@@ -348,11 +365,21 @@ void SelectionSet::selectOnScreen() {
     }
 }
 
+void SelectionSet::deleteSet() {
+    use("Delete", "");
+    auto& sets = Access::selectionSets(cad_);
+    sets.erase(std::remove(sets.begin(), sets.end(), name_), sets.end());
+    deleted_ = true;
+}
+
 cad::SelectionSetPtr SelectionSets::add(const std::string& name) {
     cad_.record("SelectionSets", "Add", quoted(name));
     auto& sets = Access::selectionSets(cad_);
     if (std::find(sets.begin(), sets.end(), name) != sets.end()) {
         throw cad::CadError(ScriptedCad::kNameTaken, "Duplicate record name");
+    }
+    if (sets.size() >= static_cast<std::size_t>(cad::kMaxSelectionSets)) {
+        throw cad::CadError(ScriptedCad::kTooManySelectionSets, "Too many selection sets");
     }
     sets.push_back(name);
     return std::make_shared<SelectionSet>(cad_, name);

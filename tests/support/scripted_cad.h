@@ -64,7 +64,11 @@ class ScriptedCad {
     // The k-th call from now on (1 = the next one) fails with this number.
     void failCall(int k, std::int32_t number);
 
-    bool running = true;      // getRunningObject finds the application
+    bool running = true;  // getRunningObject finds the application
+    // When not empty, the running application is found under these classes only.
+    std::vector<std::string> runningAs;
+    // What versionedProgIds lists, whatever it is asked.
+    std::vector<std::string> versions;
     bool installed = true;    // createObject can start one
     bool hasDocument = true;  // ActiveDocument answers
     std::string caption = "AutoCAD 2000 - [Drawing1.dwg]";
@@ -89,6 +93,7 @@ class ScriptedCad {
     // Groups by name, each with its member ids ("Point#3" → 3) in order.
     const std::vector<std::pair<std::string, std::vector<int>>>& groups() const { return groups_; }
     const std::vector<int>* group(const std::string& name) const;
+    // The selection sets open, in the order they were added.
     const std::vector<std::string>& selectionSets() const { return selectionSets_; }
     const std::map<std::string, std::int16_t>& variables() const { return variables_; }
     const std::vector<std::string>& activatedWindows() const { return activated_; }
@@ -97,6 +102,10 @@ class ScriptedCad {
 
     // The error number a scripted failure carries for a name that exists.
     static constexpr std::int32_t kNameTaken = -2145386476;  // 0x80200014
+    // Adding a selection set while kMaxSelectionSets are open.
+    static constexpr std::int32_t kTooManySelectionSets = cad::kEFail;
+    // A call on a selection set that was deleted.
+    static constexpr std::int32_t kSetDeleted = -2147417848;  // RPC_E_DISCONNECTED
 
     // Records a call, runs onCall, and throws if the script says so.
     void record(const std::string& object, const std::string& member, const std::string& args);
