@@ -154,10 +154,14 @@ TEST_F(Form1Window, ButtonsUseSongTi9GbAndTheRestTheDefaultGuiFont) {
         // 9 points at the window's DPI.
         EXPECT_EQ(font.lfHeight, -MulDiv(9, ui::win32::windowDpi(form_->hwnd()), 72)) << name;
     }
+    LOGFONTW stock{};
+    GetObjectW(defaultFont, sizeof stock, &stock);
     for (const char* name : {"Text8", "Text3", "Label3", "Check1", "Label5"}) {
-        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control(name), WM_GETFONT, 0, 0)),
-                  defaultFont)
-            << name;
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(name), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        EXPECT_STREQ(font.lfFaceName, stock.lfFaceName) << name;
+        EXPECT_EQ(font.lfHeight, stock.lfHeight) << name << " at the system's DPI";
     }
 }
 
@@ -443,6 +447,39 @@ TEST_F(Form1Window, LeavingTheWindowAndComingBackKeepsTheBoxFocusedGreenAndSelec
     EXPECT_EQ(start, 1u);
     EXPECT_EQ(end, 2u);
     DestroyWindow(elsewhere);
+}
+
+TEST_F(Form1Window, MovedToAScreenOfAnotherDpiItsControlsFollowInPixels) {
+    // 144 dots per inch: 10 twips make a pixel.
+    RECT suggested{100, 50, 100 + 700, 50 + 560};
+    SendMessageW(form_->hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    struct Row {
+        const char* name;
+        RECT pixels;  // left, top, right, bottom in the client area
+    };
+    const Row rows[] = {
+        {"Text8", {192, 12, 626, 494}},
+        {"Command3", {36, 180, 170, 218}},
+        {"Image1", {24, 684, 638, 780}},
+    };
+    for (const Row& row : rows) {
+        RECT r{};
+        GetWindowRect(control(row.name), &r);
+        MapWindowPoints(nullptr, form_->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, row.pixels.left) << row.name;
+        EXPECT_EQ(r.top, row.pixels.top) << row.name;
+        EXPECT_EQ(r.right, row.pixels.right) << row.name;
+        EXPECT_EQ(r.bottom, row.pixels.bottom) << row.name;
+    }
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("Command3"), WM_GETFONT, 0, 0)),
+               sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -18) << "9 points at 144 dots per inch";
+    RECT window{};
+    GetWindowRect(form_->hwnd(), &window);
+    EXPECT_EQ(window.left, 100);
+    EXPECT_EQ(window.right - window.left, 700) << "the system's suggested rectangle";
 }
 
 }  // namespace

@@ -95,17 +95,32 @@ void withoutTheme(HWND control) {
 }
 
 // A picture as a resource of the program: an icon, drawn at its natural size,
-// or a bitmap. Null when the program has none of that name.
-HANDLE loadPicture(const char* name, bool* isIcon) {
+// or a bitmap. Null when the program has none of that name. Each is decoded
+// once and kept for the program's life: the windows paint them often.
+struct Picture {
+    HANDLE handle = nullptr;
+    bool isIcon = false;
+};
+
+Picture loadPicture(const char* name) {
+    static std::vector<std::pair<std::string, Picture>> loaded;
+    for (const auto& [loadedName, picture] : loaded) {
+        if (loadedName == name) {
+            return picture;
+        }
+    }
     std::wstring resource = toUtf16(name);
     std::transform(resource.begin(), resource.end(), resource.begin(), ::towupper);
     HINSTANCE instance = GetModuleHandleW(nullptr);
+    Picture picture;
     if (HANDLE icon = LoadImageW(instance, resource.c_str(), IMAGE_ICON, 0, 0, 0)) {
-        *isIcon = true;
-        return icon;
+        picture = {icon, true};
+    } else {
+        picture = {LoadImageW(instance, resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION),
+                   false};
     }
-    *isIcon = false;
-    return LoadImageW(instance, resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+    loaded.emplace_back(name, picture);
+    return picture;
 }
 
 void paintPicture(HWND hwnd, HDC dc, const ControlDesign& design, COLORREF background) {
@@ -117,17 +132,15 @@ void paintPicture(HWND hwnd, HDC dc, const ControlDesign& design, COLORREF backg
     if (!design.picture) {
         return;
     }
-    bool isIcon = false;
-    HANDLE picture = loadPicture(design.picture, &isIcon);
-    if (!picture) {
+    const Picture picture = loadPicture(design.picture);
+    if (!picture.handle) {
         return;
     }
-    if (isIcon) {
-        DrawIconEx(dc, 0, 0, static_cast<HICON>(picture), 0, 0, 0, nullptr, DI_NORMAL);
-        DestroyIcon(static_cast<HICON>(picture));
+    if (picture.isIcon) {
+        DrawIconEx(dc, 0, 0, static_cast<HICON>(picture.handle), 0, 0, 0, nullptr, DI_NORMAL);
         return;
     }
-    HBITMAP bitmap = static_cast<HBITMAP>(picture);
+    HBITMAP bitmap = static_cast<HBITMAP>(picture.handle);
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
     HDC source = CreateCompatibleDC(dc);
@@ -141,7 +154,6 @@ void paintPicture(HWND hwnd, HDC dc, const ControlDesign& design, COLORREF backg
     }
     SelectObject(source, old);
     DeleteDC(source);
-    DeleteObject(bitmap);
 }
 
 LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -300,9 +312,6 @@ DesignedWindow::~DesignedWindow() {
     for (HFONT font : fonts_) {
         DeleteObject(font);
     }
-    if (ownsWindowFont_) {
-        DeleteObject(windowFont_);
-    }
     for (auto& [colour, handle] : brushes_) {
         DeleteObject(handle);
     }
@@ -325,12 +334,7 @@ bool DesignedWindow::create() {
                                  twipsToPixels(design_.clientHeight, dpi_), dpi_);
     SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (design_.font) {
-        windowFont_ = createDesignedFont(*design_.font, dpi_);
-        ownsWindowFont_ = true;
-    } else {
-        windowFont_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    }
+    windowFont_ = makeWindowFont();
     createControls();
     formLoad();
     return true;
@@ -350,11 +354,36 @@ void DesignedWindow::createControls() {
     }
 }
 
-HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
-    if (c.kind == ControlKind::Timer) {
-        return nullptr;
+HFONT DesignedWindow::makeWindowFont() {
+    HFONT font = nullptr;
+    if (design_.font) {
+        font = createDesignedFont(*design_.font, dpi_);
+    } else {
+        // The default GUI font, made for the system's DPI, at this window's.
+        LOGFONTW logFont{};
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont);
+        HDC screen = GetDC(nullptr);
+        const int systemDpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+        if (screen) {
+            ReleaseDC(nullptr, screen);
+        }
+        logFont.lfHeight = MulDiv(logFont.lfHeight, static_cast<int>(dpi_), systemDpi);
+        font = CreateFontIndirectW(&logFont);
     }
-    HWND parent = c.parent ? control(c.parent) : hwnd_;
+    fonts_.push_back(font);
+    return font;
+}
+
+HFONT DesignedWindow::fontFor(const ControlDesign& c) {
+    if (!c.font) {
+        return windowFont_;
+    }
+    HFONT font = createDesignedFont(*c.font, dpi_);
+    fonts_.push_back(font);
+    return font;
+}
+
+PixelRect DesignedWindow::controlPixels(const ControlDesign& c) const {
     TwipsRect rect = c.rect;
     if (c.parent) {
         if (const ControlDesign* outer = design_.control(c.parent)) {
@@ -367,6 +396,40 @@ HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
         px.height = std::max(px.height, 1);
         px.width = std::max(px.width, 1);
     }
+    return px;
+}
+
+void DesignedWindow::rescale(UINT dpi, const RECT* suggested) {
+    dpi_ = dpi;
+    std::vector<HFONT> oldFonts = std::move(fonts_);
+    fonts_.clear();
+    windowFont_ = makeWindowFont();
+    for (const auto& [handle, c] : controls_) {
+        const PixelRect px = controlPixels(*c);
+        SetWindowPos(handle, nullptr, px.left, px.top, px.width, px.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(*c)), TRUE);
+        if (c->sizedToText) {
+            fitToText(handle);
+        }
+    }
+    for (HFONT font : oldFonts) {
+        DeleteObject(font);
+    }
+    if (suggested) {
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    onRescaled();
+}
+
+HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
+    if (c.kind == ControlKind::Timer) {
+        return nullptr;
+    }
+    HWND parent = c.parent ? control(c.parent) : hwnd_;
+    const PixelRect px = controlPixels(c);
     if (c.kind == ControlKind::Browser) {
         createSpecialControl(c, RECT{px.left, px.top, px.left + px.width, px.top + px.height}, id);
         return control(c.name);
@@ -418,12 +481,7 @@ HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
         return nullptr;
     }
     setDesignedName(control, c.name);
-    HFONT font = windowFont_;
-    if (c.font) {
-        font = createDesignedFont(*c.font, dpi_);
-        fonts_.push_back(font);
-    }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(c)), FALSE);
     if (c.kind == ControlKind::MultiLineTextBox) {
         SetWindowSubclass(control, tabLeavesBox, 1, 0);
     }
@@ -611,6 +669,10 @@ LRESULT DesignedWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             }
             break;
         }
+        case WM_DPICHANGED:
+            // Moved to a screen of another DPI: the twips stay, the pixels follow.
+            rescale(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_ACTIVATE:
             // As a dialog does: the control that had the focus when the window
             // was left gets it back when the window is active again.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/design.h"
+#include "ui/twips.h"
 #include "ui/win32/geometry.h"
 
 namespace tendra::ui::win32 {
@@ -78,6 +79,10 @@ class DesignedWindow {
     // other window of the thread disabled meanwhile.
     void showModal();
 
+    // Lays the window out again for another DPI: fonts, control rectangles,
+    // and the window's rectangle where the system suggests one.
+    void rescale(UINT dpi, const RECT* suggested);
+
     void setShellOpener(ShellOpener opener) { shellOpener_ = std::move(opener); }
     void setScreenSource(ScreenSource source) { screenSource_ = std::move(source); }
     ScreenSize screen() const { return screenSource_(); }
@@ -99,6 +104,8 @@ class DesignedWindow {
     virtual void createSpecialControl(const ControlDesign& design, const RECT& pixels, int id) {
         (void)design, (void)pixels, (void)id;
     }
+    // After rescale: for children the design does not cover.
+    virtual void onRescaled() {}
     void runClickAction(ClickAction action);
     void openAddress(const std::string& address);
     HFONT windowFont() const { return windowFont_; }
@@ -109,6 +116,11 @@ class DesignedWindow {
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     HWND createControl(const ControlDesign& c, int id);
+    HFONT makeWindowFont();
+    // The control's own font, made for the current DPI, or the window's.
+    HFONT fontFor(const ControlDesign& c);
+    // A control's rectangle in its parent's client area at the current DPI.
+    PixelRect controlPixels(const ControlDesign& c) const;
     HBRUSH brush(COLORREF colour);
     LRESULT colourControl(HDC dc, HWND control, bool textBox);
 
@@ -117,10 +129,9 @@ class DesignedWindow {
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
     HFONT windowFont_ = nullptr;
-    bool ownsWindowFont_ = false;
     HWND tooltip_ = nullptr;
     HWND lastFocus_ = nullptr;
-    std::vector<HFONT> fonts_;
+    std::vector<HFONT> fonts_;  // made by this window, the window font among them
     std::vector<std::pair<COLORREF, HBRUSH>> brushes_;
     std::vector<std::pair<HWND, const ControlDesign*>> controls_;
     ShellOpener shellOpener_ = shellOpen;

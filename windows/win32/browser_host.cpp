@@ -129,7 +129,20 @@ bool BrowserHost::create(HWND container) {
         close();
         return false;
     }
+    container_ = container;
     return true;
+}
+
+void BrowserHost::fit() {
+    IOleInPlaceObject* inPlace = nullptr;
+    if (!object_ || FAILED(object_->QueryInterface(IID_IOleInPlaceObject,
+                                                   reinterpret_cast<void**>(&inPlace)))) {
+        return;
+    }
+    RECT area{};
+    GetClientRect(container_, &area);
+    inPlace->SetObjectRects(&area, &area);
+    inPlace->Release();
 }
 
 void BrowserHost::navigate(const std::string& address) {

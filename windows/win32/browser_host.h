@@ -23,6 +23,8 @@ class BrowserHost {
     bool create(HWND container);
     // Starts loading an address; its outcome is not looked at.
     void navigate(const std::string& address);
+    // Fits the browser to its container again, after the container moved.
+    void fit();
     // Takes the browser down; the container window stays.
     void close();
     bool active() const { return browser_ != nullptr; }
@@ -32,6 +34,7 @@ class BrowserHost {
     Site* site_ = nullptr;
     IOleObject* object_ = nullptr;
     IWebBrowser2* browser_ = nullptr;
+    HWND container_ = nullptr;
     bool oleStarted_ = false;
 };
 
