@@ -54,7 +54,14 @@ TEST(BlockTransformTest, PointThroughOneReference) {
     };
     const Row rows[] = {
         {"moved by the insertion point", {0, 0}, {10, 20}, {1, 1}, 0, 0, 0, {0, 0}, {11, 21}},
-        {"base point lands on the insertion point", {1, 1}, {10, 20}, {1, 1}, 0, 0, 0, {0, 0},
+        {"base point lands on the insertion point",
+         {1, 1},
+         {10, 20},
+         {1, 1},
+         0,
+         0,
+         0,
+         {0, 0},
          {10, 20}},
         {"rotated a quarter turn", {0, 0}, {10, 20}, {1, 1}, 90, 0, 0, {0, 0}, {9, 21}},
         {"negative X scale mirrors", {0, 0}, {10, 20}, {-1, 1}, 0, 0, 0, {0, 0}, {9, 21}},
@@ -143,7 +150,8 @@ TEST(BlockPartsTest, ByBlockAndLayerZeroComeFromTheReference) {
     };
     for (const Row& row : rows) {
         Drawing drawing;
-        drawing.defineBlock({"B", {0, 0}, {lineEntity({0, 0}, {1, 0}, row.partLayer, row.partColor)}});
+        drawing.defineBlock(
+            {"B", {0, 0}, {lineEntity({0, 0}, {1, 0}, row.partLayer, row.partColor)}});
         const EntityId id = drawing.add(referenceEntity("B", {0, 0}).geometry, "REF", 5);
         const Entity& part = partsOf(drawing, id).at(0);
         EXPECT_EQ(part.layer, row.expectedLayer) << row.name;
@@ -155,7 +163,8 @@ TEST(BlockPartsTest, ByBlockAndLayerZeroComeFromTheReference) {
 TEST(BlockPartsTest, ByBlockPassesThroughNestedReferences) {
     Drawing drawing;
     drawing.defineBlock({"LEAF", {0, 0}, {lineEntity({0, 0}, {1, 0}, "0", kColorByBlock)}});
-    drawing.defineBlock({"MID", {0, 0}, {referenceEntity("LEAF", {0, 0}, {1, 1}, 0, kColorByBlock)}});
+    drawing.defineBlock(
+        {"MID", {0, 0}, {referenceEntity("LEAF", {0, 0}, {1, 1}, 0, kColorByBlock)}});
     const EntityId id = drawing.add(referenceEntity("MID", {0, 0}).geometry, "0", 4);
     EXPECT_EQ(partsOf(drawing, id).at(0).color, 4);
 }
@@ -242,14 +251,15 @@ TEST(BlockQueryTest, DimensionsAreOneEntityOfTheirKind) {
         int entityType;
     };
     const Row rows[] = {
-        {0, entity_kind::kDimensionRotated},    {1, entity_kind::kDimensionAligned},
-        {2, entity_kind::kDimensionAngular},    {3, entity_kind::kDimensionDiametric},
-        {4, entity_kind::kDimensionRadial},     {5, entity_kind::kDimension3PointAngular},
+        {0, entity_kind::kDimensionRotated},  {1, entity_kind::kDimensionAligned},
+        {2, entity_kind::kDimensionAngular},  {3, entity_kind::kDimensionDiametric},
+        {4, entity_kind::kDimensionRadial},   {5, entity_kind::kDimension3PointAngular},
         {6, entity_kind::kDimensionOrdinate},
     };
     for (const Row& row : rows) {
         Drawing drawing;
-        drawing.defineBlock({"*D1", {0, 0}, {lineEntity({0, 0}, {10, 0}), lineEntity({0, 0}, {0, 5})}});
+        drawing.defineBlock(
+            {"*D1", {0, 0}, {lineEntity({0, 0}, {10, 0}), lineEntity({0, 0}, {0, 5})}});
         Dimension dim;
         dim.block = "*D1";
         dim.kind = row.kind;

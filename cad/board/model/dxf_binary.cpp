@@ -136,9 +136,13 @@ std::string binaryToText(std::string_view bytes) {
         throw LoadError("二进制 DXF 文件的文件头已损坏");
     }
     Reader in(bytes.substr(kBinarySentinel.size()));
-    // R12 writes one-byte codes: its first group, 0 SECTION, starts 00 'S'.
-    const bool wide =
-        bytes.size() > kBinarySentinel.size() + 1 && bytes[kBinarySentinel.size() + 1] == '\0';
+    // R12 writes one-byte codes: its first group, 0 SECTION, starts 00 'S',
+    // or 255 and a two-byte code; later versions write 00 00.
+    const std::size_t first = kBinarySentinel.size();
+    const auto byteAt = [&](std::size_t i) {
+        return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0;
+    };
+    const bool wide = !(byteAt(first) == 255 || (byteAt(first) == 0 && byteAt(first + 1) != 0));
     std::string text;
     text.reserve(bytes.size() * 2);
     while (!in.atEnd()) {
