@@ -468,9 +468,9 @@ void BoardView::paintDrawing(QPainter& painter) const {
                 scene.add(entities[position], false);
             }
         }
-        for (const Entity& entity : entities) {
-            if (!entity.selectable()) {
-                scene.add(entity, false);
+        for (std::size_t position : drawing_->unselectable()) {
+            if (!isHighlighted(entities[position].id)) {
+                scene.add(entities[position], false);
             }
         }
     }

@@ -134,6 +134,9 @@ EntityId Drawing::add(Geometry geometry, const std::string& layer, int color) {
             resolveParts(entity, [this](const std::string& name) { return block(name); });
     }
     entities_.push_back(std::move(entity));
+    if (!entities_.back().selectable()) {
+        unselectable_.push_back(entities_.size() - 1);
+    }
     const Box box = boxOf(entities_.back());
     extents_ = extents_ ? unite(*extents_, box) : box;
     if (index_) {

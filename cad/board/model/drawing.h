@@ -348,6 +348,8 @@ class Drawing {
     // Positions in entities() of selectable entities whose bounding box
     // meets the box, ascending; for drawing only what a view shows.
     std::vector<std::size_t> near(const Box& box) const;
+    // Positions of the entities near() never returns (text), ascending.
+    const std::vector<std::size_t>& unselectable() const { return unselectable_; }
     // Pick box: the selectable entity nearest to at by true distance to its
     // outline (segments, arcs, bulges, circles, points), within radius. Ties
     // go to the entity added last, which is drawn on top.
@@ -376,6 +378,7 @@ class Drawing {
     std::vector<Entity> entities_;
     std::vector<Layer> layers_;
     std::vector<Block> blocks_;
+    std::vector<std::size_t> unselectable_;
     std::unordered_map<std::string, std::size_t> blockIndex_;  // upper-case name -> position
     std::vector<SkippedKind> skipped_;
     std::vector<NamedList> groups_;

@@ -93,6 +93,11 @@ class Pairs {
     std::size_t next_ = 0;
 };
 
+// A code or flag read as a real, as an integer; anything out of range is 0.
+long long whole(double value) {
+    return value >= -1e9 && value <= 1e9 ? static_cast<long long>(value) : 0;
+}
+
 Vec2 mirrorX(Vec2 v) {
     return {-v.x, v.y};
 }
@@ -229,7 +234,7 @@ std::optional<Geometry> readSpline(const Pairs& p, const std::vector<Pair>& pair
 // One boundary loop of a hatch, from its 92 on.
 std::vector<Vec2> readLoop(Pairs& p) {
     std::vector<Vec2> loop;
-    const auto flags = static_cast<long long>(p.takeOr(92, 0));
+    const long long flags = whole(p.takeOr(92, 0));
     if (flags & 2) {
         // A polyline: vertices with optional bulges.
         const bool bulges = p.takeOr(72, 0) != 0;
@@ -251,7 +256,7 @@ std::vector<Vec2> readLoop(Pairs& p) {
     }
     const std::size_t edges = std::min(p.count(93), p.left());
     for (std::size_t i = 0; i < edges && !p.atEnd(); ++i) {
-        const int type = static_cast<int>(p.takeOr(72, 0));
+        const long long type = whole(p.takeOr(72, 0));
         std::vector<Vec2> piece;
         if (type == 1) {
             const Vec2 from{p.takeOr(10, 0), p.takeOr(20, 0)};

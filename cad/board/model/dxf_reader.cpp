@@ -232,8 +232,12 @@ class Builder : public DL_CreationAdapter {
     void place(const dxf::ScannedEntity& record, Geometry geometry, std::string layer,
                int aciColor) {
         if (record.block >= 0) {
-            blocks_[static_cast<std::size_t>(record.block)].entities.push_back(
-                Entity{0, std::move(layer), aciColor, std::move(geometry)});
+            // A block that only follows model space in the file comes too late
+            // for the references there; it is left out.
+            if (!blocksDefined_) {
+                blocks_[static_cast<std::size_t>(record.block)].entities.push_back(
+                    Entity{0, std::move(layer), aciColor, std::move(geometry)});
+            }
             ids_.push_back(0);
             return;
         }

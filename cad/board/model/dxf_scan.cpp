@@ -427,9 +427,19 @@ void Scanner::block(std::string_view object, std::size_t line) {
         const std::string_view blockName = name ? trim(name->value) : std::string_view();
         // Model and paper space have blocks of their own; external references
         // (flag 4) have nothing in the file to show.
-        const bool layout = blockName.size() > 1 && blockName[0] == '*' &&
-                            (blockName[1] == 'M' || blockName[1] == 'm' || blockName[1] == 'P' ||
-                             blockName[1] == 'p');
+        auto startsWith = [&](std::string_view prefix) {
+            if (blockName.size() < prefix.size()) {
+                return false;
+            }
+            for (std::size_t i = 0; i < prefix.size(); ++i) {
+                const char c = blockName[i];
+                if ((c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c) != prefix[i]) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        const bool layout = startsWith("*MODEL_SPACE") || startsWith("*PAPER_SPACE");
         blockKept_ = !blockName.empty() && !layout && (integer(70, 0) & 4) == 0;
         block_ = -1;
         if (blockKept_) {
