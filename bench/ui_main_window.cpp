@@ -8,9 +8,9 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "app/form1.h"
-#include "app/no_cad.h"
-#include "windows/twips.h"
+#include "app/qt/form1.h"
+#include "cad/no_cad.h"
+#include "ui/qt/twips.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ bool showUntilExposed(QWidget& window) {
 }
 
 void BM_MainWindowShown(benchmark::State& state) {
-    tendra::NoCadPlatform platform;
+    tendra::cad::NoCadPlatform platform;
     for (auto _ : state) {
         auto* form = new tendra::Form1(platform);
         if (!showUntilExposed(*form)) {

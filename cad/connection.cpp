@@ -47,14 +47,14 @@ void Module1::activateCadWindow() {
 
 Application& Module1::requireApplication() const {
     if (!application_) {
-        throw CadError(kObjectNotSet, "Object variable not set");
+        throw objectNotSetError();
     }
     return *application_;
 }
 
 Document& Module1::requireDocument() const {
     if (!document_) {
-        throw CadError(kObjectNotSet, "Object variable not set");
+        throw objectNotSetError();
     }
     return *document_;
 }

@@ -33,6 +33,21 @@ class CadError : public std::runtime_error {
     std::int32_t number_;
 };
 
+// The failure of a call made through a reference that holds no object.
+inline CadError objectNotSetError() {
+    return CadError(kObjectNotSet, "Object variable not set");
+}
+
+// The object a CAD call returned; a call that returned no object fails as a
+// reference that was never set.
+template <class T>
+T& required(const std::shared_ptr<T>& object) {
+    if (!object) {
+        throw objectNotSetError();
+    }
+    return *object;
+}
+
 using Point = std::array<double, 3>;
 
 // Entity types as AutoCAD numbers them.

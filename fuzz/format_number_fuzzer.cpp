@@ -11,7 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "nodes/table.h"
+#include "nodes/fixed_point.h"
+#include "nodes/number_reading.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "nodes/table.h"
+#include "nodes/number_reading.h"
 
 namespace {
 

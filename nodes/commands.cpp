@@ -1,39 +1,26 @@
 #include "nodes/commands.h"
 
-#include <exception>
-
 namespace tendra {
-
-namespace {
-
-constexpr std::int32_t kUnexpected = -2147418113;  // E_UNEXPECTED
-
-}  // namespace
-
-bool endsInput(std::int32_t errorNumber) {
-    return errorNumber == cad::kEFail || errorNumber == cad::kInputEnded;
-}
 
 DrawingCommands::DrawingCommands(cad::Module1& module1, FormPort& form, cad::NameMaker& names)
     : module1_(module1), form_(form), names_(names) {}
 
-std::optional<std::int32_t> DrawingCommands::attempt(const std::function<void()>& calls) {
-    try {
-        calls();
-    } catch (const cad::CadError& error) {
-        return error.number();
-    } catch (const std::exception&) {
-        return kUnexpected;
-    }
-    return std::nullopt;
+void DrawingCommands::initialiseOrigin() {
+    cad::initialiseOrigin(module1_, form_, names_, state_);
 }
 
 void DrawingCommands::showError(const char* text) {
-    form_.showMessage(text, kErrorTitle, MessageIcon::Stop);
+    form_.showMessage(text, cad::kErrorTitle, MessageIcon::Stop);
+}
+
+bool DrawingCommands::writeTable(const std::vector<Node>& nodes, double scale) {
+    return WriteNodeTable(form_, nodes, scale, state_.origin[0], state_.origin[1]);
 }
 
 void DrawingCommands::groupMarkers(const std::vector<cad::EntityPtr>& markers) {
-    required(markerGroup_).appendItems(markers);
+    if (cad::attempt([&] { cad::required(state_.markerGroup).appendItems(markers); })) {
+        showError(cad::kUnknownErrorText);
+    }
 }
 
 }  // namespace tendra

@@ -8,8 +8,6 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "nodes/table.h"
-
 namespace tendra {
 namespace {
 

@@ -1,29 +1,26 @@
-// What the drawing commands and the table writer see of the main window.
-// Form1 implements it with its widgets; tests implement it with a recording
-// fake, so the moment each field is read can be checked.
+// What the table writer and the capture commands see of the main window, on
+// top of what origin initialisation writes. Form1 implements it with its
+// widgets; tests implement it with a recording fake, so the moment each field
+// is read can be checked.
 #pragma once
 
 #include <string>
 
-#include "cad/message.h"
+#include "cad/origin.h"
 
 namespace tendra {
 
 enum class Field { Text1, Text2, Text3 };      // decimals, radius, scale
 enum class Option { Check1, Check2, Check3 };  // symmetric, radius column, symmetric with last node
 
-class FormPort : public MessageSink {
+class FormPort : public cad::OriginForm {
   public:
     virtual std::string fieldText(Field field) = 0;
     virtual bool optionTicked(Option option) = 0;
     // The decimal separator of the system's number settings.
     virtual std::string decimalSeparator() = 0;
-    // Replaces the text of the output box Text8.
-    virtual void setOutputText(const std::string& text) = 0;
     // Sets the caption of the status label Label4.
     virtual void setStatusText(const std::string& text) = 0;
-    // Enables Command1 and Command4.
-    virtual void enableNodeButtons() = 0;
 };
 
 }  // namespace tendra

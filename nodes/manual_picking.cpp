@@ -2,7 +2,7 @@
 #include "nodes/manual_picking.h"
 
 #include "nodes/commands.h"
-#include "nodes/table.h"
+#include "nodes/number_reading.h"
 
 namespace tendra {
 
@@ -12,8 +12,8 @@ std::string nodePrompt(int number) {
 
 void DrawingCommands::pickNodes() {
     module1_.connect();
-    if (attempt([this] { module1_.activateCadWindow(); })) {
-        showError(kUnknownErrorText);
+    if (cad::attempt([this] { module1_.activateCadWindow(); })) {
+        showError(cad::kUnknownErrorText);
         return;
     }
     const double scale = readNumber(form_.fieldText(Field::Text3));
@@ -24,32 +24,28 @@ void DrawingCommands::pickNodes() {
     while (!failure && nodes.size() < static_cast<std::size_t>(kMaxNodes)) {
         // A node counts once its marker is drawn and coloured; a marker drawn
         // for a node that failed later stays in the drawing, ungrouped.
-        failure = attempt([&] {
+        failure = cad::attempt([&] {
             const int number = static_cast<int>(nodes.size()) + 1;
-            const cad::Point picked = required(document().utility()).getPoint(nodePrompt(number));
+            const cad::Point picked =
+                cad::required(document().utility()).getPoint(nodePrompt(number));
             const Node node{picked[0], picked[1]};
-            cad::EntityPtr marker = required(document().modelSpace()).addPoint({node.x, node.y, 0});
-            required(marker).setColor(kNodeColor);
+            cad::EntityPtr marker = cad::addMarker(cad::required(document().modelSpace()), node.x,
+                                                   node.y, cad::kNodeColor);
             nodes.push_back(node);
             markers.push_back(std::move(marker));
         });
     }
     // The 100th node ends the input as Enter would.
-    if (failure && !endsInput(*failure)) {
-        showError(kUnknownErrorText);
+    if (failure && !cad::endsInput(*failure)) {
+        showError(cad::kUnknownErrorText);
         return;
     }
     if (nodes.empty()) {
         form_.setOutputText("");
         return;
     }
-    // A table already written stays when the grouping fails.
-    if (attempt([&] {
-            if (WriteNodeTable(form_, nodes, scale, origin_[0], origin_[1])) {
-                groupMarkers(markers);
-            }
-        })) {
-        showError(kUnknownErrorText);
+    if (writeTable(nodes, scale)) {
+        groupMarkers(markers);
     }
 }
 

@@ -1,4 +1,6 @@
 // Lenient reading of a field's leading number.
+#include "nodes/number_reading.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -6,8 +8,6 @@
 #include <limits>
 #include <string>
 #include <string_view>
-
-#include "nodes/table.h"
 
 namespace tendra {
 namespace {

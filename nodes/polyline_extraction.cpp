@@ -1,7 +1,7 @@
 // Command4: polyline node extraction.
 #include "nodes/commands.h"
+#include "nodes/number_reading.h"
 #include "nodes/polyline.h"
-#include "nodes/table.h"
 
 namespace tendra {
 
@@ -12,7 +12,7 @@ cad::EntityPtr firstLightweightPolyline(cad::SelectionSet& selection) {
     const int count = selection.count();
     for (int i = 0; i < count; ++i) {
         cad::EntityPtr member = selection.item(i);
-        if (required(member).entityType() == cad::entity_type::kLightweightPolyline) {
+        if (cad::required(member).entityType() == cad::entity_type::kLightweightPolyline) {
             return member;
         }
     }
@@ -24,30 +24,30 @@ cad::EntityPtr firstLightweightPolyline(cad::SelectionSet& selection) {
 void DrawingCommands::extractPolylineNodes() {
     module1_.connect();
     cad::SelectionSetPtr selection;
-    if (attempt([&] {
+    if (cad::attempt([&] {
             module1_.activateCadWindow();
-            selection = required(document().selectionSets()).add(names_.next());
-            required(selection);
+            selection = cad::required(document().selectionSets()).add(names_.next());
+            cad::required(selection);
         })) {
-        showError(kUnknownErrorText);
+        showError(cad::kUnknownErrorText);
         return;
     }
     // Cancelling the selection ends the click quietly.
-    if (const auto failure = attempt([&] { selection->selectOnScreen(); })) {
-        if (!endsInput(*failure)) {
-            showError(kUnknownErrorText);
+    if (const auto failure = cad::attempt([&] { selection->selectOnScreen(); })) {
+        if (!cad::endsInput(*failure)) {
+            showError(cad::kUnknownErrorText);
         }
         return;
     }
     cad::EntityPtr polyline;
     std::vector<double> coordinates;
-    if (attempt([&] {
+    if (cad::attempt([&] {
             polyline = firstLightweightPolyline(*selection);
             if (polyline) {
                 coordinates = polyline->coordinates();
             }
         })) {
-        showError(kUnknownErrorText);
+        showError(cad::kUnknownErrorText);
         return;
     }
     if (!polyline) {
@@ -72,27 +72,20 @@ void DrawingCommands::extractPolylineNodes() {
     const double scale = readNumber(form_.fieldText(Field::Text3));
 
     std::vector<cad::EntityPtr> markers;
-    if (attempt([&] {
+    if (cad::attempt([&] {
             for (const Node& node : nodes) {
-                cad::EntityPtr marker =
-                    required(document().modelSpace()).addPoint({node.x, node.y, 0});
-                required(marker).setColor(kNodeColor);
-                markers.push_back(std::move(marker));
+                markers.push_back(cad::addMarker(cad::required(document().modelSpace()), node.x,
+                                                 node.y, cad::kNodeColor));
             }
         })) {
-        showError(kUnknownErrorText);
+        showError(cad::kUnknownErrorText);
         return;
     }
     // The count goes up with the table, so Label4 never describes an older
     // table than Text8 holds, even when the grouping fails.
-    if (attempt([&] {
-            if (WriteNodeTable(form_, nodes, scale, origin_[0], origin_[1])) {
-                form_.setStatusText("角点个数：" +
-                                    std::to_string(tableLineCount(nodes.size(), symmetric)));
-                groupMarkers(markers);
-            }
-        })) {
-        showError(kUnknownErrorText);
+    if (writeTable(nodes, scale)) {
+        form_.setStatusText("角点个数：" + std::to_string(tableLineCount(nodes.size(), symmetric)));
+        groupMarkers(markers);
     }
 }
 

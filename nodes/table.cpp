@@ -4,11 +4,15 @@
 
 #include <stdexcept>
 
+#include "cad/command.h"
 #include "nodes/fixed_point.h"
 #include "nodes/form_port.h"
+#include "nodes/number_reading.h"
 
 namespace tendra {
 namespace {
+
+constexpr const char* kOutOfRangeText = "数值超出范围！";
 
 std::string trimSpaces(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
@@ -76,7 +80,7 @@ bool WriteNodeTable(FormPort& form, const std::vector<Node>& nodes, double scale
     try {
         text = nodeTableText(nodes, options);
     } catch (const std::overflow_error&) {
-        form.showMessage("数值超出范围！", "错误", MessageIcon::Stop);
+        form.showMessage(kOutOfRangeText, cad::kErrorTitle, MessageIcon::Stop);
         return false;
     }
     form.setOutputText(text);

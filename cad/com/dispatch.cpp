@@ -60,7 +60,7 @@ HRESULT callWithRetry(const RetryPolicy& policy, const std::function<HRESULT()>&
 Dispatch::Dispatch(ComPtr<IDispatch> object, RetryPolicy policy)
     : object_(std::move(object)), policy_(policy) {
     if (!object_) {
-        throw CadError(kObjectNotSet, "Object variable not set");
+        throw objectNotSetError();
     }
 }
 
@@ -202,7 +202,7 @@ ComPtr<IDispatch> objectResult(const VARIANT& value) {
         throw typeMismatch();
     }
     if (!object) {
-        throw CadError(kObjectNotSet, "Object variable not set");
+        throw objectNotSetError();
     }
     return object;
 }

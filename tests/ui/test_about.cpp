@@ -8,11 +8,11 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "windows/aboutfrm.h"
-#include "windows/clickable_label.h"
-#include "windows/screen.h"
-#include "windows/twips.h"
-#include "windows/vendor.h"
+#include "ui/qt/screen.h"
+#include "ui/qt/twips.h"
+#include "ui/vendor.h"
+#include "windows/qt/aboutfrm.h"
+#include "windows/qt/clickable_label.h"
 
 using namespace tendra;
 

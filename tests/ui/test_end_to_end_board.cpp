@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/form1.h"
+#include "app/qt/form1.h"
 #include "cad/board/board_platform.h"
 #include "cad/board/board_view.h"
 #include "cad/board/board_window.h"

@@ -14,9 +14,10 @@
 #include <QtTest>
 #include <cmath>
 
-#include "app/form1.h"
+#include "app/qt/form1.h"
 #include "tests/support/scripted_cad.h"
-#include "windows/vendor.h"
+#include "ui/qt/screen.h"
+#include "ui/vendor.h"
 
 using tendra::Form1;
 using tendra::testing::ScriptedCad;
@@ -204,8 +205,8 @@ void TestForm1::controls_data() {
         true);
     row("Command4", "QPushButton", "  自动获取节点", {360, 3120, 1335, 375}, false, false, -1,
         plain, true);
-    row("Label5", "QLabel", tendra::instructionsText(), {360, 5280, 5895, 1695}, false, true, -1,
-        plain, false);
+    row("Label5", "QLabel", QString::fromStdString(tendra::instructionsText()),
+        {360, 5280, 5895, 1695}, false, true, -1, plain, false);
     row("Image1", "QLabel", "", {240, 6840, 6135, 960}, false, true, -1, plain, false);
 }
 
@@ -274,9 +275,7 @@ void TestForm1::window() {
     QCOMPARE(form->minimumSize(), client);
     QCOMPARE(form->maximumSize(), client);
 
-    auto* image = qobject_cast<QLabel*>(control("Image1"));
-    QVERIFY(image->hasScaledContents());
-    QCOMPARE(image->pixmap().size(), QSize(992, 218));
+    QVERIFY(qobject_cast<QLabel*>(control("Image1"))->hasScaledContents());
 }
 
 void TestForm1::instructions() {
@@ -341,24 +340,26 @@ void TestForm1::tabOrder() {
 }
 
 void TestForm1::placement_data() {
-    QTest::addColumn<QSizeF>("screenTwips");
+    QTest::addColumn<QSize>("screen");
     QTest::addColumn<QPoint>("topLeft");
     // The window is 6465 x 5220 twips (431 x 348 px at 96 dpi) with no frame yet.
     QTest::newRow("1280x1024: left 424.5 px rounds up, top a third of the free height")
-        << QSizeF(19200, 15360) << QPoint(425, 225);
-    QTest::newRow("1024x768") << QSizeF(15360, 11520) << QPoint(297, 140);
+        << QSize(1280, 1024) << QPoint(425, 225);
+    QTest::newRow("1024x768") << QSize(1024, 768) << QPoint(297, 140);
     QTest::newRow("screen smaller than the window: negative, not clamped")
-        << QSizeF(4800, 3600) << QPoint(-56, -36);
+        << QSize(320, 240) << QPoint(-56, -36);
 }
 
 void TestForm1::placement() {
-    QFETCH(QSizeF, screenTwips);
+    QFETCH(QSize, screen);
     QFETCH(QPoint, topLeft);
     if (dpi() != 96) {
         QSKIP("the rows are worked out for 96 dpi");
     }
     const QSize size = form->size();
-    form->CenterForm1(form, screenTwips);
+    tendra::setScreenSizeForTests(screen);
+    form->CenterForm1(form);
+    tendra::setScreenSizeForTests(QSize());
     QCOMPARE(form->pos(), topLeft);
     QCOMPARE(form->size(), size);
 }
@@ -513,6 +514,7 @@ void TestForm1::helpToggles() {
     const QRect client = form->rect();
     QVERIFY(client.contains(control("Label5")->geometry()));
     QVERIFY(client.contains(control("Image1")->geometry()));
+    QCOMPARE(qobject_cast<QLabel*>(control("Image1"))->pixmap().size(), QSize(992, 218));
     // The picture, which overlaps the instructions' rectangle, leaves their last line alone.
     auto* label = qobject_cast<QLabel*>(control("Label5"));
     const QPoint lastLine =

@@ -7,11 +7,12 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-#include "windows/clickable_label.h"
-#include "windows/promotion.h"
-#include "windows/screen.h"
-#include "windows/twips.h"
-#include "windows/vendor.h"
+#include "ui/qt/screen.h"
+#include "ui/qt/twips.h"
+#include "ui/vendor.h"
+#include "windows/qt/clickable_label.h"
+#include "windows/qt/promotion.h"
+#include "windows/qt/web_view.h"
 
 #include <unistd.h>
 
@@ -49,6 +50,7 @@ class TestPromotion : public QObject {
     void timersStartDocking();
     void label1DoubleClickClosesOnlyThisWindow();
     void image1Minimises();
+    void withoutTheWebViewModuleAPlaceholderShows();
     // Ends every event loop; keep it last.
     void image2EndsTheProgram();
 
@@ -101,8 +103,9 @@ void TestPromotion::look() {
     QCOMPARE(window_->palette().color(QPalette::Window), QColor(197, 210, 240));
     QCOMPARE(window_->size(), twipsRect(0, 0, 1965, 9135, dpi).size());
     QCOMPARE(window_->frameGeometry().size(), window_->size());
-    QCOMPARE(window_->WebBrowser1->page()->requestedUrl(),
-             QUrl(QString::fromUtf8(vendor::kHomePage) + page));
+    auto* view = qobject_cast<QWebEngineView*>(window_->WebBrowser1);
+    QVERIFY2(view, "the web engine's view, loaded from its module");
+    QCOMPARE(view->page()->requestedUrl(), QUrl(QString::fromUtf8(vendor::kHomePage) + page));
     // Nothing shows it: only the docking step does, once the pointer is over it.
     QVERIFY(!window_->isVisible());
 }
@@ -242,6 +245,21 @@ void TestPromotion::image1Minimises() {
     QVERIFY(window_->isMinimized());
 }
 
+void TestPromotion::withoutTheWebViewModuleAPlaceholderShows() {
+    setWebViewModuleForTests(QStringLiteral("/nonexistent/tendra_webview.so"));
+    window_ = new adfrm;
+    setWebViewModuleForTests(QString());
+    QWidget* browser = window_->WebBrowser1;
+    QVERIFY(!qobject_cast<QWebEngineView*>(browser));
+    QCOMPARE(browser->objectName(), QStringLiteral("WebBrowser1"));
+    QCOMPARE(browser->geometry(), twipsRect(-100, -200, 2400, 9690, logicalDpi(window_)));
+    auto* placeholder = qobject_cast<QLabel*>(browser);
+    QVERIFY(placeholder);
+    QCOMPARE(placeholder->text(), QString::fromUtf8(vendor::kHomePage) + "gdownload.htm");
+    // The window works as ever: its timers run the docking step.
+    QVERIFY(window_->Timer2->isActive());
+}
+
 void TestPromotion::image2EndsTheProgram() {
     window_ = new adfrm;
     window_->show();
@@ -251,9 +269,9 @@ void TestPromotion::image2EndsTheProgram() {
     QCOMPARE(program.exec(), 0);
 }
 
-// Qt WebEngine needs OpenGL contexts shared before the application exists.
+// As in the program, nothing asks for shared OpenGL contexts before the
+// application exists: the web view module sees to them.
 int main(int argc, char** argv) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // The windows themselves turn Chromium's sandbox off when run as root.
     if (geteuid() == 0) {
         qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");

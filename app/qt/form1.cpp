@@ -1,0 +1,226 @@
+#include "app/qt/form1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringList>
+#include <QUrl>
+
+#include "ui/qt/designed_control.h"
+#include "ui/qt/placement.h"
+#include "ui/qt/twips.h"
+#include "ui/vendor.h"
+#include "windows/qt/aboutfrm.h"
+
+// The pictures live in a static library, whose resources register only when
+// asked to by name, from outside any namespace.
+static void registerPictures() {
+    Q_INIT_RESOURCE(tendra);
+}
+
+namespace tendra {
+
+Form1::Form1(cad::Platform& platform, QWidget* parent)
+    : QWidget(parent, tendra::windowFlags(form1Design())),
+      module1_(platform, *this),
+      commands_(module1_, *this, names_) {
+    registerPictures();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromLatin1(kMainWindowCaption));
+    // Through QPixmap, whose cache keeps the decoded picture for the next window.
+    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/tendra/tendra.png"))));
+    setFixedSize(
+        twipsRect(0, 0, kClientWidthTwips, kCompactClientHeightTwips, logicalDpi(this)).size());
+    createControls();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls() {
+    const ui::WindowDesign& design = form1Design();
+    const double dpi = logicalDpi(this);
+    for (const ui::ControlDesign& control : design.controls) {
+        QWidget* widget = nullptr;
+        switch (control.kind) {
+            case ui::ControlKind::MultiLineTextBox:
+                widget = new OutputBox(this);
+                break;
+            case ui::ControlKind::TextBox:
+                widget = new FieldBox(this);
+                break;
+            case ui::ControlKind::CheckBox:
+                widget = new QCheckBox(this);
+                break;
+            case ui::ControlKind::PushButton:
+                widget = new QPushButton(this);
+                break;
+            default:
+                widget = new QLabel(this);
+                break;
+        }
+        applyDesign(widget, control, dpi);
+    }
+    const auto find = [this]<class Control>(Control*& member, const char* name) {
+        member = findChild<Control*>(QString::fromLatin1(name));
+    };
+    find(Text8, "Text8");
+    find(Text3, "Text3");
+    find(Label3, "Label3");
+    find(Text1, "Text1");
+    find(Label1, "Label1");
+    find(Check1, "Check1");
+    find(Text2, "Text2");
+    find(Label2, "Label2");
+    find(Check2, "Check2");
+    find(Check3, "Check3");
+    find(Label4, "Label4");
+    find(Command3, "Command3");
+    find(Command1, "Command1");
+    find(Command6, "Command6");
+    find(Command5, "Command5");
+    find(Command2, "Command2");
+    find(Command4, "Command4");
+    find(Label5, "Label5");
+    find(Image1, "Image1");
+
+    Text8->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab leaves the box, as in the other fields; the table has no use for a typed tab.
+    Text8->setTabChangesFocus(true);
+
+    // In the designed layout the status label lies under the output box.
+    // Raised above it, with an opaque background, it stays legible over the
+    // table; with no caption it is not shown at all.
+    Label4->setBackgroundRole(QPalette::Base);
+    Label4->setAutoFillBackground(true);
+    Label4->hide();
+
+    Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The picture is decoded when the help button first shows it.
+    Image1->setScaledContents(true);
+
+    // The designed instructions rectangle runs into the picture's; the text
+    // stays on top, so its last line is never cut off by the picture.
+    Label5->raise();
+    Label4->raise();
+
+    tendra::setTabOrder(tabOrder(this, design));
+
+    connect(Check1, &QCheckBox::toggled, Check3, &QWidget::setEnabled);
+    connect(Check2, &QCheckBox::toggled, Text2, &QWidget::setEnabled);
+    connect(Command3, &QPushButton::clicked, this, [this] { commands_.initialiseOrigin(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { commands_.pickNodes(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { commands_.extractPolylineNodes(); });
+    connect(Command2, &QPushButton::clicked, this, &Form1::exitProgram);
+    connect(Command5, &QPushButton::clicked, this, &Form1::showMoreSoftware);
+    connect(Command6, &QPushButton::clicked, this, &Form1::toggleInstructions);
+}
+
+void Form1::Form_Load() {
+    CenterForm1(this);
+    Label5->setText(QString::fromStdString(instructionsText()));
+    // The window gives it the focus when it is first activated.
+    Text8->setFocus();
+}
+
+void Form1::CenterForm1(QWidget* frm) {
+    placeOnScreen(frm, Across::Centre, Precision::Double);
+}
+
+bool Form1::WriteNodeTable(const std::vector<Node>& nodes, double scale) {
+    const cad::Point& origin = commands_.origin();
+    return tendra::WriteNodeTable(*this, nodes, scale, origin[0], origin[1]);
+}
+
+void Form1::exitProgram() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        window->hide();
+    }
+    QCoreApplication::exit(0);
+}
+
+void Form1::showMoreSoftware() {
+    // Whether a browser could be started is not reported: the about window
+    // comes up either way.
+    QDesktopServices::openUrl(QUrl(QString::fromUtf8(vendor::kHomePage)));
+    aboutfrm about(this);
+    about.exec();
+}
+
+void Form1::toggleInstructions() {
+    helpClickCount_ = nextHelpClickCount(helpClickCount_);
+    if (Image1->pixmap().isNull()) {
+        Image1->setPixmap(QPixmap(QStringLiteral(":/tendra/image1.png")));
+    }
+    setClientHeightFromOuter(helpOuterHeightTwips(helpClickCount_));
+}
+
+void Form1::setClientHeightFromOuter(int outerTwips) {
+    // The title bar and border are whatever the window manager gave the window.
+    const int frameHeight = frameGeometry().height() - geometry().height();
+    const int clientHeight = twipsToPixels(outerTwips, logicalDpi(this)) - frameHeight;
+    setFixedSize(width(), clientHeight);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    exitProgram();
+}
+
+std::string Form1::fieldText(Field field) {
+    switch (field) {
+        case Field::Text1:
+            return Text1->text().toStdString();
+        case Field::Text2:
+            return Text2->text().toStdString();
+        case Field::Text3:
+            return Text3->text().toStdString();
+    }
+    return {};
+}
+
+bool Form1::optionTicked(Option option) {
+    switch (option) {
+        case Option::Check1:
+            return Check1->isChecked();
+        case Option::Check2:
+            return Check2->isChecked();
+        case Option::Check3:
+            return Check3->isChecked();
+    }
+    return false;
+}
+
+std::string Form1::decimalSeparator() {
+    return QLocale::system().decimalPoint().toStdString();
+}
+
+void Form1::setOutputText(const std::string& text) {
+    Text8->setPlainText(QString::fromStdString(text));
+}
+
+void Form1::setStatusText(const std::string& text) {
+    Label4->setText(QString::fromStdString(text));
+    Label4->adjustSize();
+    Label4->setVisible(!text.empty());
+}
+
+void Form1::enableNodeButtons() {
+    Command1->setEnabled(true);
+    Command4->setEnabled(true);
+}
+
+void Form1::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    QString::fromStdString(title.empty() ? kApplicationTitle : title),
+                    QString::fromStdString(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+}  // namespace tendra

@@ -1,0 +1,322 @@
+// Every CAD call of every command fails in turn, with each kind of number.
+// The command must end where its rules say, show the right message or none,
+// and leave the drawing, the output box and the window state consistent.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "nodes/commands.h"
+#include "tests/support/drawing_session.h"
+
+namespace tendra {
+namespace {
+
+using testing::Call;
+using testing::DrawingSession;
+using testing::kUnknownError;
+using testing::ShownMessage;
+
+constexpr std::int32_t kBusy = -2147418111;  // RPC_E_CALL_REJECTED: neither ending number
+
+// The calls a command makes when nothing fails.
+struct Baseline {
+    std::vector<Call> calls;
+    std::vector<testing::DrawnPoint> points;  // drawn by the run
+
+    const std::string& member(int k) const { return calls.at(k - 1).member; }
+    // Calls to a member among the first k - 1, those made before call k.
+    std::size_t before(int k, const std::string& member) const {
+        std::size_t n = 0;
+        for (int i = 0; i < k - 1; ++i) {
+            n += calls[i].member == member;
+        }
+        return n;
+    }
+    // The position of the first call to a member, from 1.
+    int index(const std::string& member) const {
+        for (std::size_t i = 0; i < calls.size(); ++i) {
+            if (calls[i].member == member) {
+                return static_cast<int>(i) + 1;
+            }
+        }
+        return 0;
+    }
+};
+
+// What the command leaves behind.
+struct Outcome {
+    bool unknownError = false;
+    std::string output;        // Text8
+    std::string status;        // Label4
+    std::size_t points = 0;    // drawn by the run
+    std::size_t coloured = 0;  // of those, coloured
+    std::size_t grouped = 0;   // of those, in a group
+    cad::Point origin{};
+    bool newMarkerGroup = false;
+    bool buttonsEnabled = false;
+    bool endsAtFailure = false;  // no call made after the failed one
+};
+
+// The connection swallows failures of its own five calls.
+constexpr int kConnectionCalls = 5;
+
+struct Scenario {
+    const char* name;
+    std::function<void(DrawingSession&)> prepare;
+    std::function<void(DrawingSession&)> run;
+    // What a failure of call k with this number leaves; success for k = 0.
+    std::function<Outcome(const Baseline&, int k, std::int32_t number)> expect;
+};
+
+const cad::Point kPicked{10, 20, 0};
+
+Outcome originOutcome(const Baseline& b, int k, std::int32_t number, bool earlier) {
+    const cad::Point old = earlier ? cad::Point{1, 2, 0} : cad::Point{0, 0, 0};
+    const std::size_t all = b.points.size();
+    if (k <= kConnectionCalls) {
+        // Without an earlier connection a failed ActiveDocument leaves no
+        // document, and the pick fails as a never-set reference.
+        if (!earlier && k > 0 && b.member(k) == "ActiveDocument") {
+            return {true, "", "old count", 0, 0, 0, old, false, false, false};
+        }
+        return {false, "", "old count", all, all, all, kPicked, true, true, false};
+    }
+    return {number != cad::kEFail,
+            "",
+            "old count",
+            b.before(k, "AddPoint"),
+            b.before(k, "Color"),
+            0,
+            k > b.index("GetPoint") ? kPicked : old,
+            k > b.index("Add"),
+            earlier,
+            true};
+}
+
+const std::string kPickedTables[] = {
+    "",
+    "10.000\t10.000\t0\r\n",
+    "10.000\t10.000\t0\r\n20.000\t5.000\t0\r\n",
+    "10.000\t10.000\t0\r\n20.000\t5.000\t15\r\n30.000\t0.000\t0\r\n",
+};
+
+Outcome pickingOutcome(const Baseline& b, int k, std::int32_t number) {
+    const cad::Point origin{100, 50, 0};
+    if (k <= kConnectionCalls) {
+        return {false, kPickedTables[3], "old count", 3, 3, 3, origin, false, true, false};
+    }
+    if (k < b.index("Utility")) {  // bringing the window to the front again
+        return {true, "old table", "old count", 0, 0, 0, origin, false, true, true};
+    }
+    if (b.member(k) == "AppendItems") {  // the table stays
+        return {true, kPickedTables[3], "old count", 3, 3, 0, origin, false, true, true};
+    }
+    const std::size_t nodes = b.before(k, "Color");
+    const std::size_t points = b.before(k, "AddPoint");
+    if (cad::endsInput(number)) {
+        return {
+            false,     kPickedTables[nodes], "old count", points, nodes, nodes, origin, false, true,
+            nodes == 0};
+    }
+    return {true, "old table", "old count", points, nodes, 0, origin, false, true, true};
+}
+
+const std::string kPolylineTable =
+    "-30.000\t5.000\t0\r\n-20.000\t2.000\t15\r\n-10.000\t0.000\t15\r\n"
+    "10.000\t0.000\t15\r\n20.000\t2.000\t15\r\n30.000\t5.000\t0\r\n";
+
+Outcome polylineOutcome(const Baseline& b, int k, std::int32_t number) {
+    const cad::Point origin{0, 0, 0};
+    if (k <= kConnectionCalls) {
+        return {false, kPolylineTable, "角点个数：6", 3, 3, 3, origin, false, true, false};
+    }
+    if (b.member(k) == "SelectOnScreen" && cad::endsInput(number)) {  // the user cancelled
+        return {false, "old table", "old count", 0, 0, 0, origin, false, true, true};
+    }
+    if (b.member(k) == "AppendItems") {  // table and count stay
+        return {true, kPolylineTable, "角点个数：6", 3, 3, 0, origin, false, true, true};
+    }
+    return {
+        true,  "old table", "old count", b.before(k, "AddPoint"), b.before(k, "Color"), 0, origin,
+        false, true,        true};
+}
+
+void oldTexts(DrawingSession& s) {
+    s.form.output = "old table";
+    s.form.status = "old count";
+}
+
+const Scenario kScenarios[] = {
+    {"FirstOrigin",
+     [](DrawingSession& s) {
+         oldTexts(s);
+         s.cad.queuePoint(10, 20, 5);
+     },
+     [](DrawingSession& s) { s.commands.initialiseOrigin(); },
+     [](const Baseline& b, int k, std::int32_t n) { return originOutcome(b, k, n, false); }},
+    {"RepeatedOrigin",
+     [](DrawingSession& s) {
+         s.startAt(1, 2);
+         oldTexts(s);
+         s.cad.queuePoint(10, 20, 5);
+     },
+     [](DrawingSession& s) { s.commands.initialiseOrigin(); },
+     [](const Baseline& b, int k, std::int32_t n) { return originOutcome(b, k, n, true); }},
+    {"ManualPicking",
+     [](DrawingSession& s) {
+         s.startAt(100, 50);
+         s.form.options[Option::Check1] = false;
+         oldTexts(s);
+         s.cad.queuePoint(110, 60);
+         s.cad.queuePoint(120, 55);
+         s.cad.queuePoint(130, 50);
+     },
+     [](DrawingSession& s) { s.commands.pickNodes(); }, pickingOutcome},
+    {"PolylineExtraction",
+     [](DrawingSession& s) {
+         s.startAt(0, 0);
+         s.form.options[Option::Check1] = true;
+         s.form.options[Option::Check3] = false;
+         oldTexts(s);
+         s.cad.prepareSelection({testing::entityOfType(cad::entity_type::kLine),
+                                 testing::polyline({-30, 5, -20, 2, -10, 0, 0, 0}),
+                                 testing::polyline({0, 0, 9, 9})});
+     },
+     [](DrawingSession& s) { s.commands.extractPolylineNodes(); }, polylineOutcome},
+};
+
+Baseline baselineOf(const Scenario& scenario) {
+    DrawingSession session;
+    scenario.prepare(session);
+    const std::size_t before = session.cad.points().size();
+    scenario.run(session);
+    Baseline b{session.cad.calls(), {}};
+    b.points.assign(session.cad.points().begin() + static_cast<long>(before),
+                    session.cad.points().end());
+    return b;
+}
+
+struct FailureCase {
+    int scenario;
+    int k;
+    std::int32_t number;
+    std::string name;
+};
+
+std::vector<FailureCase> allCases() {
+    std::vector<FailureCase> cases;
+    const std::pair<std::int32_t, const char*> numbers[] = {
+        {cad::kEFail, "EFail"}, {cad::kInputEnded, "InputEnded"}, {kBusy, "Busy"}};
+    for (int s = 0; s < static_cast<int>(std::size(kScenarios)); ++s) {
+        const Baseline b = baselineOf(kScenarios[s]);
+        for (int k = 1; k <= static_cast<int>(b.calls.size()); ++k) {
+            for (const auto& [number, numberName] : numbers) {
+                std::string call =
+                    b.calls[k - 1].object.substr(0, b.calls[k - 1].object.find_first_of(":#")) +
+                    "_" + b.member(k);
+                cases.push_back({s, k, number,
+                                 std::string(kScenarios[s].name) + "_" + (k < 10 ? "0" : "") +
+                                     std::to_string(k) + "_" + call + "_" + numberName});
+            }
+        }
+    }
+    return cases;
+}
+
+void PrintTo(const FailureCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CommandFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(CommandFailure, EndsWhereItsRulesSay) {
+    const FailureCase& c = GetParam();
+    const Scenario& scenario = kScenarios[c.scenario];
+    const Baseline baseline = baselineOf(scenario);
+    const Outcome expected = scenario.expect(baseline, c.k, c.number);
+
+    DrawingSession session;
+    scenario.prepare(session);
+    const std::size_t pointsBefore = session.cad.points().size();
+    const cad::GroupPtr groupBefore = session.commands.markerGroup();
+    session.cad.failCall(c.k, c.number);
+
+    EXPECT_NO_THROW(scenario.run(session));
+
+    EXPECT_EQ(session.form.messages, expected.unknownError
+                                         ? std::vector<ShownMessage>{kUnknownError}
+                                         : std::vector<ShownMessage>{});
+    EXPECT_EQ(session.form.output, expected.output);
+    EXPECT_EQ(session.form.status, expected.status);
+    // The markers drawn before the failure stay where the full run put them.
+    const auto& points = session.cad.points();
+    ASSERT_EQ(points.size() - pointsBefore, expected.points);
+    std::size_t coloured = 0;
+    for (std::size_t i = 0; i < expected.points; ++i) {
+        const auto& point = points[pointsBefore + i];
+        EXPECT_EQ(point.at, baseline.points[i].at) << "marker " << i;
+        if (point.color != 256) {
+            EXPECT_EQ(point.color, baseline.points[i].color) << "marker " << i;
+            ++coloured;
+        }
+    }
+    EXPECT_EQ(coloured, expected.coloured);
+    std::size_t grouped = 0;
+    for (const auto& [name, members] : session.cad.groups()) {
+        for (int id : members) {
+            grouped += id > static_cast<int>(pointsBefore);
+        }
+    }
+    EXPECT_EQ(grouped, expected.grouped);
+    EXPECT_EQ(session.commands.origin(), expected.origin);
+    EXPECT_EQ(session.commands.markerGroup() != groupBefore, expected.newMarkerGroup);
+    EXPECT_EQ(session.form.nodeButtonsEnabled, expected.buttonsEnabled);
+    EXPECT_EQ(session.cad.calls().back().failed, expected.endsAtFailure);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCall, CommandFailure, ::testing::ValuesIn(allCases()),
+                         [](const auto& info) { return info.param.name; });
+
+// Without any CAD to reach, each command shows the connection's message,
+// then the unknown error, and goes no further.
+TEST(CommandWithoutACad, ShowsTheConnectionsMessageThenTheUnknownError) {
+    const struct {
+        const char* name;
+        void (DrawingCommands::*run)();
+    } commands[] = {
+        {"origin", &DrawingCommands::initialiseOrigin},
+        {"picking", &DrawingCommands::pickNodes},
+        {"polyline", &DrawingCommands::extractPolylineNodes},
+    };
+    for (const auto& command : commands) {
+        SCOPED_TRACE(command.name);
+        DrawingSession session;
+        session.cad.running = false;
+        session.cad.installed = false;
+
+        EXPECT_NO_THROW((session.commands.*command.run)());
+
+        ASSERT_EQ(session.form.messages.size(), 2u);
+        EXPECT_EQ(session.form.messages[0].title, kApplicationTitle);
+        EXPECT_EQ(session.form.messages[1], kUnknownError);
+        EXPECT_EQ(session.cad.members(),
+                  (std::vector<std::string>{"Platform.GetActiveObject", "Platform.CreateObject"}));
+        EXPECT_FALSE(session.form.nodeButtonsEnabled);
+        EXPECT_EQ(session.commands.markerGroup(), nullptr);
+    }
+}
+
+// The scenarios themselves: without a failure each command succeeds fully.
+TEST(CommandFailureScenarios, RunCleanlyWithoutAFailure) {
+    for (const Scenario& scenario : kScenarios) {
+        SCOPED_TRACE(scenario.name);
+        const Baseline baseline = baselineOf(scenario);
+        const Outcome expected = scenario.expect(baseline, 0, 0);
+        EXPECT_FALSE(expected.unknownError);
+        EXPECT_EQ(baseline.points.size(), expected.points);
+        EXPECT_FALSE(baseline.calls.back().failed);
+    }
+}
+
+}  // namespace
+}  // namespace tendra

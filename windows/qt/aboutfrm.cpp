@@ -1,0 +1,118 @@
+#include "windows/qt/aboutfrm.h"
+
+#include <QDesktopServices>
+#include <QPixmap>
+#include <QPushButton>
+#include <QUrl>
+
+#include "ui/qt/colours.h"
+#include "ui/qt/designed_control.h"
+#include "ui/qt/fonts.h"
+#include "ui/qt/placement.h"
+#include "ui/qt/twips.h"
+#include "ui/vendor.h"
+#include "windows/aboutfrm_design.h"
+#include "windows/qt/clickable_label.h"
+#include "windows/qt/hand_cursor.h"
+
+namespace tendra {
+
+namespace {
+
+// The shell's "Open": the default browser or mail program takes the address.
+// Whether one exists is not our concern, and the window stays open.
+void openAddress(const QString& address) {
+    QDesktopServices::openUrl(QUrl(address));
+}
+
+}  // namespace
+
+aboutfrm::aboutfrm(QWidget* parent) : QDialog(parent, tendra::windowFlags(aboutfrmDesign())) {
+    const ui::WindowDesign& design = aboutfrmDesign();
+    setObjectName(QString::fromUtf8(design.name));
+    setWindowTitle(QString::fromUtf8(design.caption));
+    setFont(designedFont(*design.font));
+    const double dpi = logicalDpi(this);
+    setFixedSize(twipsRect(0, 0, design.clientWidth, design.clientHeight, dpi).size());
+
+    const QCursor hand = handCursor();
+    for (const ui::ControlDesign& control : design.controls) {
+        QWidget* container = this;
+        if (control.parent) {
+            container = findChild<QWidget*>(QString::fromUtf8(control.parent));
+        }
+        if (control.kind == ui::ControlKind::PushButton) {
+            auto* button = new QPushButton(container);
+            applyDesign(button, control, dpi);
+            connect(button, &QPushButton::clicked, this, &QWidget::close);
+            continue;
+        }
+        if (control.kind == ui::ControlKind::Line) {
+            // One pixel high whatever the resolution, along the band's lower edge.
+            auto* line = new QWidget(container);
+            applyDesign(line, control, dpi);
+            const QRect ends = twipsRect(control.rect, dpi);
+            line->setGeometry(ends.left(), ends.top(), ends.width(), 1);
+            setBackgroundColour(line, *control.foreground);
+            continue;
+        }
+        auto* label = new ClickableLabel(container);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        applyDesign(label, control, dpi);
+        if (control.picture) {
+            label->setPixmap(QPixmap(
+                QStringLiteral(":/windows/images/%1.png").arg(QString::fromUtf8(control.picture))));
+        }
+        if (control.handCursor) {
+            label->setCursor(hand);
+        }
+        switch (control.click) {
+            case ui::ClickAction::OpenHomePage:
+                connect(label, &ClickableLabel::clicked, this,
+                        [] { openAddress(QString::fromUtf8(vendor::kHomePage)); });
+                break;
+            case ui::ClickAction::OpenOrganisationPage:
+                connect(label, &ClickableLabel::clicked, this,
+                        [] { openAddress(QString::fromUtf8(vendor::kOrganisationPage)); });
+                break;
+            case ui::ClickAction::MailAuthor:
+                connect(label, &ClickableLabel::clicked, this, [] {
+                    openAddress(QStringLiteral("mailto:") +
+                                QString::fromUtf8(vendor::kAuthorEmail));
+                });
+                break;
+            default:
+                break;
+        }
+    }
+    const auto find = [this]<class Control>(Control*& member, const char* name) {
+        member = findChild<Control*>(QString::fromLatin1(name));
+    };
+    find(picBGHead, "picBGHead");
+    find(picBGHeadIcon, "picBGHeadIcon");
+    find(lblBGHeadInfo1, "lblBGHeadInfo1");
+    find(linBorder, "linBorder");
+    find(Label2, "Label2");
+    find(Label7, "Label7");
+    find(Label3, "Label3");
+    find(Label9, "Label9");
+    find(Label5, "Label5");
+    find(lblHomepage, "lblHomepage");
+    find(Label6, "Label6");
+    find(Label4, "Label4");
+    find(Command1, "Command1");
+    Command1->setFocus();
+
+    Form_Load();
+}
+
+void aboutfrm::Form_Load() {
+    CenterForm(this);
+}
+
+void aboutfrm::CenterForm(QWidget* frm) {
+    placeOnScreen(frm, Across::Centre);
+}
+
+}  // namespace tendra
