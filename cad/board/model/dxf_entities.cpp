@@ -17,16 +17,6 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr std::size_t kMaxCurvePoints = 4096;
 constexpr int kSamplesPerSpan = 16;
 
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 double finiteOr(double value, double otherwise) {
     return std::isfinite(value) ? value : otherwise;
 }
@@ -427,6 +417,16 @@ std::vector<Vec2> throughPoints(const std::vector<Vec2>& points) {
 }
 
 }  // namespace
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
 
 std::optional<long long> parseInteger(std::string_view text) {
     text = trim(text);

@@ -19,6 +19,8 @@ struct Pair {
     std::size_t line;  // of the value
 };
 
+// Without the blanks and tabs around it.
+std::string_view trim(std::string_view text);
 std::optional<long long> parseInteger(std::string_view text);
 std::optional<double> parseReal(std::string_view text);
 

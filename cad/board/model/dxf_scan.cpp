@@ -26,16 +26,6 @@ std::string lineText(std::size_t line) {
     return "（第 " + std::to_string(line) + " 行）";
 }
 
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 std::uint64_t parseHandle(std::string_view text) {
     text = trim(text);
     std::uint64_t value = 0;
