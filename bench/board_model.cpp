@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/large_drawing.h"
 #include "cad/board/model/dxf.h"
 
 namespace {
@@ -77,10 +78,20 @@ std::string writeLargeDrawing() {
     return path;
 }
 
+}  // namespace
+
+namespace tendra::bench {
+
 const std::string& largeDrawingPath() {
     static const std::string path = writeLargeDrawing();
     return path;
 }
+
+}  // namespace tendra::bench
+
+namespace {
+
+using tendra::bench::largeDrawingPath;
 
 const Drawing& largeDrawing() {
     static const Drawing drawing = [] {

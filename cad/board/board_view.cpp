@@ -7,10 +7,13 @@
 #include <QPainterPath>
 #include <QWheelEvent>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
 #include "cad/board/aci_colors.h"
+#include "cad/board/model/geometry.h"
+#include "cad/board/model/text_layout.h"
 #include "cad/board/point_style.h"
 
 namespace tendra::board {
@@ -38,73 +41,6 @@ double wheelFactor(const QWheelEvent* event) {
 Box boxOf(QPointF a, QPointF b) {
     return Box{{std::min(a.x(), b.x()), std::min(a.y(), b.y())},
                {std::max(a.x(), b.x()), std::max(a.y(), b.y())}};
-}
-
-// MTEXT's inline format codes reduced to the plain text they show.
-QString plainMText(const std::string& text) {
-    const QString source = QString::fromStdString(text);
-    QString plain;
-    for (qsizetype i = 0; i < source.size(); ++i) {
-        const QChar c = source[i];
-        if (c == '{' || c == '}') {
-            continue;
-        }
-        if (c != '\\' || i + 1 >= source.size()) {
-            plain += c;
-            continue;
-        }
-        const QChar code = source[++i];
-        if (code == 'P') {
-            plain += '\n';
-        } else if (code == '~') {
-            plain += ' ';
-        } else if (code == '\\' || code == '{' || code == '}') {
-            plain += code;
-        } else if (QStringLiteral("ACFfHQTWpS").contains(code)) {
-            while (i + 1 < source.size() && source[i + 1] != ';') {
-                ++i;
-            }
-            ++i;  // the ';'
-        }
-        // Other codes (\L, \O, \K and their ends) only switch a style.
-    }
-    return plain;
-}
-
-Qt::Alignment mtextAlignment(int attachment) {
-    const int row = (std::clamp(attachment, 1, 9) - 1) / 3;
-    const int column = (std::clamp(attachment, 1, 9) - 1) % 3;
-    const Qt::Alignment vertical = row == 0   ? Qt::AlignTop
-                                   : row == 1 ? Qt::AlignVCenter
-                                              : Qt::AlignBottom;
-    const Qt::Alignment horizontal = column == 0   ? Qt::AlignLeft
-                                     : column == 1 ? Qt::AlignHCenter
-                                                   : Qt::AlignRight;
-    return vertical | horizontal;
-}
-
-// Where a TEXT's baseline starts relative to its anchor, for its DXF
-// alignment codes (horizontal 0 left, 1 centre, 2 right, 4 middle; vertical
-// 0 baseline, 1 bottom, 2 middle, 3 top). Aligned and fit texts start at
-// the anchor.
-QPointF textOffset(const QFontMetricsF& metrics, const QString& text, int horizontal,
-                   int vertical) {
-    const double width = metrics.horizontalAdvance(text);
-    double x = 0;
-    if (horizontal == 1 || horizontal == 4) {
-        x = -width / 2;
-    } else if (horizontal == 2) {
-        x = -width;
-    }
-    double y = 0;
-    if (horizontal == 4 || vertical == 2) {
-        y = metrics.capHeight() / 2;
-    } else if (vertical == 1) {
-        y = -metrics.descent();
-    } else if (vertical == 3) {
-        y = metrics.capHeight();
-    }
-    return {x, y};
 }
 
 }  // namespace
@@ -171,143 +107,306 @@ void BoardView::resizeEvent(QResizeEvent*) {
 
 namespace {
 
-void addBulgeSegment(QPainterPath& path, const ViewTransform& view, const PolylineVertex& from,
-                     const PolylineVertex& to) {
-    const double dx = to.x - from.x;
-    const double dy = to.y - from.y;
-    const double chord = std::hypot(dx, dy);
-    if (from.bulge == 0 || chord == 0) {
-        path.lineTo(view.toScreen(to.x, to.y));
-        return;
-    }
-    const double included = 4 * std::atan(from.bulge);  // signed, counter-clockwise positive
-    const double radius = chord / (2 * std::sin(std::abs(included) / 2));
-    const double toCentre = std::atan2(dy, dx) + (included > 0 ? 1 : -1) * (std::numbers::pi / 2 -
-                                                                            std::abs(included) / 2);
-    const double cx = from.x + radius * std::cos(toCentre);
-    const double cy = from.y + radius * std::sin(toCentre);
-    const double start = std::atan2(from.y - cy, from.x - cx) * 180 / std::numbers::pi;
-    const QRectF rect(view.toScreen(cx - radius, cy + radius),
-                      view.toScreen(cx + radius, cy - radius));
-    path.arcTo(rect, start, included * 180 / std::numbers::pi);
-}
+// Everything one paint draws. Outlines become screen segments collected by
+// colour and drawn with one drawLines call per colour, which is what keeps a
+// large drawing fast; fills, text and point glyphs are drawn as they come.
+class Scene {
+  public:
+    Scene(QPainter& painter, const ViewTransform& view, const Drawing& drawing, int viewHeight)
+        : painter_(painter), view_(view), drawing_(drawing), viewHeight_(viewHeight) {}
 
-QPainterPath polylinePath(const PolylineShape& shape, const ViewTransform& view) {
-    QPainterPath path;
-    const auto& vertices = shape.vertices;
-    if (vertices.empty()) {
-        return path;
+    void add(const Entity& entity, bool highlighted) {
+        if (!visible(entity.layer)) {
+            return;
+        }
+        highlighted_ = highlighted;
+        color_ = drawing_.displayColor(entity);
+        draw(entity);
     }
-    path.moveTo(view.toScreen(vertices[0].x, vertices[0].y));
-    const std::size_t segments = shape.closed ? vertices.size() : vertices.size() - 1;
-    for (std::size_t i = 0; i < segments; ++i) {
-        addBulgeSegment(path, view, vertices[i], vertices[(i + 1) % vertices.size()]);
+
+    void flush() {
+        for (int pass = 0; pass < 2; ++pass) {
+            auto& batches = pass == 0 ? lines_ : highlightedLines_;
+            for (std::size_t color = 0; color < batches.size(); ++color) {
+                if (batches[color].empty()) {
+                    continue;
+                }
+                painter_.setPen(pen(static_cast<int>(color), pass == 1));
+                painter_.drawLines(batches[color].data(), int(batches[color].size()));
+                batches[color].clear();
+            }
+        }
     }
-    return path;
-}
+
+  private:
+    QPen pen(int color, bool highlighted) const {
+        const QColor c = aciColor(color);
+        QPen pen(highlighted ? c.lighter(130) : c, highlighted ? 2 : 1,
+                 highlighted ? Qt::DashLine : Qt::SolidLine);
+        pen.setCosmetic(true);
+        return pen;
+    }
+
+    bool visible(const std::string& layerName) {
+        if (lastLayer_ && *lastLayer_ == layerName) {
+            return lastVisible_;
+        }
+        const Layer* layer = drawing_.layer(layerName);
+        lastLayer_ = &layerName;
+        lastVisible_ = !(layer && (layer->color < 0 || layer->frozen));
+        return lastVisible_;
+    }
+
+    QPointF screen(Vec2 p) const { return view_.toScreen(p.x, p.y); }
+    QPointF screen(const cad::Point& p) const { return view_.toScreen(p[0], p[1]); }
+
+    void segment(QPointF a, QPointF b) {
+        (highlighted_ ? highlightedLines_ : lines_)[std::size_t(color_)].emplace_back(a, b);
+    }
+
+    void path(const std::vector<Vec2>& points, bool closed) {
+        if (points.size() == 1) {
+            segment(screen(points[0]), screen(points[0]));
+        }
+        for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+            segment(screen(points[i]), screen(points[i + 1]));
+        }
+        if (closed && points.size() > 2) {
+            segment(screen(points.back()), screen(points.front()));
+        }
+    }
+
+    // An elliptical curve c + u·cos t + v·sin t, in as many chords as its
+    // size on screen needs; under a pixel it is a dot.
+    void curve(Vec2 c, Vec2 u, Vec2 v, double start, double sweep) {
+        const double pixels = std::max(std::hypot(u.x, u.y), std::hypot(v.x, v.y)) * view_.scale();
+        if (!std::isfinite(pixels) || !std::isfinite(start) || !std::isfinite(sweep)) {
+            return;
+        }
+        if (pixels < 1) {
+            segment(screen(c), screen(c));
+            return;
+        }
+        const int steps = std::clamp(int(std::ceil(std::abs(sweep) / (2 * std::numbers::pi) *
+                                                   std::min(360.0, 4 * std::sqrt(pixels) + 8))),
+                                     2, 360);
+        QPointF previous = screen(Vec2{c.x + u.x * std::cos(start) + v.x * std::sin(start),
+                                       c.y + u.y * std::cos(start) + v.y * std::sin(start)});
+        for (int step = 1; step <= steps; ++step) {
+            const double t = start + sweep * step / steps;
+            const QPointF next = screen(Vec2{c.x + u.x * std::cos(t) + v.x * std::sin(t),
+                                             c.y + u.y * std::cos(t) + v.y * std::sin(t)});
+            segment(previous, next);
+            previous = next;
+        }
+    }
+
+    void polyline(const PolylineShape& shape) {
+        const auto& v = shape.vertices;
+        if (v.size() == 1) {
+            segment(screen(Vec2{v[0].x, v[0].y}), screen(Vec2{v[0].x, v[0].y}));
+        }
+        const std::size_t segments = shape.closed ? v.size() : (v.empty() ? 0 : v.size() - 1);
+        for (std::size_t i = 0; i < segments; ++i) {
+            const PolylineVertex& from = v[i];
+            const PolylineVertex& to = v[(i + 1) % v.size()];
+            if (auto arc = bulgeArc({from.x, from.y}, {to.x, to.y}, from.bulge)) {
+                curve(arc->center, {arc->radius, 0}, {0, arc->radius}, arc->startAngle, arc->sweep);
+            } else {
+                segment(screen(Vec2{from.x, from.y}), screen(Vec2{to.x, to.y}));
+            }
+        }
+    }
+
+    void fill(const std::vector<std::vector<Vec2>>& loops) {
+        QPainterPath area;
+        area.setFillRule(Qt::OddEvenFill);
+        for (const std::vector<Vec2>& loop : loops) {
+            QPolygonF polygon;
+            for (Vec2 p : loop) {
+                polygon << screen(p);
+            }
+            area.addPolygon(polygon);
+            area.closeSubpath();
+        }
+        painter_.fillPath(area, aciColor(color_));
+    }
+
+    void draw(const Entity& entity) {
+        std::visit(Overloaded{
+                       [&](const Line& line) { segment(screen(line.start), screen(line.end)); },
+                       [&](const Arc& arc) {
+                           double sweep = std::fmod(arc.endAngle - arc.startAngle, 360.0);
+                           if (!(sweep > 0)) {
+                               sweep += 360;
+                           }
+                           curve(Vec2{arc.center[0], arc.center[1]}, {arc.radius, 0},
+                                 {0, arc.radius}, arc.startAngle * std::numbers::pi / 180,
+                                 sweep * std::numbers::pi / 180);
+                       },
+                       [&](const Circle& circle) {
+                           curve(Vec2{circle.center[0], circle.center[1]}, {circle.radius, 0},
+                                 {0, circle.radius}, 0, 2 * std::numbers::pi);
+                       },
+                       [&](const LightweightPolyline& shape) { polyline(shape); },
+                       [&](const Polyline2d& shape) { polyline(shape); },
+                       [&](const PointEntity& point) { drawPoint(point); },
+                       [&](const Text& text) { drawText(text); },
+                       [&](const MText& text) { drawMText(text); },
+                       [&](const Ellipse& e) {
+                           double sweep =
+                               std::fmod(e.endParameter - e.startParameter, 2 * std::numbers::pi);
+                           if (!(sweep > 1e-12)) {
+                               sweep += 2 * std::numbers::pi;
+                           }
+                           curve(Vec2{e.center[0], e.center[1]}, e.major, e.minor, e.startParameter,
+                                 sweep);
+                       },
+                       [&](const Spline& spline) { path(spline.shown, false); },
+                       [&](const Solid& solid) {
+                           const std::vector<Vec2> outline = solidOutline(solid);
+                           fill({outline});
+                           path(outline, false);
+                       },
+                       [&](const Hatch& hatch) {
+                           if (hatch.solid) {
+                               fill(hatch.loops);
+                           }
+                           for (const std::vector<Vec2>& loop : hatch.loops) {
+                               path(loop, true);
+                           }
+                       },
+                       [&](const Leader& leader) {
+                           path(leader.vertices, false);
+                           drawArrowhead(leader);
+                       },
+                       [&](const BlockReference& reference) { drawParts(reference.parts); },
+                       [&](const Dimension& dimension) { drawParts(dimension.parts); },
+                   },
+                   entity.geometry);
+    }
+
+    void drawParts(const std::vector<Entity>& parts) {
+        const int owner = color_;
+        for (const Entity& part : parts) {
+            if (visible(part.layer)) {
+                color_ = drawing_.displayColor(part);
+                draw(part);
+            }
+        }
+        color_ = owner;
+    }
+
+    void drawArrowhead(const Leader& leader) {
+        if (!leader.arrowhead || leader.vertices.size() < 2) {
+            return;
+        }
+        const QPointF tip = screen(leader.vertices[0]);
+        const QPointF from = screen(leader.vertices[1]);
+        const QLineF shaft(tip, from);
+        if (shaft.length() < 1) {
+            return;
+        }
+        const QPointF along = (from - tip) / shaft.length();
+        const QPointF across(-along.y(), along.x());
+        const double size = std::min(12.0, shaft.length() / 2);
+        segment(tip, tip + along * size + across * size / 3);
+        segment(tip, tip + along * size - across * size / 3);
+    }
+
+    void drawPoint(const PointEntity& point) {
+        const int mode = drawing_.pointDisplayMode();
+        const double size =
+            pointGlyphPixels(drawing_.pointDisplaySize(), viewHeight_, view_.scale());
+        const QPainterPath glyph = pointGlyph(mode, screen(point.at), size);
+        QPen glyphPen = pen(color_, highlighted_);
+        if ((mode & 0x1f) == 0) {
+            painter_.fillPath(glyph, glyphPen.color());
+        }
+        glyphPen.setWidthF(highlighted_ ? 2.5 : 1.5);
+        painter_.setPen(glyphPen);
+        painter_.setBrush(Qt::NoBrush);
+        painter_.drawPath(glyph);
+    }
+
+    // Text too small or too large to read on screen is left out.
+    static bool readable(double pixels) { return pixels >= 2 && pixels <= 4000; }
+
+    QFont fontOf(double pixels) const {
+        QFont font = painter_.font();
+        font.setPixelSize(std::max(1, int(std::lround(pixels))));
+        return font;
+    }
+
+    void drawText(const Text& text) {
+        const double pixels = text.height * view_.scale();
+        if (!readable(pixels)) {
+            return;
+        }
+        const QFont font = fontOf(pixels);
+        const QFontMetricsF metrics(font);
+        const QString content = QString::fromStdString(plainText(text.text));
+        const bool aligned = text.horizontalAlignment != 0 || text.verticalAlignment != 0;
+        const Vec2 offset =
+            textOffset(metrics.horizontalAdvance(content), metrics.capHeight(), metrics.descent(),
+                       text.horizontalAlignment, text.verticalAlignment);
+        painter_.save();
+        painter_.setPen(pen(color_, highlighted_));
+        painter_.setFont(font);
+        painter_.translate(screen(aligned ? text.alignAt : text.at));
+        painter_.rotate(-text.angle);
+        painter_.drawText(QPointF(offset.x, -offset.y), content);
+        painter_.restore();
+    }
+
+    void drawMText(const MText& text) {
+        const double scale = view_.scale();
+        const std::vector<MTextLine> lines = mtextLines(text.text, text.height);
+        double tallest = 0;
+        for (const MTextLine& line : lines) {
+            tallest = std::max(tallest, line.height);
+        }
+        if (!readable(tallest * scale)) {
+            return;
+        }
+        // Widths are measured once at the nominal height and scaled.
+        const double nominal = text.height > 0 ? text.height : tallest;
+        const QFontMetricsF metrics(fontOf(nominal * scale));
+        const TextMeasure measure = [&](std::string_view part, double height) {
+            return metrics.horizontalAdvance(
+                       QString::fromUtf8(part.data(), qsizetype(part.size()))) /
+                   scale * (height / nominal);
+        };
+        const std::vector<PlacedLine> placed =
+            placeMText(wrapLines(lines, text.width, measure), text.attachment, text.width, measure);
+        painter_.save();
+        painter_.setPen(pen(color_, highlighted_));
+        painter_.translate(screen(text.at));
+        painter_.rotate(-text.angle);
+        for (const PlacedLine& line : placed) {
+            if (!readable(line.height * scale)) {
+                continue;
+            }
+            painter_.setFont(fontOf(line.height * scale));
+            painter_.drawText(QPointF(line.baseline.x * scale, -line.baseline.y * scale),
+                              QString::fromStdString(line.text));
+        }
+        painter_.restore();
+    }
+
+    QPainter& painter_;
+    const ViewTransform& view_;
+    const Drawing& drawing_;
+    int viewHeight_;
+    int color_ = 7;
+    bool highlighted_ = false;
+    const std::string* lastLayer_ = nullptr;
+    bool lastVisible_ = true;
+    std::array<std::vector<QLineF>, 256> lines_;
+    std::array<std::vector<QLineF>, 256> highlightedLines_;
+};
 
 }  // namespace
-
-void BoardView::drawEntity(QPainter& painter, const Entity& entity, bool highlighted) const {
-    if (const Layer* layer = drawing_->layer(entity.layer);
-        layer && (layer->color < 0 || layer->frozen)) {
-        return;
-    }
-    const QColor color = aciColor(drawing_->displayColor(entity));
-    QPen pen(highlighted ? color.lighter(130) : color, highlighted ? 2 : 1,
-             highlighted ? Qt::DashLine : Qt::SolidLine);
-    pen.setCosmetic(true);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    const ViewTransform& view = transform_;
-    std::visit(
-        Overloaded{
-            [&](const Line& line) {
-                painter.drawLine(view.toScreen(line.start[0], line.start[1]),
-                                 view.toScreen(line.end[0], line.end[1]));
-            },
-            [&](const Arc& arc) {
-                const double cx = arc.center[0];
-                const double cy = arc.center[1];
-                const double r = arc.radius;
-                const QRectF rect(view.toScreen(cx - r, cy + r), view.toScreen(cx + r, cy - r));
-                double sweep = std::fmod(arc.endAngle - arc.startAngle, 360.0);
-                if (sweep <= 0) {
-                    sweep += 360;
-                }
-                QPainterPath path;
-                path.arcMoveTo(rect, arc.startAngle);
-                path.arcTo(rect, arc.startAngle, sweep);
-                painter.drawPath(path);
-            },
-            [&](const Circle& circle) {
-                const double r = circle.radius * view.scale();
-                painter.drawEllipse(view.toScreen(circle.center[0], circle.center[1]), r, r);
-            },
-            [&](const LightweightPolyline& polyline) {
-                painter.drawPath(polylinePath(polyline, view));
-            },
-            [&](const Polyline2d& polyline) { painter.drawPath(polylinePath(polyline, view)); },
-            [&](const PointEntity& point) {
-                const int mode = drawing_->pointDisplayMode();
-                const double size =
-                    pointGlyphPixels(drawing_->pointDisplaySize(), height(), view.scale());
-                const QPainterPath glyph =
-                    pointGlyph(mode, view.toScreen(point.at[0], point.at[1]), size);
-                if ((mode & 0x1f) == 0) {
-                    painter.fillPath(glyph, pen.color());
-                }
-                QPen glyphPen = pen;
-                glyphPen.setWidthF(highlighted ? 2.5 : 1.5);
-                painter.setPen(glyphPen);
-                painter.drawPath(glyph);
-            },
-            [&](const Text& text) {
-                const double pixels = text.height * view.scale();
-                if (pixels < 2 || pixels > 4000) {
-                    return;
-                }
-                QFont font = painter.font();
-                font.setPixelSize(std::max(1, int(std::lround(pixels))));
-                const QString content = QString::fromStdString(text.text);
-                const bool aligned = text.horizontalAlignment != 0 || text.verticalAlignment != 0;
-                const cad::Point& anchor = aligned ? text.alignAt : text.at;
-                painter.save();
-                painter.setFont(font);
-                painter.translate(view.toScreen(anchor[0], anchor[1]));
-                painter.rotate(-text.angle);
-                painter.drawText(textOffset(QFontMetricsF(font), content, text.horizontalAlignment,
-                                            text.verticalAlignment),
-                                 content);
-                painter.restore();
-            },
-            [&](const MText& text) {
-                const double pixels = text.height * view.scale();
-                if (pixels < 2 || pixels > 4000) {
-                    return;
-                }
-                QFont font = painter.font();
-                font.setPixelSize(std::max(1, int(std::lround(pixels))));
-                painter.save();
-                painter.setFont(font);
-                painter.translate(view.toScreen(text.at[0], text.at[1]));
-                painter.rotate(-text.angle);
-                // A box around the insertion point, large enough for the text,
-                // aligned by the attachment point.
-                const double big = 100000;
-                const Qt::Alignment align = mtextAlignment(text.attachment);
-                const double left = align & Qt::AlignLeft    ? 0
-                                    : align & Qt::AlignRight ? -big
-                                                             : -big / 2;
-                const double top = align & Qt::AlignTop      ? 0
-                                   : align & Qt::AlignBottom ? -big
-                                                             : -big / 2;
-                painter.drawText(QRectF(left, top, big, big), int(align), plainMText(text.text));
-                painter.restore();
-            },
-        },
-        entity.geometry);
-}
 
 void BoardView::drawOverlay(QPainter& painter) const {
     painter.setBrush(Qt::NoBrush);
@@ -338,8 +437,7 @@ void BoardView::drawOverlay(QPainter& painter) const {
     }
 }
 
-void BoardView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+void BoardView::paintDrawing(QPainter& painter) const {
     painter.fillRect(rect(), kBackground);
     if (!drawing_) {
         return;
@@ -353,34 +451,41 @@ void BoardView::paintEvent(QPaintEvent*) {
     const bool allShown =
         extents && shown.contains(QRectF(QPointF(extents->min.x, extents->min.y),
                                          QPointF(extents->max.x, extents->max.y)));
-    if (!large || allShown) {
-        for (const Entity& entity : drawing_->entities()) {
+    Scene scene(painter, transform_, *drawing_, height());
+    const std::vector<Entity>& entities = drawing_->entities();
+    if (allShown) {
+        for (const Entity& entity : entities) {
             if (!isHighlighted(entity.id)) {
-                drawEntity(painter, entity, false);
+                scene.add(entity, false);
             }
         }
     } else {
         // Only what the view shows: the spatial index finds the outlines near
         // it (with room for point glyphs); text is not indexed.
-        for (EntityId id : drawing_->crossing(
-                 Box{{shown.left(), shown.top()}, {shown.right(), shown.bottom()}})) {
-            const Entity* entity = drawing_->find(id);
-            if (entity && !isHighlighted(id)) {
-                drawEntity(painter, *entity, false);
+        for (std::size_t position :
+             drawing_->near(Box{{shown.left(), shown.top()}, {shown.right(), shown.bottom()}})) {
+            if (!isHighlighted(entities[position].id)) {
+                scene.add(entities[position], false);
             }
         }
-        for (const Entity& entity : drawing_->entities()) {
-            if (!entity.selectable()) {
-                drawEntity(painter, entity, false);
+        for (std::size_t position : drawing_->unselectable()) {
+            if (!isHighlighted(entities[position].id)) {
+                scene.add(entities[position], false);
             }
         }
     }
     // Highlighted entities on top, so their dashes are not hidden.
     for (EntityId id : highlighted_) {
         if (const Entity* entity = drawing_->find(id)) {
-            drawEntity(painter, *entity, true);
+            scene.add(*entity, true);
         }
     }
+    scene.flush();
+}
+
+void BoardView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintDrawing(painter);
     drawOverlay(painter);
 }
 

@@ -41,6 +41,10 @@ class BoardView : public QWidget {
 
     const ViewTransform& transform() const { return transform_; }
     void zoomExtents();
+    // Background and drawing, without the cursor's marks: what a paint shows
+    // with no request going on.
+    void paintDrawing(QPainter& painter) const;
+
     // The snap the next left click of a point request takes, if any.
     const std::optional<Snap>& currentSnap() const { return snap_; }
 
@@ -68,7 +72,6 @@ class BoardView : public QWidget {
     void leaveEvent(QEvent* event) override;
 
   private:
-    void drawEntity(QPainter& painter, const Entity& entity, bool highlighted) const;
     void drawOverlay(QPainter& painter) const;
     void updateSnap(QPointF screen);
     void finishRectangle(QPointF corner);

@@ -148,6 +148,11 @@ void BoardWindow::setDrawing(Drawing drawing, const QString& name, const QString
     path_ = path;
     view_->setDrawing(drawing_);
     updateTitle();
+    // Said once, so that a drawing that shows less than the file holds never does so silently.
+    const std::string skipped = skippedKindsText(drawing_->skipped());
+    if (!skipped.empty()) {
+        statusBar()->showMessage(QString::fromStdString(skipped));
+    }
 }
 
 bool BoardWindow::openFile(const QString& path, QString* error) {

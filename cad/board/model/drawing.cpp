@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cad/board/model/blocks.h"
 #include "cad/board/model/geometry.h"
 #include "cad/board/model/spatial_index.h"
 
@@ -20,8 +21,20 @@ std::string upper(const std::string& text) {
     return result;
 }
 
+char upperChar(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 bool sameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && upper(a) == upper(b);
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (upperChar(a[i]) != upperChar(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 Box normalized(const Box& box) {
@@ -35,7 +48,7 @@ Box normalized(const Box& box) {
 
 }  // namespace
 
-int Entity::entityType() const {
+int entityTypeOf(const Geometry& geometry) {
     struct Type {
         int operator()(const Line&) const { return cad::entity_type::kLine; }
         int operator()(const Arc&) const { return cad::entity_type::kArc; }
@@ -47,8 +60,41 @@ int Entity::entityType() const {
         int operator()(const PointEntity&) const { return cad::entity_type::kPoint; }
         int operator()(const Text&) const { return cad::entity_type::kText; }
         int operator()(const MText&) const { return cad::entity_type::kMText; }
+        int operator()(const Ellipse&) const { return entity_kind::kEllipse; }
+        int operator()(const Spline&) const { return entity_kind::kSpline; }
+        int operator()(const Solid& s) const {
+            return s.trace ? entity_kind::kTrace : entity_kind::kSolid;
+        }
+        int operator()(const Hatch&) const { return entity_kind::kHatch; }
+        int operator()(const Leader&) const { return entity_kind::kLeader; }
+        int operator()(const BlockReference& r) const {
+            return r.columns > 1 || r.rows > 1 ? entity_kind::kMInsertBlock
+                                               : entity_kind::kBlockReference;
+        }
+        int operator()(const Dimension& d) const {
+            switch (d.kind) {
+                case 1:
+                    return entity_kind::kDimensionAligned;
+                case 2:
+                    return entity_kind::kDimensionAngular;
+                case 3:
+                    return entity_kind::kDimensionDiametric;
+                case 4:
+                    return entity_kind::kDimensionRadial;
+                case 5:
+                    return entity_kind::kDimension3PointAngular;
+                case 6:
+                    return entity_kind::kDimensionOrdinate;
+                default:
+                    return entity_kind::kDimensionRotated;
+            }
+        }
     };
     return std::visit(Type{}, geometry);
+}
+
+int Entity::entityType() const {
+    return entityTypeOf(geometry);
 }
 
 bool Entity::selectable() const {
@@ -80,7 +126,17 @@ EntityId Drawing::add(Geometry geometry, const std::string& layer, int color) {
     entity.layer = layer;
     entity.color = color;
     entity.geometry = std::move(geometry);
+    if (auto* reference = std::get_if<BlockReference>(&entity.geometry)) {
+        reference->parts =
+            resolveParts(entity, [this](const std::string& name) { return block(name); });
+    } else if (auto* dimension = std::get_if<Dimension>(&entity.geometry)) {
+        dimension->parts =
+            resolveParts(entity, [this](const std::string& name) { return block(name); });
+    }
     entities_.push_back(std::move(entity));
+    if (!entities_.back().selectable()) {
+        unselectable_.push_back(entities_.size() - 1);
+    }
     const Box box = boxOf(entities_.back());
     extents_ = extents_ ? unite(*extents_, box) : box;
     if (index_) {
@@ -141,6 +197,23 @@ std::vector<double> Drawing::coordinates(EntityId id) const {
         flat.push_back(vertex.y);
     }
     return flat;
+}
+
+void Drawing::defineBlock(Block block) {
+    const std::string key = upper(block.name);
+    auto it = blockIndex_.find(key);
+    if (it == blockIndex_.end()) {
+        blockIndex_.emplace(key, blocks_.size());
+        blocks_.push_back(std::move(block));
+    } else {
+        blocks_[it->second] = std::move(block);
+    }
+    changed();
+}
+
+const Block* Drawing::block(const std::string& name) const {
+    auto it = blockIndex_.find(upper(name));
+    return it == blockIndex_.end() ? nullptr : &blocks_[it->second];
 }
 
 void Drawing::setLayer(const Layer& layer) {
@@ -316,6 +389,10 @@ const SpatialIndex& Drawing::index() const {
 
 std::optional<Snap> Drawing::snap(Vec2 at, double radius) const {
     return index().snap(entities_, at, radius);
+}
+
+std::vector<std::size_t> Drawing::near(const Box& box) const {
+    return index().candidates(normalized(box));
 }
 
 std::optional<EntityId> Drawing::pick(Vec2 at, double radius) const {

@@ -4,11 +4,13 @@
 // answers the CAD surface with it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -24,6 +26,26 @@ using EntityId = std::int64_t;
 inline constexpr std::int32_t kDuplicateRecordName = -2145386476;
 // E_INVALIDARG: an unknown system variable, a missing entity, a bad value.
 inline constexpr std::int32_t kInvalidArgument = -2147024809;
+
+// AutoCAD's EntityType numbers of the kinds the board adds to
+// cad::entity_type; commands never ask for these.
+namespace entity_kind {
+inline constexpr int kBlockReference = 7;
+inline constexpr int kDimensionAligned = 9;
+inline constexpr int kDimensionAngular = 10;
+inline constexpr int kDimensionDiametric = 12;
+inline constexpr int kDimensionOrdinate = 13;
+inline constexpr int kDimensionRadial = 14;
+inline constexpr int kDimensionRotated = 15;
+inline constexpr int kEllipse = 16;
+inline constexpr int kHatch = 17;
+inline constexpr int kLeader = 18;
+inline constexpr int kSolid = 30;
+inline constexpr int kSpline = 31;
+inline constexpr int kTrace = 34;
+inline constexpr int kMInsertBlock = 38;
+inline constexpr int kDimension3PointAngular = 41;
+}  // namespace entity_kind
 
 // ACI colour numbers with a meaning of their own.
 inline constexpr int kColorByBlock = 0;
@@ -108,8 +130,92 @@ struct MText {
     std::string text;
 };
 
+// ELLIPSE and elliptical arcs: the points center + major·cos t + minor·sin t
+// for t from startParameter to endParameter (radians, counter-clockwise; a
+// whole ellipse runs from 0 to 2π). A read ellipse has its minor axis at a
+// right angle to the major one; inside a mirrored or unevenly scaled block
+// the two are any conjugate pair.
+struct Ellipse {
+    cad::Point center{};
+    Vec2 major;
+    Vec2 minor;
+    double startParameter = 0;
+    double endParameter = 6.283185307179586;
+};
+
+// SPLINE: what the file holds, and the curve it shows as a fine polyline.
+struct Spline {
+    int degree = 3;
+    int flags = 0;  // 1 closed, 2 periodic, 4 rational, 8 planar
+    std::vector<double> knots;
+    std::vector<Vec2> controlPoints;
+    std::vector<double> weights;  // one per control point, or none
+    std::vector<Vec2> fitPoints;
+    std::vector<Vec2> shown;
+};
+
+// SOLID and TRACE: corners in the file's order, the outline runs 1-2-4-3.
+struct Solid {
+    std::array<Vec2, 4> corners{};
+    bool trace = false;
+};
+
+// HATCH: its boundary loops as closed outlines (arcs and curves already
+// flattened); a solid fill is drawn filled, a pattern as its outline.
+struct Hatch {
+    std::vector<std::vector<Vec2>> loops;
+    bool solid = false;
+    std::string pattern;
+};
+
+struct Leader {
+    std::vector<Vec2> vertices;
+    bool arrowhead = true;
+};
+
+// An ATTRIB of a block reference: a text with its tag, in drawing
+// coordinates already.
+struct Attribute : Text {
+    std::string tag;
+};
+
+struct Entity;
+
+// INSERT (and MINSERT): a block drawn at a point, scaled (negative mirrors),
+// rotated (degrees) about its base point, repeated in rows and columns.
+// parts is what it shows: its block's entities, nested references
+// resolved, in drawing coordinates, colours and layers ByBlock resolved.
+struct BlockReference {
+    std::string block;
+    cad::Point at{};
+    Vec2 scale{1, 1};
+    double rotation = 0;
+    int columns = 1;
+    int rows = 1;
+    double columnSpacing = 0;
+    double rowSpacing = 0;
+    std::vector<Attribute> attributes;
+    std::vector<Entity> parts;
+};
+
+// DIMENSION: drawn by its anonymous block, in drawing coordinates.
+struct Dimension {
+    std::string block;
+    int kind = 0;  // code 70 & 7: 0 rotated, 1 aligned, 2 angular, 3 diameter,
+                   // 4 radius, 5 three-point angular, 6 ordinate
+    int flags = 0;
+    cad::Point definitionPoint{};
+    cad::Point textPoint{};
+    std::string text;
+    std::vector<Entity> parts;
+};
+
 using Geometry =
-    std::variant<Line, Arc, Circle, LightweightPolyline, Polyline2d, PointEntity, Text, MText>;
+    std::variant<Line, Arc, Circle, LightweightPolyline, Polyline2d, PointEntity, Text, MText,
+                 Ellipse, Spline, Solid, Hatch, Leader, BlockReference, Dimension>;
+
+// AutoCAD's EntityType number (cad::entity_type, entity_kind) of a geometry.
+int entityTypeOf(const Geometry& geometry);
 
 struct Entity {
     EntityId id = 0;
@@ -123,6 +229,22 @@ struct Entity {
     bool selectable() const;
     // The vertices and bulges of either polyline kind, else null.
     const PolylineShape* polyline() const;
+};
+
+// A block definition: entities about its base point, nested references
+// kept as references (their parts empty).
+struct Block {
+    std::string name;
+    Vec2 base;
+    std::vector<Entity> entities;
+};
+
+// An entity kind a loaded file held that the board does not show, and how
+// many of it.
+struct SkippedKind {
+    std::string name;
+    std::size_t count = 0;
+    friend bool operator==(const SkippedKind&, const SkippedKind&) = default;
 };
 
 struct Layer {
@@ -169,6 +291,17 @@ class Drawing {
     // throws cad::CadError(kInvalidArgument), as AutoCAD has no such property.
     std::vector<double> coordinates(EntityId id) const;
 
+    // Blocks by name (ASCII case ignored); defining a name again replaces
+    // it. Block references and dimensions added later show the blocks
+    // defined by then.
+    void defineBlock(Block block);
+    const Block* block(const std::string& name) const;
+    const std::vector<Block>& blocks() const { return blocks_; }
+
+    // What loading skipped, in the order first met.
+    void setSkipped(std::vector<SkippedKind> skipped) { skipped_ = std::move(skipped); }
+    const std::vector<SkippedKind>& skipped() const { return skipped_; }
+
     // Layers. An entity's layer that was never added reads as colour 7.
     void setLayer(const Layer& layer);  // adds or replaces by name
     const Layer* layer(const std::string& name) const;
@@ -202,14 +335,21 @@ class Drawing {
     int pointDisplayMode() const;     // PDMODE
     double pointDisplaySize() const;  // PDSIZE
 
-    // Bounding box of all entities (arcs and bulges exactly, text by its
-    // insertion point); none for an empty drawing.
+    // Bounding box of all entities (arcs and bulges exactly, curves by their
+    // flattened outline, text by its insertion point); none for an empty
+    // drawing.
     std::optional<Box> extents() const;
 
     // Snap: the nearest polyline vertex, line or arc end point, or POINT
+    // (also inside block references, where snap.entity is the reference)
     // within radius (drawing units) of at. Ties go to the entity added first,
     // then the lower vertex index.
     std::optional<Snap> snap(Vec2 at, double radius) const;
+    // Positions in entities() of selectable entities whose bounding box
+    // meets the box, ascending; for drawing only what a view shows.
+    std::vector<std::size_t> near(const Box& box) const;
+    // Positions of the entities near() never returns (text), ascending.
+    const std::vector<std::size_t>& unselectable() const { return unselectable_; }
     // Pick box: the selectable entity nearest to at by true distance to its
     // outline (segments, arcs, bulges, circles, points), within radius. Ties
     // go to the entity added last, which is drawn on top.
@@ -237,6 +377,10 @@ class Drawing {
 
     std::vector<Entity> entities_;
     std::vector<Layer> layers_;
+    std::vector<Block> blocks_;
+    std::vector<std::size_t> unselectable_;
+    std::unordered_map<std::string, std::size_t> blockIndex_;  // upper-case name -> position
+    std::vector<SkippedKind> skipped_;
     std::vector<NamedList> groups_;
     std::vector<NamedList> selectionSets_;
     std::map<std::string, double> variables_;  // upper-case names

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cad/board/model/drawing.h"
 
@@ -43,21 +44,27 @@ class SaveError : public std::runtime_error {
 // dxflib parses it, so the total is twice the file's size.
 using LoadProgress = std::function<void(std::uint64_t bytesRead, std::uint64_t totalBytes)>;
 
-// Files from R12 to the current format, ASCII only. Text is decoded from the
-// drawing's code page ($DWGCODEPAGE) into UTF-8; files from AutoCAD 2007 on
-// (AC1021+) are UTF-8 whatever their code page says; text in a file without
-// a code page is UTF-8 when it is valid UTF-8, else GB18030. Only model space
-// is read: blocks, paper space and entity kinds the board does not show are
-// skipped. Groups are read from the OBJECTS section.
+// Files from R12 to the current format, as text or binary DXF. Text is
+// decoded from the drawing's code page ($DWGCODEPAGE) into UTF-8; files from
+// AutoCAD 2007 on (AC1021+) are UTF-8 whatever their code page says; text in
+// a file without a code page is UTF-8 when it is valid UTF-8, else GB18030.
+// Model space and the blocks it references are read; paper space is not.
+// Entity kinds the board does not show are skipped and counted in
+// Drawing::skipped(). Groups are read from the OBJECTS section.
 Drawing loadDxfFile(const std::string& path, const LoadProgress& progress = {});
 Drawing loadDxf(std::string_view bytes, const LoadProgress& progress = {});
 Drawing loadDxf(std::istream& stream, const LoadProgress& progress = {});
+
+// What the board tells the user after loading a drawing with skipped kinds,
+// as "未显示：3 MLINE、1 WIPEOUT"; empty when nothing was skipped.
+std::string skippedKindsText(const std::vector<SkippedKind>& skipped);
 
 enum class DxfVersion { R12, R2000 };
 
 // Writes every entity (points keep their colours), the layers, PDMODE and
 // PDSIZE, with text in code page 936 (GBK, \U+XXXX for other characters).
-// R2000 also keeps the groups; R12 has neither groups, lightweight polylines
+// Blocks, block references and dimensions are written as they are. R2000
+// also keeps the groups; R12 has neither groups, lightweight polylines
 // (written as old-style ones) nor MTEXT (written as TEXT). A text longer than
 // 1000 bytes in the file is cut there. The file is replaced only when the new
 // one is complete; SaveError when it cannot be written.

@@ -23,6 +23,7 @@
 #include "cad/board/model/dxf.h"
 #include "cad/board/model/dxf_scan.h"
 #include "cad/board/model/text_encoding.h"
+#include "cad/board/model/text_layout.h"
 
 namespace tendra::board {
 
@@ -80,6 +81,9 @@ class Builder : public DL_CreationAdapter {
     Builder(Drawing& drawing, const dxf::ScannedDxf& scanned, const TextDecoder& decoder)
         : drawing_(drawing), scanned_(scanned), decoder_(decoder) {
         ids_.reserve(scanned.entities.size());
+        for (const dxf::ScannedBlock& block : scanned.blocks) {
+            blocks_.push_back(Block{decoder.decode(block.name), block.base, {}});
+        }
     }
 
     void addLayer(const DL_LayerData& data) override {
@@ -138,7 +142,7 @@ class Builder : public DL_CreationAdapter {
         text.at = point(d.ipx, d.ipy, d.ipz);
         text.height = finite(d.height);
         text.width = finite(d.width);
-        text.angle = finite(d.angle * kDegreesPerRadian);
+        text.angle = mtextAngle(d.dirx, d.diry, finite(d.angle * kDegreesPerRadian));
         text.attachment = d.attachmentPoint >= 1 && d.attachmentPoint <= 9 ? d.attachmentPoint : 1;
         text.text = decoder_.decode(mtextChunks_ + d.text);
         mtextChunks_.clear();
@@ -147,8 +151,8 @@ class Builder : public DL_CreationAdapter {
 
     void addPolyline(const DL_PolylineData& d) override {
         finishPolyline();
-        polylineRecord_ = next_;
         const dxf::ScannedEntity& record = take(-1);
+        polylineRecord_ = current_;
         if (record.type == type::kLightweightPolyline) {
             LightweightPolyline shape;
             shape.closed = (d.flags & 1) != 0;
@@ -190,6 +194,8 @@ class Builder : public DL_CreationAdapter {
     // After the parse: every record became an entity.
     const std::vector<EntityId>& finish() {
         finishPolyline();
+        takeOwnRecords();
+        defineBlocks();
         if (next_ != scanned_.entities.size()) {
             throw LoadError("文件结构无法识别");
         }
@@ -201,9 +207,11 @@ class Builder : public DL_CreationAdapter {
         if (entityType != -1) {
             finishPolyline();
         }
+        takeOwnRecords();
         if (next_ >= scanned_.entities.size()) {
             throw LoadError("文件结构无法识别");
         }
+        current_ = next_;
         const dxf::ScannedEntity& record = scanned_.entities[next_++];
         const bool polyline =
             record.type == type::kLightweightPolyline || record.type == type::kPolyline;
@@ -216,8 +224,62 @@ class Builder : public DL_CreationAdapter {
     int color(int raw) const { return raw >= 0 && raw <= 256 ? raw : kColorByLayer; }
 
     void add(Geometry geometry) {
-        ids_.push_back(drawing_.add(std::move(geometry), layerName(attributes.getLayer()),
-                                    color(attributes.getColor())));
+        place(scanned_.entities[current_], std::move(geometry), layerName(attributes.getLayer()),
+              color(attributes.getColor()));
+    }
+
+    // Into its block, or into the drawing once all blocks are known.
+    void place(const dxf::ScannedEntity& record, Geometry geometry, std::string layer,
+               int aciColor) {
+        if (record.block >= 0) {
+            // A block that only follows model space in the file comes too late
+            // for the references there; it is left out.
+            if (!blocksDefined_) {
+                blocks_[static_cast<std::size_t>(record.block)].entities.push_back(
+                    Entity{0, std::move(layer), aciColor, std::move(geometry)});
+            }
+            ids_.push_back(0);
+            return;
+        }
+        defineBlocks();
+        ids_.push_back(drawing_.add(std::move(geometry), layer, aciColor));
+    }
+
+    void defineBlocks() {
+        if (blocksDefined_) {
+            return;
+        }
+        blocksDefined_ = true;
+        for (Block& block : blocks_) {
+            drawing_.defineBlock(std::move(block));
+        }
+        blocks_.clear();
+    }
+
+    // The records the scan read itself that come before dxflib's next one.
+    void takeOwnRecords() {
+        while (next_ < scanned_.entities.size() && scanned_.entities[next_].geometry) {
+            finishPolyline();
+            const dxf::ScannedEntity& record = scanned_.entities[next_++];
+            Geometry geometry = *record.geometry;
+            decodeStrings(geometry);
+            place(record, std::move(geometry), layerName(record.layer), record.color);
+        }
+    }
+
+    void decodeStrings(Geometry& geometry) const {
+        if (auto* reference = std::get_if<BlockReference>(&geometry)) {
+            reference->block = decoder_.decode(reference->block);
+            for (Attribute& attribute : reference->attributes) {
+                attribute.text = decoder_.decode(attribute.text);
+                attribute.tag = decoder_.decode(attribute.tag);
+            }
+        } else if (auto* dimension = std::get_if<Dimension>(&geometry)) {
+            dimension->block = decoder_.decode(dimension->block);
+            dimension->text = decoder_.decode(dimension->text);
+        } else if (auto* hatch = std::get_if<Hatch>(&geometry)) {
+            hatch->pattern = decoder_.decode(hatch->pattern);
+        }
     }
 
     std::string layerName(const std::string& raw) const {
@@ -243,15 +305,17 @@ class Builder : public DL_CreationAdapter {
         if (vertices != record.vertices) {
             throw LoadError("多段线的顶点数与读到的顶点不符");
         }
-        ids_.push_back(
-            drawing_.add(std::move(geometry), layerName(polylineLayer_), color(polylineColor_)));
+        place(record, std::move(geometry), layerName(polylineLayer_), color(polylineColor_));
     }
 
     Drawing& drawing_;
     const dxf::ScannedDxf& scanned_;
     const TextDecoder& decoder_;
     std::size_t next_ = 0;
-    std::vector<EntityId> ids_;  // by record
+    std::size_t current_ = 0;    // the record dxflib's call stands for
+    std::vector<EntityId> ids_;  // by record, 0 for entities of blocks
+    std::vector<Block> blocks_;  // by ScannedDxf::blocks, until defined
+    bool blocksDefined_ = false;
     std::variant<std::monostate, LightweightPolyline, Polyline2d> polyline_;
     std::size_t polylineRecord_ = 0;
     std::string polylineLayer_;
@@ -266,7 +330,7 @@ void addGroups(Drawing& drawing, const dxf::ScannedDxf& scanned, const TextDecod
     }
     std::unordered_map<std::uint64_t, EntityId> byHandle;
     for (std::size_t i = 0; i < ids.size(); ++i) {
-        if (scanned.entities[i].handle != 0) {
+        if (scanned.entities[i].handle != 0 && ids[i] != 0) {
             byHandle.emplace(scanned.entities[i].handle, ids[i]);
         }
     }
@@ -323,6 +387,7 @@ Drawing load(std::string_view bytes, const LoadProgress& progress, std::string* 
             throw LoadError("文件结构无法识别");
         }
         addGroups(drawing, scanned, decoder, builder.finish());
+        drawing.setSkipped(scanned.skipped);
         if (scanned.pointDisplayMode) {
             drawing.setVariable("PDMODE", *scanned.pointDisplayMode);
         }
@@ -343,6 +408,15 @@ Drawing load(std::string_view bytes, const LoadProgress& progress, std::string* 
 }
 
 }  // namespace
+
+std::string skippedKindsText(const std::vector<SkippedKind>& skipped) {
+    std::string text;
+    for (const SkippedKind& kind : skipped) {
+        text += text.empty() ? "未显示：" : "、";
+        text += std::to_string(kind.count) + " " + kind.name;
+    }
+    return text;
+}
 
 Drawing loadDxf(std::string_view bytes, const LoadProgress& progress) {
     return load(bytes, progress);

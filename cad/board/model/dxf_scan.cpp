@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "cad/board/model/dxf.h"
+#include "cad/board/model/dxf_binary.h"
+#include "cad/board/model/dxf_entities.h"
 #include "cad/surface.h"
 
 namespace tendra::board::dxf {
@@ -24,39 +26,6 @@ std::string lineText(std::size_t line) {
     return "（第 " + std::to_string(line) + " 行）";
 }
 
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::optional<long long> parseInteger(std::string_view text) {
-    text = trim(text);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::optional<double> parseReal(std::string_view text) {
-    text = trim(text);
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::uint64_t parseHandle(std::string_view text) {
     text = trim(text);
     std::uint64_t value = 0;
@@ -66,12 +35,6 @@ std::uint64_t parseHandle(std::string_view text) {
     }
     return value;
 }
-
-struct Pair {
-    int code;
-    std::string_view value;
-    std::size_t line;  // of the value
-};
 
 enum class Section { None, Header, Classes, Tables, Blocks, Entities, Objects, Other };
 
@@ -138,6 +101,10 @@ class Scanner {
     void process(std::string_view object, std::size_t line);
     void header();
     void entity(std::string_view object, std::size_t line);
+    void block(std::string_view object, std::size_t line);
+    void readItself(std::string_view object, bool copying);
+    void attribute();
+    void skip(std::string_view object);
     void checkLightweightPolyline(std::size_t line);
     void object(std::string_view object);
     void copy(std::string_view object);
@@ -157,6 +124,10 @@ class Scanner {
     Section section_ = Section::None;
     bool layerTable_ = false;  // inside the LAYER table
     bool layerTableCopied_ = false;
+    int block_ = -1;               // the block being read, -1 outside blocks
+    bool blockKept_ = false;       // its entities are shown
+    bool attributesOpen_ = false;  // an INSERT's ATTRIBs follow, up to SEQEND
+    std::size_t referenceRecord_ = 0;
     bool polylineOpen_ = false;
     bool polylineCopied_ = false;
     std::size_t polylineRecord_ = 0;
@@ -310,7 +281,21 @@ void Scanner::checkLightweightPolyline(std::size_t line) {
 }
 
 void Scanner::entity(std::string_view object, std::size_t line) {
-    const bool copying = section_ == Section::Entities && integer(67, 0) != 1;
+    const bool copying = section_ == Section::Entities ? integer(67, 0) != 1
+                         : section_ == Section::Blocks ? blockKept_
+                                                       : false;
+    if (attributesOpen_) {
+        if (object == "ATTRIB") {
+            if (copying) {
+                attribute();
+            }
+            return;
+        }
+        attributesOpen_ = false;
+        if (object == "SEQEND") {
+            return;
+        }
+    }
     if (object == "VERTEX") {
         if (!polylineOpen_) {
             fail("顶点不属于任何多段线" + lineText(line));
@@ -332,7 +317,14 @@ void Scanner::entity(std::string_view object, std::size_t line) {
         polylineOpen_ = false;
         return;
     }
+    if (readsItself(object)) {
+        readItself(object, copying);
+        return;
+    }
     const int entityType = typeOfEntity(object);
+    if (entityType == 0 && copying) {
+        skip(object);
+    }
     if (entityType == type::kLightweightPolyline) {
         checkLightweightPolyline(line);
     }
@@ -351,6 +343,7 @@ void Scanner::entity(std::string_view object, std::size_t line) {
     }
     ScannedEntity record;
     record.type = entityType;
+    record.block = section_ == Section::Blocks ? block_ : -1;
     if (const Pair* handle = find(5)) {
         record.handle = parseHandle(handle->value);
     }
@@ -363,6 +356,103 @@ void Scanner::entity(std::string_view object, std::size_t line) {
     }
     result_.entities.push_back(record);
     copy(object);
+}
+
+void Scanner::readItself(std::string_view object, bool copying) {
+    if (!copying) {
+        return;
+    }
+    std::optional<Geometry> geometry = readEntity(object, pairs_);
+    if (!geometry) {
+        return;
+    }
+    ScannedEntity& record = result_.entities.emplace_back();
+    record.type = entityTypeOf(*geometry);
+    record.geometry = std::move(geometry);
+    record.block = section_ == Section::Blocks ? block_ : -1;
+    if (const Pair* handle = find(5)) {
+        record.handle = parseHandle(handle->value);
+    }
+    if (const Pair* layer = find(8)) {
+        record.layer = std::string(trim(layer->value));
+    }
+    const long long color = integer(62, kColorByLayer);
+    record.color = color >= 0 && color <= 256 ? static_cast<int>(color) : kColorByLayer;
+    if (object == "INSERT" && integer(66, 0) == 1) {
+        attributesOpen_ = true;
+        referenceRecord_ = result_.entities.size() - 1;
+    }
+}
+
+void Scanner::attribute() {
+    if (auto value = readAttribute(pairs_)) {
+        auto& reference = std::get<BlockReference>(*result_.entities[referenceRecord_].geometry);
+        reference.attributes.push_back(std::move(*value));
+    }
+}
+
+void Scanner::skip(std::string_view object) {
+    // Attribute definitions only show through the references that fill them in.
+    if (object == "ATTDEF" || object == "ATTRIB") {
+        return;
+    }
+    for (SkippedKind& kind : result_.skipped) {
+        if (kind.name == object) {
+            ++kind.count;
+            return;
+        }
+    }
+    result_.skipped.push_back({std::string(object), 1});
+}
+
+void Scanner::block(std::string_view object, std::size_t line) {
+    if (object == "BLOCK" || object == "ENDBLK") {
+        if (polylineOpen_) {
+            fail("多段线缺少结束标记 SEQEND" + lineText(polylineLine_));
+        }
+        attributesOpen_ = false;
+    }
+    if (object == "BLOCK") {
+        const Pair* name = find(2);
+        const std::string_view blockName = name ? trim(name->value) : std::string_view();
+        // Model and paper space have blocks of their own; external references
+        // (flag 4) have nothing in the file to show.
+        auto startsWith = [&](std::string_view prefix) {
+            if (blockName.size() < prefix.size()) {
+                return false;
+            }
+            for (std::size_t i = 0; i < prefix.size(); ++i) {
+                const char c = blockName[i];
+                if ((c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c) != prefix[i]) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        const bool layout = startsWith("*MODEL_SPACE") || startsWith("*PAPER_SPACE");
+        blockKept_ = !blockName.empty() && !layout && (integer(70, 0) & 4) == 0;
+        block_ = -1;
+        if (blockKept_) {
+            block_ = static_cast<int>(result_.blocks.size());
+            ScannedBlock scanned;
+            scanned.name = std::string(blockName);
+            for (const Pair& pair : pairs_) {
+                if (pair.code == 10) {
+                    scanned.base.x = parseReal(pair.value).value_or(0);
+                } else if (pair.code == 20) {
+                    scanned.base.y = parseReal(pair.value).value_or(0);
+                }
+            }
+            result_.blocks.push_back(std::move(scanned));
+        }
+        return;
+    }
+    if (object == "ENDBLK") {
+        block_ = -1;
+        blockKept_ = false;
+        return;
+    }
+    entity(object, line);
 }
 
 void Scanner::object(std::string_view object) {
@@ -395,7 +485,9 @@ void Scanner::process(std::string_view object, std::size_t line) {
         section_ = sectionNamed(name ? trim(name->value) : std::string_view());
         if (section_ == Section::Header) {
             header();
-        } else if (section_ == Section::Entities) {
+        } else if (section_ == Section::Entities || section_ == Section::Blocks) {
+            // dxflib reads the blocks' entities as entities; the records say
+            // which block each belongs to.
             result_.text += "0\nSECTION\n2\nENTITIES\n";
         }
         return;
@@ -405,10 +497,13 @@ void Scanner::process(std::string_view object, std::size_t line) {
             fail("多段线缺少结束标记 SEQEND" + lineText(polylineLine_));
         }
         closeLayerTable();
-        if (section_ == Section::Entities) {
+        if (section_ == Section::Entities || section_ == Section::Blocks) {
             result_.text += "0\nENDSEC\n";
         }
         section_ = Section::None;
+        block_ = -1;
+        blockKept_ = false;
+        attributesOpen_ = false;
         return;
     }
     switch (section_) {
@@ -433,6 +528,9 @@ void Scanner::process(std::string_view object, std::size_t line) {
         case Section::Objects:
             this->object(object);
             return;
+        case Section::Blocks:
+            block(object, line);
+            return;
         default:
             entity(object, line);
     }
@@ -441,9 +539,6 @@ void Scanner::process(std::string_view object, std::size_t line) {
 ScannedDxf Scanner::run() {
     if (bytes_.find_first_not_of(" \t\r\n") == std::string_view::npos) {
         fail("文件是空的");
-    }
-    if (bytes_.rfind("AutoCAD Binary DXF", 0) == 0) {
-        fail("这是二进制 DXF 文件，只能读取文本格式的 DXF 文件");
     }
     if (std::memchr(bytes_.data(), '\0', bytes_.size())) {
         fail("文件含有二进制数据，不是文本格式的 DXF 文件");
@@ -477,7 +572,7 @@ ScannedDxf Scanner::run() {
                 fail("多段线缺少结束标记 SEQEND" + lineText(polylineLine_));
             }
             closeLayerTable();
-            if (section_ == Section::Entities) {
+            if (section_ == Section::Entities || section_ == Section::Blocks) {
                 result_.text += "0\nENDSEC\n";
             }
             result_.text += "0\nEOF\n";
@@ -493,6 +588,17 @@ ScannedDxf Scanner::run() {
 }  // namespace
 
 ScannedDxf scan(std::string_view bytes, const std::function<void(std::size_t)>& progress) {
+    if (isBinaryDxf(bytes)) {
+        const std::string text = binaryToText(bytes);
+        // Progress still counts the file's bytes.
+        const double scale = text.empty() ? 0 : static_cast<double>(bytes.size()) / text.size();
+        const std::function<void(std::size_t)> scaled = [&](std::size_t done) {
+            if (progress) {
+                progress(static_cast<std::size_t>(done * scale));
+            }
+        };
+        return Scanner(text, scaled).run();
+    }
     return Scanner(bytes, progress).run();
 }
 

@@ -2,8 +2,10 @@
 // value, checks what dxflib does not (a readable text file, the end-of-file
 // marker, vertex counts, vertices inside a polyline), and copies the parts
 // the board shows (the layer table and model-space entities of the kinds it
-// knows) into a clean text for dxflib, so that dxflib never sees the rest.
-// Throws LoadError.
+// knows, in model space and in blocks) into a clean text for dxflib, so
+// that dxflib never sees the rest. The kinds dxflib does not read well it
+// reads itself. A binary DXF file is first turned into the same group codes
+// as text. Throws LoadError.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "cad/board/model/drawing.h"
 
 namespace tendra::board::dxf {
 
@@ -28,6 +32,17 @@ struct ScannedEntity {
     std::uint64_t handle = 0;
     double elevation = 0;        // POLYLINE: the Z of its code 30
     std::uint32_t vertices = 0;  // polylines: the vertices copied
+    int block = -1;              // index in ScannedDxf::blocks, -1 for model space
+    // Kinds the scan reads itself: the entity, its layer (raw) and colour;
+    // dxflib never sees it.
+    std::optional<Geometry> geometry;
+    std::string layer;
+    int color = 256;
+};
+
+struct ScannedBlock {
+    std::string name;  // raw bytes
+    Vec2 base;
 };
 
 struct ScannedGroup {
@@ -43,6 +58,9 @@ struct ScannedDxf {
     std::optional<double> pointDisplayMode;
     std::optional<double> pointDisplaySize;
     std::vector<ScannedGroup> groups;
+    std::vector<ScannedBlock> blocks;
+    // Entity kinds neither the scan nor dxflib shows, by name, in the order met.
+    std::vector<SkippedKind> skipped;
     // Dictionary entries: object handle -> name, raw bytes.
     std::unordered_map<std::uint64_t, std::string> names;
 };

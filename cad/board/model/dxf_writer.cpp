@@ -185,6 +185,156 @@ void writeMText(DL_Dxf& dxf, Writer& out, const Entity& entity, const MText& tex
     out.dxfReal(50, text.angle / kDegreesPerRadian);
 }
 
+void writePoints(Writer& out, int code, const std::vector<Vec2>& points) {
+    for (Vec2 p : points) {
+        out.dxfReal(code, p.x);
+        out.dxfReal(code + 10, p.y);
+    }
+}
+
+void writeReference(Writer& out, const Entity& entity, const BlockReference& ref) {
+    const DL_Attributes attributes = attributesOf(entity);
+    out.entity("INSERT");
+    out.entityAttributes(attributes);
+    if (out.modern()) {
+        out.subClass(ref.columns > 1 || ref.rows > 1 ? "AcDbMInsertBlock" : "AcDbBlockReference");
+    }
+    if (!ref.attributes.empty()) {
+        out.dxfInt(66, 1);
+    }
+    out.dxfString(2, encoded(ref.block));
+    out.coord(10, ref.at[0], ref.at[1], ref.at[2]);
+    out.dxfReal(41, ref.scale.x);
+    out.dxfReal(42, ref.scale.y);
+    out.dxfReal(43, 1);
+    out.dxfReal(50, ref.rotation);
+    if (ref.columns > 1 || ref.rows > 1) {
+        out.dxfInt(70, ref.columns);
+        out.dxfInt(71, ref.rows);
+        out.dxfReal(44, ref.columnSpacing);
+        out.dxfReal(45, ref.rowSpacing);
+    }
+    if (ref.attributes.empty()) {
+        return;
+    }
+    for (const Attribute& attribute : ref.attributes) {
+        out.entity("ATTRIB");
+        out.entityAttributes(attributes);
+        if (out.modern()) {
+            out.subClass("AcDbText");
+        }
+        out.coord(10, attribute.at[0], attribute.at[1], attribute.at[2]);
+        out.dxfReal(40, attribute.height);
+        out.dxfString(1, encoded(attribute.text));
+        out.dxfReal(50, attribute.angle);
+        out.dxfInt(72, attribute.horizontalAlignment);
+        out.coord(11, attribute.alignAt[0], attribute.alignAt[1], attribute.alignAt[2]);
+        if (out.modern()) {
+            out.subClass("AcDbAttribute");
+        }
+        out.dxfString(2, encoded(attribute.tag));
+        out.dxfInt(70, 0);
+        out.dxfInt(74, attribute.verticalAlignment);
+    }
+    out.entity("SEQEND");
+    out.dxfString(8, attributes.getLayer());
+}
+
+void writeDimension(Writer& out, const Entity& entity, const Dimension& dim) {
+    out.entity("DIMENSION");
+    out.entityAttributes(attributesOf(entity));
+    if (out.modern()) {
+        out.subClass("AcDbDimension");
+    }
+    out.dxfString(2, encoded(dim.block));
+    out.coord(10, dim.definitionPoint[0], dim.definitionPoint[1], dim.definitionPoint[2]);
+    out.coord(11, dim.textPoint[0], dim.textPoint[1], dim.textPoint[2]);
+    out.dxfInt(70, dim.flags);
+    out.dxfString(1, encoded(dim.text));
+}
+
+void writeShape(Writer& out, const Entity& entity, const Geometry& g) {
+    out.entity(entity.entityType() == entity_kind::kTrace ? "TRACE"
+               : std::holds_alternative<Solid>(g)         ? "SOLID"
+               : std::holds_alternative<Ellipse>(g)       ? "ELLIPSE"
+               : std::holds_alternative<Spline>(g)        ? "SPLINE"
+               : std::holds_alternative<Hatch>(g)         ? "HATCH"
+                                                          : "LEADER");
+    out.entityAttributes(attributesOf(entity));
+    if (const auto* solid = std::get_if<Solid>(&g)) {
+        if (out.modern()) {
+            out.subClass("AcDbTrace");
+        }
+        for (int i = 0; i < 4; ++i) {
+            out.coord(10 + i, solid->corners[i].x, solid->corners[i].y, 0);
+        }
+    } else if (const auto* e = std::get_if<Ellipse>(&g)) {
+        if (out.modern()) {
+            out.subClass("AcDbEllipse");
+        }
+        const double major = std::hypot(e->major.x, e->major.y);
+        out.coord(10, e->center[0], e->center[1], e->center[2]);
+        out.coord(11, e->major.x, e->major.y, 0);
+        out.dxfReal(40, major > 0 ? std::hypot(e->minor.x, e->minor.y) / major : 1);
+        out.dxfReal(41, e->startParameter);
+        out.dxfReal(42, e->endParameter);
+    } else if (const auto* spline = std::get_if<Spline>(&g)) {
+        if (out.modern()) {
+            out.subClass("AcDbSpline");
+        }
+        out.dxfInt(70, spline->flags);
+        out.dxfInt(71, spline->degree);
+        out.dxfInt(72, static_cast<int>(spline->knots.size()));
+        out.dxfInt(73, static_cast<int>(spline->controlPoints.size()));
+        out.dxfInt(74, static_cast<int>(spline->fitPoints.size()));
+        for (double knot : spline->knots) {
+            out.dxfReal(40, knot);
+        }
+        for (double weight : spline->weights) {
+            out.dxfReal(41, weight);
+        }
+        writePoints(out, 10, spline->controlPoints);
+        writePoints(out, 11, spline->fitPoints);
+    } else if (const auto* hatch = std::get_if<Hatch>(&g)) {
+        if (out.modern()) {
+            out.subClass("AcDbHatch");
+        }
+        out.coord(10, 0, 0, 0);
+        out.coord(210, 0, 0, 1);
+        out.dxfString(2, encoded(hatch->pattern.empty() ? std::string("SOLID") : hatch->pattern));
+        out.dxfInt(70, hatch->solid ? 1 : 0);
+        out.dxfInt(71, 0);
+        out.dxfInt(91, static_cast<int>(hatch->loops.size()));
+        for (const std::vector<Vec2>& loop : hatch->loops) {
+            out.dxfInt(92, 2);
+            out.dxfInt(72, 0);
+            out.dxfInt(73, 1);
+            out.dxfInt(93, static_cast<int>(loop.size()));
+            writePoints(out, 10, loop);
+            out.dxfInt(97, 0);
+        }
+        out.dxfInt(75, 0);
+        out.dxfInt(76, 1);
+        if (!hatch->solid) {
+            out.dxfReal(52, 0);
+            out.dxfReal(41, 1);
+            out.dxfInt(77, 0);
+            out.dxfInt(78, 0);
+        }
+        out.dxfInt(98, 0);
+    } else if (const auto* leader = std::get_if<Leader>(&g)) {
+        if (out.modern()) {
+            out.subClass("AcDbLeader");
+        }
+        out.dxfString(3, "Standard");
+        out.dxfInt(71, leader->arrowhead ? 1 : 0);
+        out.dxfInt(72, 0);
+        out.dxfInt(73, 3);
+        out.dxfInt(76, static_cast<int>(leader->vertices.size()));
+        writePoints(out, 10, leader->vertices);
+    }
+}
+
 // Writes the entity and returns the handle it was given (0 in R12).
 unsigned long writeEntity(DL_Dxf& dxf, Writer& out, const Entity& entity) {
     const unsigned long handle = out.modern() ? out.getNextHandle() : 0;
@@ -220,6 +370,12 @@ unsigned long writeEntity(DL_Dxf& dxf, Writer& out, const Entity& entity) {
         writePolyline(dxf, out, entity, *lightweight, true);
     } else if (const auto* old = std::get_if<Polyline2d>(&g)) {
         writePolyline(dxf, out, entity, *old, false);
+    } else if (const auto* reference = std::get_if<BlockReference>(&g)) {
+        writeReference(out, entity, *reference);
+    } else if (const auto* dimension = std::get_if<Dimension>(&g)) {
+        writeDimension(out, entity, *dimension);
+    } else {
+        writeShape(out, entity, g);
     }
     return handle;
 }
@@ -264,10 +420,16 @@ void writeTables(DL_Dxf& dxf, Writer& out, const Drawing& drawing) {
     for (const Layer& layer : drawing.layers()) {
         include(layer);
     }
-    for (const Entity& entity : drawing.entities()) {
-        if (!named.count(encoded(entity.layer))) {
-            include(Layer{entity.layer, 7, false});
+    auto includeOf = [&](const std::vector<Entity>& entities) {
+        for (const Entity& entity : entities) {
+            if (!named.count(encoded(entity.layer))) {
+                include(Layer{entity.layer, 7, false});
+            }
         }
+    };
+    includeOf(drawing.entities());
+    for (const Block& block : drawing.blocks()) {
+        includeOf(block.entities);
     }
     out.tableLayers(static_cast<int>(layers.size()));
     for (const Layer& layer : layers) {
@@ -292,15 +454,28 @@ void writeTables(DL_Dxf& dxf, Writer& out, const Drawing& drawing) {
     dxf.writeDimStyle(out, 1, 1, 1, 1, 1);
     if (out.modern()) {
         dxf.writeBlockRecord(out);
+        for (const Block& block : drawing.blocks()) {
+            dxf.writeBlockRecord(out, encoded(block.name));
+        }
         out.tableEnd();
     }
     out.sectionEnd();
 }
 
-void writeBlocks(DL_Dxf& dxf, Writer& out) {
+void writeBlocks(DL_Dxf& dxf, Writer& out, const Drawing& drawing) {
     out.sectionBlocks();
     for (const char* name : {"*Model_Space", "*Paper_Space", "*Paper_Space0"}) {
         dxf.writeBlock(out, DL_BlockData(name, 0, 0.0, 0.0, 0.0));
+        dxf.writeEndBlock(out, name);
+    }
+    for (const Block& block : drawing.blocks()) {
+        const std::string name = encoded(block.name);
+        // Names starting with * are anonymous blocks, such as those of dimensions.
+        const int flags = !name.empty() && name[0] == '*' ? 1 : 0;
+        dxf.writeBlock(out, DL_BlockData(name, flags, block.base.x, block.base.y, 0.0));
+        for (const Entity& entity : block.entities) {
+            writeEntity(dxf, out, entity);
+        }
         dxf.writeEndBlock(out, name);
     }
     out.sectionEnd();
@@ -340,7 +515,7 @@ void write(const Drawing& drawing, const std::string& path, DxfVersion version) 
     }
     writeHeader(dxf, out, drawing);
     writeTables(dxf, out, drawing);
-    writeBlocks(dxf, out);
+    writeBlocks(dxf, out, drawing);
 
     std::unordered_map<EntityId, unsigned long> handles;
     out.sectionEntities();

@@ -217,6 +217,59 @@ Box unite(const Box& a, const Box& b) {
             {std::max(a.max.x, b.max.x), std::max(a.max.y, b.max.y)}};
 }
 
+std::vector<Vec2> flattenedOutline(const PolylineShape& shape) {
+    std::vector<Vec2> points;
+    const auto& v = shape.vertices;
+    if (v.empty()) {
+        return points;
+    }
+    points.push_back({v[0].x, v[0].y});
+    const std::size_t segments = shape.closed ? v.size() : v.size() - 1;
+    for (std::size_t i = 0; i < segments; ++i) {
+        const PolylineVertex& from = v[i];
+        const PolylineVertex& to = v[(i + 1) % v.size()];
+        if (auto arc = bulgeArc({from.x, from.y}, {to.x, to.y}, from.bulge)) {
+            const int steps =
+                std::max(2, static_cast<int>(std::ceil(std::abs(arc->sweep) / kTwoPi * 72)));
+            for (int step = 1; step < steps; ++step) {
+                points.push_back(
+                    pointAt(arc->center, arc->radius, arc->startAngle + arc->sweep * step / steps));
+            }
+        }
+        points.push_back({to.x, to.y});
+    }
+    return points;
+}
+
+std::vector<Vec2> ellipsePoints(const Ellipse& e, int segmentsPerTurn) {
+    double sweep = e.endParameter - e.startParameter;
+    if (!std::isfinite(sweep)) {
+        sweep = kTwoPi;
+    }
+    sweep = std::fmod(sweep, kTwoPi);
+    if (sweep <= 1e-12) {
+        sweep += kTwoPi;
+    }
+    const int steps = std::max(4, static_cast<int>(std::ceil(sweep / kTwoPi * segmentsPerTurn)));
+    const double start = std::isfinite(e.startParameter) ? e.startParameter : 0;
+    std::vector<Vec2> points;
+    points.reserve(static_cast<std::size_t>(steps) + 1);
+    for (int step = 0; step <= steps; ++step) {
+        const double t = start + sweep * step / steps;
+        points.push_back({e.center[0] + e.major.x * std::cos(t) + e.minor.x * std::sin(t),
+                          e.center[1] + e.major.y * std::cos(t) + e.minor.y * std::sin(t)});
+    }
+    return points;
+}
+
+std::vector<Vec2> solidOutline(const Solid& solid) {
+    const auto& c = solid.corners;
+    if (c[2] == c[3]) {
+        return {c[0], c[1], c[2], c[0]};
+    }
+    return {c[0], c[1], c[3], c[2], c[0]};
+}
+
 Box boxOf(const Entity& entity) {
     std::optional<Box> box;
     forEachPiece(entity, [&](const Piece& piece) {

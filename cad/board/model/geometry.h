@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "cad/board/model/drawing.h"
 
@@ -35,8 +36,17 @@ bool contains(const Box& outer, const Box& inner);
 bool contains(const Box& box, Vec2 at);
 Box unite(const Box& a, const Box& b);
 
+// A polyline's outline as points, bulges flattened into short chords; a
+// closed one ends where it starts.
+std::vector<Vec2> flattenedOutline(const PolylineShape& shape);
+// Points along an ellipse or elliptical arc, ends included.
+std::vector<Vec2> ellipsePoints(const Ellipse& ellipse, int segmentsPerTurn = 72);
+// A SOLID's or TRACE's outline, 1-2-4-3, closed; a triangle when 3 and 4 meet.
+std::vector<Vec2> solidOutline(const Solid& solid);
+
 // Calls visit(const Piece&) for every piece of the entity's outline; text
-// gives one point at its insertion point.
+// gives one point at its insertion point, a block reference or dimension
+// the pieces of its parts.
 template <typename Visit>
 void forEachPiece(const Entity& entity, Visit&& visit);
 
@@ -52,6 +62,18 @@ namespace detail {
 Piece segment(Vec2 from, Vec2 to);
 Piece circleArc(Vec2 center, double radius, double startAngle, double sweep);
 Piece polylineSegment(const PolylineVertex& from, const PolylineVertex& to);
+template <typename Visit>
+void visitPath(const std::vector<Vec2>& points, bool closed, Visit&& visit) {
+    if (points.size() == 1) {
+        visit(segment(points[0], points[0]));
+    }
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        visit(segment(points[i], points[i + 1]));
+    }
+    if (closed && points.size() > 2) {
+        visit(segment(points.back(), points.front()));
+    }
+}
 }  // namespace detail
 
 template <typename Visit>
@@ -91,6 +113,26 @@ void forEachPiece(const Entity& entity, Visit&& visit) {
         visit(detail::segment({text->at[0], text->at[1]}, {text->at[0], text->at[1]}));
     } else if (const auto* mtext = std::get_if<MText>(&g)) {
         visit(detail::segment({mtext->at[0], mtext->at[1]}, {mtext->at[0], mtext->at[1]}));
+    } else if (const auto* ellipse = std::get_if<Ellipse>(&g)) {
+        detail::visitPath(ellipsePoints(*ellipse), false, visit);
+    } else if (const auto* spline = std::get_if<Spline>(&g)) {
+        detail::visitPath(spline->shown, false, visit);
+    } else if (const auto* solid = std::get_if<Solid>(&g)) {
+        detail::visitPath(solidOutline(*solid), false, visit);
+    } else if (const auto* hatch = std::get_if<Hatch>(&g)) {
+        for (const std::vector<Vec2>& loop : hatch->loops) {
+            detail::visitPath(loop, true, visit);
+        }
+    } else if (const auto* leader = std::get_if<Leader>(&g)) {
+        detail::visitPath(leader->vertices, false, visit);
+    } else if (const auto* reference = std::get_if<BlockReference>(&g)) {
+        for (const Entity& part : reference->parts) {
+            forEachPiece(part, visit);
+        }
+    } else if (const auto* dimension = std::get_if<Dimension>(&g)) {
+        for (const Entity& part : dimension->parts) {
+            forEachPiece(part, visit);
+        }
     }
 }
 

@@ -48,22 +48,71 @@ SpatialIndex::SpatialIndex(const std::vector<Entity>& entities) {
 
 void SpatialIndex::collectSnapItems(const Entity& entity, std::uint32_t position,
                                     std::vector<SnapItem>& into) {
+    std::uint32_t index = 0;
+    auto put = [&](Vec2 at, SnapKind kind) {
+        into.push_back({at.x, at.y, position, index++, kind});
+    };
+    auto ends = [&](const std::vector<Vec2>& points) {
+        if (!points.empty()) {
+            put(points.front(), SnapKind::EndPoint);
+            put(points.back(), SnapKind::EndPoint);
+        }
+    };
+    auto vertices = [&](const std::vector<Vec2>& points) {
+        for (Vec2 point : points) {
+            put(point, SnapKind::Vertex);
+        }
+    };
     const Geometry& g = entity.geometry;
     if (const auto* line = std::get_if<Line>(&g)) {
-        into.push_back({line->start[0], line->start[1], position, 0, SnapKind::EndPoint});
-        into.push_back({line->end[0], line->end[1], position, 1, SnapKind::EndPoint});
+        put({line->start[0], line->start[1]}, SnapKind::EndPoint);
+        put({line->end[0], line->end[1]}, SnapKind::EndPoint);
     } else if (std::holds_alternative<Arc>(g)) {
         forEachPiece(entity, [&](const Piece& arc) {
-            into.push_back({arc.from.x, arc.from.y, position, 0, SnapKind::EndPoint});
-            into.push_back({arc.to.x, arc.to.y, position, 1, SnapKind::EndPoint});
+            put(arc.from, SnapKind::EndPoint);
+            put(arc.to, SnapKind::EndPoint);
         });
     } else if (const PolylineShape* shape = entity.polyline()) {
-        std::uint32_t index = 0;
         for (const PolylineVertex& vertex : shape->vertices) {
-            into.push_back({vertex.x, vertex.y, position, index++, SnapKind::Vertex});
+            put({vertex.x, vertex.y}, SnapKind::Vertex);
         }
     } else if (const auto* point = std::get_if<PointEntity>(&g)) {
-        into.push_back({point->at[0], point->at[1], position, 0, SnapKind::Point});
+        put({point->at[0], point->at[1]}, SnapKind::Point);
+    } else if (const auto* ellipse = std::get_if<Ellipse>(&g)) {
+        const double sweep =
+            std::fmod(ellipse->endParameter - ellipse->startParameter, 6.283185307179586);
+        if (sweep > 1e-9 || sweep < -1e-9) {
+            ends(ellipsePoints(*ellipse, 4));
+        }
+    } else if (const auto* spline = std::get_if<Spline>(&g)) {
+        ends(spline->shown);
+        vertices(spline->fitPoints);
+    } else if (const auto* solid = std::get_if<Solid>(&g)) {
+        std::vector<Vec2> corners = solidOutline(*solid);
+        corners.pop_back();
+        vertices(corners);
+    } else if (const auto* hatch = std::get_if<Hatch>(&g)) {
+        for (const std::vector<Vec2>& loop : hatch->loops) {
+            vertices(loop);
+        }
+    } else if (const auto* leader = std::get_if<Leader>(&g)) {
+        vertices(leader->vertices);
+    } else if (const auto* reference = std::get_if<BlockReference>(&g)) {
+        collectPartSnapItems(reference->parts, position, into);
+    } else if (const auto* dimension = std::get_if<Dimension>(&g)) {
+        collectPartSnapItems(dimension->parts, position, into);
+    }
+}
+
+void SpatialIndex::collectPartSnapItems(const std::vector<Entity>& parts, std::uint32_t position,
+                                        std::vector<SnapItem>& into) {
+    // Snap points inside a reference are numbered through all its parts.
+    const std::size_t first = into.size();
+    for (const Entity& part : parts) {
+        collectSnapItems(part, position, into);
+    }
+    for (std::size_t i = first; i < into.size(); ++i) {
+        into[i].vertex = static_cast<std::uint32_t>(i - first);
     }
 }
 

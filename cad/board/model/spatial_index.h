@@ -43,6 +43,8 @@ class SpatialIndex {
     void build(const std::vector<Entity>& entities);
     static void collectSnapItems(const Entity& entity, std::uint32_t position,
                                  std::vector<SnapItem>& into);
+    static void collectPartSnapItems(const std::vector<Entity>& parts, std::uint32_t position,
+                                     std::vector<SnapItem>& into);
     int column(double x) const;
     int row(double y) const;
     Cells cellsOf(const Box& box) const;
