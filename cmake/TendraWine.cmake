@@ -47,13 +47,22 @@ if(TENDRA_WINE_LISTING)
             file(WRITE "${listing}" "${names}")
         endif()
         file(READ "${listing}" names)
-        # The end-to-end tests register "AutoCAD.Application" for the whole
-        # prefix and end stray stand-ins and Tendras: one at a time.
-        set(lock "")
-        if(program MATCHES "e2e")
-            set(lock RESOURCE_LOCK tendra_autocad_registration)
-        endif()
         foreach(name IN LISTS names)
+            # The end-to-end tests register "AutoCAD.Application" for the whole
+            # prefix and end stray stand-ins and Tendras: one at a time. They,
+            # the windows' tests and the window activation tests also take
+            # the prefix's one foreground window: one of them at a time.
+            set(locks "")
+            if(program MATCHES "e2e")
+                list(APPEND locks tendra_autocad_registration)
+            endif()
+            if(program MATCHES "e2e|win32" OR name MATCHES "^ActivationTest\\.")
+                list(APPEND locks tendra_wine_foreground)
+            endif()
+            set(lock "")
+            if(locks)
+                set(lock RESOURCE_LOCK "${locks}")
+            endif()
             # A filter that selects nothing passes too; the count proves it ran.
             add_test(wine.${name} ${runner} "${executable}" "--gtest_filter=${name}")
             set_tests_properties(wine.${name} PROPERTIES
