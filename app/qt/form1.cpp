@@ -67,28 +67,25 @@ void Form1::createControls() {
         }
         applyDesign(widget, control, dpi);
     }
-    const auto find = [this]<class Control>(Control*& member, const char* name) {
-        member = findChild<Control*>(QString::fromLatin1(name));
-    };
-    find(Text8, "Text8");
-    find(Text3, "Text3");
-    find(Label3, "Label3");
-    find(Text1, "Text1");
-    find(Label1, "Label1");
-    find(Check1, "Check1");
-    find(Text2, "Text2");
-    find(Label2, "Label2");
-    find(Check2, "Check2");
-    find(Check3, "Check3");
-    find(Label4, "Label4");
-    find(Command3, "Command3");
-    find(Command1, "Command1");
-    find(Command6, "Command6");
-    find(Command5, "Command5");
-    find(Command2, "Command2");
-    find(Command4, "Command4");
-    find(Label5, "Label5");
-    find(Image1, "Image1");
+    bindDesigned(this, Text8, "Text8");
+    bindDesigned(this, Text3, "Text3");
+    bindDesigned(this, Label3, "Label3");
+    bindDesigned(this, Text1, "Text1");
+    bindDesigned(this, Label1, "Label1");
+    bindDesigned(this, Check1, "Check1");
+    bindDesigned(this, Text2, "Text2");
+    bindDesigned(this, Label2, "Label2");
+    bindDesigned(this, Check2, "Check2");
+    bindDesigned(this, Check3, "Check3");
+    bindDesigned(this, Label4, "Label4");
+    bindDesigned(this, Command3, "Command3");
+    bindDesigned(this, Command1, "Command1");
+    bindDesigned(this, Command6, "Command6");
+    bindDesigned(this, Command5, "Command5");
+    bindDesigned(this, Command2, "Command2");
+    bindDesigned(this, Command4, "Command4");
+    bindDesigned(this, Label5, "Label5");
+    bindDesigned(this, Image1, "Image1");
 
     Text8->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab leaves the box, as in the other fields; the table has no use for a typed tab.

@@ -21,6 +21,12 @@ std::vector<QWidget*> tabOrder(QWidget* window, const ui::WindowDesign& design);
 // Chains the focus through these widgets in order.
 void setTabOrder(const std::vector<QWidget*>& order);
 
+// Points a window's member at its designed control, found by name.
+template <class Control>
+void bindDesigned(const QWidget* window, Control*& member, const char* name) {
+    member = window->findChild<Control*>(QString::fromLatin1(name));
+}
+
 // The designed frame and stays-on-top state as Qt window flags.
 Qt::WindowFlags windowFlags(const ui::WindowDesign& design);
 

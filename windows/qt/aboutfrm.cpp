@@ -61,8 +61,7 @@ aboutfrm::aboutfrm(QWidget* parent) : QDialog(parent, tendra::windowFlags(aboutf
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         applyDesign(label, control, dpi);
         if (control.picture) {
-            label->setPixmap(QPixmap(
-                QStringLiteral(":/windows/images/%1.png").arg(QString::fromUtf8(control.picture))));
+            label->setPixmap(designedPicture(control.picture));
         }
         if (control.handCursor) {
             label->setCursor(hand);
@@ -86,22 +85,19 @@ aboutfrm::aboutfrm(QWidget* parent) : QDialog(parent, tendra::windowFlags(aboutf
                 break;
         }
     }
-    const auto find = [this]<class Control>(Control*& member, const char* name) {
-        member = findChild<Control*>(QString::fromLatin1(name));
-    };
-    find(picBGHead, "picBGHead");
-    find(picBGHeadIcon, "picBGHeadIcon");
-    find(lblBGHeadInfo1, "lblBGHeadInfo1");
-    find(linBorder, "linBorder");
-    find(Label2, "Label2");
-    find(Label7, "Label7");
-    find(Label3, "Label3");
-    find(Label9, "Label9");
-    find(Label5, "Label5");
-    find(lblHomepage, "lblHomepage");
-    find(Label6, "Label6");
-    find(Label4, "Label4");
-    find(Command1, "Command1");
+    bindDesigned(this, picBGHead, "picBGHead");
+    bindDesigned(this, picBGHeadIcon, "picBGHeadIcon");
+    bindDesigned(this, lblBGHeadInfo1, "lblBGHeadInfo1");
+    bindDesigned(this, linBorder, "linBorder");
+    bindDesigned(this, Label2, "Label2");
+    bindDesigned(this, Label7, "Label7");
+    bindDesigned(this, Label3, "Label3");
+    bindDesigned(this, Label9, "Label9");
+    bindDesigned(this, Label5, "Label5");
+    bindDesigned(this, lblHomepage, "lblHomepage");
+    bindDesigned(this, Label6, "Label6");
+    bindDesigned(this, Label4, "Label4");
+    bindDesigned(this, Command1, "Command1");
     Command1->setFocus();
 
     Form_Load();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPixmap>
 
 namespace tendra {
 
@@ -26,5 +27,11 @@ class ClickableLabel : public QLabel {
   private:
     bool pressed_ = false;
 };
+
+// A picture the about and promotion windows show, by its designed name
+// ("key", "minimise", "quit").
+inline QPixmap designedPicture(const char* name) {
+    return QPixmap(QStringLiteral(":/windows/images/%1.png").arg(QString::fromUtf8(name)));
+}
 
 }  // namespace tendra

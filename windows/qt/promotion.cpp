@@ -37,8 +37,7 @@ PromotionWindow::PromotionWindow(const PromotionDesign& design, QWidget* parent)
                 auto* label = new ClickableLabel(this);
                 applyDesign(label, control, dpi);
                 if (control.picture) {
-                    label->setPixmap(QPixmap(QStringLiteral(":/windows/images/%1.png")
-                                                 .arg(QString::fromUtf8(control.picture))));
+                    label->setPixmap(designedPicture(control.picture));
                     label->setScaledContents(control.stretched);
                 }
                 break;
@@ -53,11 +52,11 @@ PromotionWindow::PromotionWindow(const PromotionDesign& design, QWidget* parent)
                 break;
         }
     }
-    Image1 = findChild<ClickableLabel*>(QStringLiteral("Image1"));
-    Image2 = findChild<ClickableLabel*>(QStringLiteral("Image2"));
-    Label1 = findChild<ClickableLabel*>(QStringLiteral("Label1"));
-    Timer1 = findChild<QTimer*>(QStringLiteral("Timer1"));
-    Timer2 = findChild<QTimer*>(QStringLiteral("Timer2"));
+    bindDesigned(this, Image1, "Image1");
+    bindDesigned(this, Image2, "Image2");
+    bindDesigned(this, Label1, "Label1");
+    bindDesigned(this, Timer1, "Timer1");
+    bindDesigned(this, Timer2, "Timer2");
 
     const ui::ControlDesign& browser = *design.window.control("WebBrowser1");
     WebBrowser1 = createWebBrowser(this);
