@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "cad/com/utf.h"
 #include "ui/twips.h"
 #include "ui/vendor.h"
+#include "win32/text.h"
 #include "windows/win32/aboutfrm.h"
 
 namespace tendra {
@@ -180,7 +180,7 @@ std::string Form1::decimalSeparator() {
     if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) <= 1) {
         return ".";
     }
-    return cad::com::toUtf8(separator);
+    return win32::toUtf8(separator);
 }
 
 void Form1::setOutputText(const std::string& text) {
@@ -201,8 +201,8 @@ void Form1::enableNodeButtons() {
 }
 
 void Form1::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
-    const std::wstring body = cad::com::toUtf16(text);
-    const std::wstring caption = cad::com::toUtf16(title.empty() ? kApplicationTitle : title);
+    const std::wstring body = win32::toUtf16(text);
+    const std::wstring caption = win32::toUtf16(title.empty() ? kApplicationTitle : title);
     MessageBoxW(hwnd(), body.c_str(), caption.c_str(),
                 MB_OK | (icon == MessageIcon::Stop ? MB_ICONSTOP : 0));
 }

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/win32/form1.h"
-#include "cad/com/utf.h"
 #include "cad/no_cad.h"
 #include "tests/win32/win32_testing.h"
+#include "win32/text.h"
 #include "windows/win32/aboutfrm.h"
 
 namespace tendra {
@@ -356,7 +356,7 @@ TEST_F(Form1Window, EveryChineseCaptionHasGlyphsInItsFont) {
          {"Label3", "Label1", "Check1", "Check2", "Check3", "Label2", "Command3", "Command1",
           "Command6", "Command5", "Command2", "Command4", "Label5"}) {
         HWND c = control(name);
-        const std::wstring text = cad::com::toUtf16(windowText(c));
+        const std::wstring text = win32::toUtf16(windowText(c));
         HDC dc = GetDC(c);
         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)));
         std::vector<WORD> glyphs(text.size());

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cad/com/utf.h"
 #include "ui/twips.h"
 #include "ui/vendor.h"
+#include "win32/text.h"
 
 namespace tendra::ui::win32 {
 
@@ -17,8 +17,8 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TendraWindow";
 constexpr wchar_t kPictureClass[] = L"TendraPicture";
 
-using cad::com::toUtf16;
-using cad::com::toUtf8;
+using tendra::win32::toUtf16;
+using tendra::win32::toUtf8;
 
 DWORD frameStyle(Frame frame) {
     switch (frame) {

@@ -1,8 +1,8 @@
 #include "windows/win32/promotion.h"
 
-#include "cad/com/utf.h"
 #include "ui/twips.h"
 #include "ui/vendor.h"
+#include "win32/text.h"
 #include "windows/docking.h"
 
 namespace tendra {
@@ -37,7 +37,7 @@ void PromotionWindow::createSpecialControl(const ui::ControlDesign& design, cons
                                            int id) {
     // The browser's own window goes inside this one, which carries the name.
     HWND container = CreateWindowExW(
-        0, L"STATIC", cad::com::toUtf16(pageAddress()).c_str(),
+        0, L"STATIC", win32::toUtf16(pageAddress()).c_str(),
         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | SS_CENTER | SS_CENTERIMAGE,
         pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, hwnd(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
