@@ -29,9 +29,7 @@ bool isFocusBox(std::string_view name) {
 }  // namespace
 
 Form1::Form1(cad::Platform& platform)
-    : DesignedWindow(form1Design(), kForm1ControlIds),
-      module1_(platform, *this),
-      commands_(module1_, *this, names_) {
+    : DesignedWindow(form1Design()), module1_(platform, *this), commands_(module1_, *this, names_) {
     aboutShower_ = [] {
         aboutfrm about;
         if (about.create()) {

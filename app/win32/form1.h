@@ -18,15 +18,6 @@
 
 namespace tendra {
 
-// The control identifiers of Form1's controls (GetDlgItem), fixed for other
-// programs that drive the window: tens by kind, units by number.
-inline constexpr ui::win32::ControlId kForm1ControlIds[] = {
-    {"Text1", 101},    {"Text2", 102},    {"Text3", 103},    {"Text8", 108},    {"Label1", 201},
-    {"Label2", 202},   {"Label3", 203},   {"Label4", 204},   {"Label5", 205},   {"Check1", 301},
-    {"Check2", 302},   {"Check3", 303},   {"Command1", 401}, {"Command2", 402}, {"Command3", 403},
-    {"Command4", 404}, {"Command5", 405}, {"Command6", 406}, {"Image1", 501},
-};
-
 class Form1 : public ui::win32::DesignedWindow, public FormPort {
   public:
     explicit Form1(cad::Platform& platform);

@@ -65,6 +65,23 @@ TEST_F(AboutWindow, ControlsLieAtTheirDesignedTwips) {
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
 }
 
+TEST_F(AboutWindow, ControlsCarryTheirStableIdentifiers) {
+    open();
+    struct Row {
+        const char* name;
+        int id;
+    };
+    const Row rows[] = {
+        {"picBGHead", 601}, {"picBGHeadIcon", 602}, {"lblBGHeadInfo1", 603}, {"linBorder", 604},
+        {"Label2", 702},    {"Label3", 703},        {"Label4", 704},         {"Label5", 705},
+        {"Label6", 706},    {"Label7", 707},        {"Label9", 709},         {"lblHomepage", 710},
+        {"Command1", 801},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(GetDlgCtrlID(control(row.name)), row.id) << row.name;
+    }
+}
+
 TEST_F(AboutWindow, CenterFormPlacesItAThirdDownEvenOffAScreenTooSmall) {
     struct Row {
         const char* what;
@@ -229,6 +246,19 @@ TEST_F(PromotionWindowTest, StartsAtItsEdgeAThirdDownBorderlessAndTopmost) {
         EXPECT_EQ(controlTwips(findDesigned(hwnd, "WebBrowser1")), (Twips{-105, -195, 2400, 9690}))
             << "pixel edges of (-100, -200, 2400, 9690)";
         EXPECT_EQ(controlTwips(findDesigned(hwnd, "Label1")), (Twips{0, 8760, 495, 420}));
+    }
+}
+
+TEST_F(PromotionWindowTest, ControlsCarryTheirStableIdentifiers) {
+    auto window = open<adfrm>();
+    struct Row {
+        const char* name;
+        int id;
+    };
+    for (const Row& row :
+         {Row{"WebBrowser1", 901}, Row{"Image1", 902}, Row{"Image2", 903}, Row{"Label1", 904}}) {
+        EXPECT_EQ(GetDlgItem(window->hwnd(), row.id), findDesigned(window->hwnd(), row.name))
+            << row.name;
     }
 }
 

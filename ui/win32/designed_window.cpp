@@ -302,8 +302,7 @@ void endProgram() {
     PostQuitMessage(0);
 }
 
-DesignedWindow::DesignedWindow(const WindowDesign& design, std::span<const ControlId> ids)
-    : design_(design), ids_(ids) {}
+DesignedWindow::DesignedWindow(const WindowDesign& design) : design_(design) {}
 
 DesignedWindow::~DesignedWindow() {
     if (exists()) {
@@ -318,6 +317,11 @@ DesignedWindow::~DesignedWindow() {
 }
 
 bool DesignedWindow::create() {
+    // A control without an identifier of its own could not be told from
+    // another by the programs that drive the window.
+    if (!identifiersComplete(design_.controls)) {
+        return false;
+    }
     registerClasses();
     const DWORD style = frameStyle(design_.frame) | WS_CLIPCHILDREN;
     const DWORD exStyle = frameExStyle(design_);
@@ -342,13 +346,7 @@ bool DesignedWindow::create() {
 
 void DesignedWindow::createControls() {
     for (const ControlDesign& c : design_.controls) {
-        int id = 0;
-        for (const ControlId& entry : ids_) {
-            if (std::string_view(entry.name) == c.name) {
-                id = entry.id;
-            }
-        }
-        if (HWND control = createControl(c, id)) {
+        if (HWND control = createControl(c)) {
             controls_.emplace_back(control, &c);
         }
     }
@@ -424,14 +422,14 @@ void DesignedWindow::rescale(UINT dpi, const RECT* suggested) {
     onRescaled();
 }
 
-HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
+HWND DesignedWindow::createControl(const ControlDesign& c) {
     if (c.kind == ControlKind::Timer) {
         return nullptr;
     }
     HWND parent = c.parent ? control(c.parent) : hwnd_;
     const PixelRect px = controlPixels(c);
     if (c.kind == ControlKind::Browser) {
-        createSpecialControl(c, RECT{px.left, px.top, px.left + px.width, px.top + px.height}, id);
+        createSpecialControl(c, RECT{px.left, px.top, px.left + px.width, px.top + px.height});
         return control(c.name);
     }
     const wchar_t* className = L"STATIC";
@@ -475,7 +473,7 @@ HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
     }
     HWND control = CreateWindowExW(exStyle, className, toUtf16(c.caption).c_str(), style, px.left,
                                    px.top, px.width, px.height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                                    GetModuleHandleW(nullptr), nullptr);
     if (!control) {
         return nullptr;

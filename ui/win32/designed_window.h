@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,12 +20,6 @@ namespace tendra::ui::win32 {
 // in this window property, as a global atom, so that tests and other
 // processes can find it: GlobalGetAtomNameW(GetPropW(hwnd, kNameProperty)).
 inline constexpr const wchar_t* kNameProperty = L"TendraName";
-
-// A control's designed name and its control identifier.
-struct ControlId {
-    const char* name;
-    int id;
-};
 
 void setDesignedName(HWND window, const char* name);
 // The designed name, or "" for a window without one.
@@ -54,13 +47,14 @@ void endProgram();
 
 class DesignedWindow {
   public:
-    DesignedWindow(const WindowDesign& design, std::span<const ControlId> ids);
+    explicit DesignedWindow(const WindowDesign& design);
     virtual ~DesignedWindow();
     DesignedWindow(const DesignedWindow&) = delete;
     DesignedWindow& operator=(const DesignedWindow&) = delete;
 
     // Creates the window, hidden, at the top-left of the screen, with its
-    // designed client size and all its controls. False when Windows refused.
+    // designed client size and all its controls. False when Windows refused,
+    // or when a control of the design has no identifier of its own.
     bool create();
 
     HWND hwnd() const { return hwnd_; }
@@ -100,9 +94,10 @@ class DesignedWindow {
     // The background a text box is drawn with; default: the system's window
     // colour.
     virtual COLORREF textBoxBackground(HWND control) const;
-    // Children the design does not cover (the web browser): created here.
-    virtual void createSpecialControl(const ControlDesign& design, const RECT& pixels, int id) {
-        (void)design, (void)pixels, (void)id;
+    // Children the design does not cover (the web browser): created here,
+    // with the design's identifier.
+    virtual void createSpecialControl(const ControlDesign& design, const RECT& pixels) {
+        (void)design, (void)pixels;
     }
     // After rescale: for children the design does not cover.
     virtual void onRescaled() {}
@@ -115,7 +110,7 @@ class DesignedWindow {
   private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
-    HWND createControl(const ControlDesign& c, int id);
+    HWND createControl(const ControlDesign& c);
     HFONT makeWindowFont();
     // The control's own font, made for the current DPI, or the window's.
     HFONT fontFor(const ControlDesign& c);
@@ -125,7 +120,6 @@ class DesignedWindow {
     LRESULT colourControl(HDC dc, HWND control, bool textBox);
 
     const WindowDesign& design_;
-    std::span<const ControlId> ids_;
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
     HFONT windowFont_ = nullptr;
