@@ -86,6 +86,10 @@ TEST(PolylineExtraction, TakesTheFirstPolylinePastOtherEntitiesWithTheseCalls) {
                    selection + ".Item 2",
                    "Entity#3.EntityType",
                    "Entity#3.Coordinates",
+                   "Entity#3.Normal",
+                   "Entity#3.GetBulge 0",
+                   "Entity#3.GetBulge 1",
+                   "Entity#3.GetBulge 2",
                    selection + ".Delete",
                    "Document.ModelSpace"};
     for (int i = 0; i < 4; ++i) {
@@ -98,7 +102,7 @@ TEST(PolylineExtraction, TakesTheFirstPolylinePastOtherEntitiesWithTheseCalls) {
     EXPECT_EQ(r.session.form.status, "角点个数：4");
     EXPECT_EQ(*r.session.cad.group(r.group), (std::vector<int>{1, 2, 3, 4, 5}));
     // The table is written only when every marker is drawn.
-    EXPECT_EQ(r.session.form.firstRead("Text1"), 28);
+    EXPECT_EQ(r.session.form.firstRead("Text1"), 32);
     EXPECT_TRUE(r.session.form.messages.empty());
     EXPECT_EQ(r.session.form.count("enable node buttons"), 0u);
 }
@@ -198,9 +202,10 @@ TEST(PolylineExtraction, RefusesWhatItCannotTurnIntoNodesBeforeDrawing) {
 }
 
 TEST(PolylineExtraction, HundredNodesAfterLeavingOutTheLastVertexAreTaken) {
+    // Left of the origin, so that the mirrored half carries the tendon on.
     std::vector<double> vertices;
     for (int i = 0; i < 101; ++i) {
-        vertices.insert(vertices.end(), {double(i), 0});
+        vertices.insert(vertices.end(), {double(i - 200), 0});
     }
     PolylineRun r(true, false);
     r.run({polyline(vertices)});
@@ -215,11 +220,11 @@ TEST(PolylineExtraction, ScaleAndOptionsAreReadBetweenTheCoordinatesAndTheMarker
     r.session.form.fields[Field::Text3] = "2";
     r.run({polyline(kTendon)});
 
-    // Coordinates is the 14th call and the set's Delete the 15th; the first
-    // marker is drawn by the 16th.
-    EXPECT_EQ(r.session.form.firstRead("Check1"), 15);
-    EXPECT_EQ(r.session.form.firstRead("Check3"), 15);
-    EXPECT_EQ(r.session.form.firstRead("Text3"), 15);
+    // Coordinates is the 14th call, Normal and the three bulges follow, and
+    // the set's Delete is the 19th; the first marker is drawn by the 20th.
+    EXPECT_EQ(r.session.form.firstRead("Check1"), 19);
+    EXPECT_EQ(r.session.form.firstRead("Check3"), 19);
+    EXPECT_EQ(r.session.form.firstRead("Text3"), 19);
     EXPECT_EQ(
         r.session.form.output,
         "-60.000\t10.000\t0\r\n-40.000\t4.000\t15\r\n-20.000\t0.000\t15\r\n0.000\t0.000\t0\r\n");
