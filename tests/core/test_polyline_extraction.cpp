@@ -170,6 +170,83 @@ TEST(PolylineExtraction, SymmetricSettingsChooseTheNodesAndTheCount) {
     }
 }
 
+// Fillets of radii 4 and 2 at two 45° bends, at (-40, 0) and (-20, 0).
+const std::vector<double> kFilletedTendon{-50,
+                                          10,
+                                          -41.17157287525381,
+                                          1.17157287525381,
+                                          -38.34314575050762,
+                                          0,
+                                          -20.82842712474619,
+                                          0,
+                                          -19.414213562373096,
+                                          0.585786437626905,
+                                          -10,
+                                          10};
+const std::vector<double> kFilletBulges{0, 0.198912367379658, 0, 0.198912367379658, 0};
+// The same drawn in a coordinate system whose normal points down.
+std::vector<double> mirroredX(std::vector<double> values, bool everyValue) {
+    for (std::size_t i = 0; i < values.size(); i += everyValue ? 1 : 2) {
+        values[i] = -values[i];
+    }
+    return values;
+}
+
+TEST(PolylineExtraction, ArcsAskOnceAndYesTakesTheLegsIntersectionsWithTheArcsRadii) {
+    const std::string question =
+        "所选多段线含 2 段圆弧。\n是：以圆弧两侧切线交点为节点，半径列取圆弧半径；\n"
+        "否：按顶点取节点（与以前相同）。";
+    const std::string yesTable =
+        "-50.000\t10.000\t0\r\n-40.000\t0.000\t4.000\r\n-20.000\t0.000\t2.000\r\n";
+    const ShownMessage legsTooShort{
+        "请检查：\n节点 2–3：半径过大，两端切线长之和超过直线段长\n"
+        "节点 4–5：半径过大，两端切线长之和超过直线段长",
+        "提示", MessageIcon::Information};
+    const struct {
+        const char* name;
+        Selectable drawn;
+        bool yes, check1, check3;
+        std::string table;
+        std::size_t markers;
+        std::vector<ShownMessage> messages = {};
+    } cases[] = {
+        {"yes", polyline(kFilletedTendon, kFilletBulges), true, false, false,
+         yesTable + "-10.000\t10.000\t0\r\n", 4},
+        {"no gives the vertices, whose radius text does not fit the short legs",
+         polyline(kFilletedTendon, kFilletBulges),
+         false,
+         false,
+         false,
+         "-50.000\t10.000\t0\r\n-41.172\t1.172\t15\r\n-38.343\t0.000\t15\r\n"
+         "-20.828\t0.000\t15\r\n-19.414\t0.586\t15\r\n-10.000\t10.000\t0\r\n",
+         6,
+         {legsTooShort}},
+        {"yes, symmetric leaves out the last node", polyline(kFilletedTendon, kFilletBulges), true,
+         true, false,
+         yesTable + "20.000\t0.000\t2.000\r\n40.000\t0.000\t4.000\r\n50.000\t10.000\t0\r\n", 3},
+        {"yes, symmetric with the last node, which takes the radius text",
+         polyline(kFilletedTendon, kFilletBulges), true, true, true,
+         yesTable + "-10.000\t10.000\t15\r\n10.000\t10.000\t15\r\n20.000\t0.000\t2.000\r\n"
+                    "40.000\t0.000\t4.000\r\n50.000\t10.000\t0\r\n",
+         4},
+        {"yes, drawn with its normal down",
+         polyline(mirroredX(kFilletedTendon, false), mirroredX(kFilletBulges, true), {0, 0, -1}),
+         true, false, false, yesTable + "-10.000\t10.000\t0\r\n", 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r(c.check1, c.check3);
+        r.session.form.answerYes = c.yes;
+        r.run({c.drawn});
+
+        EXPECT_EQ(r.session.form.questions,
+                  (std::vector<ShownMessage>{{question, "Tendra", MessageIcon::None}}));
+        EXPECT_EQ(r.session.form.output, c.table);
+        EXPECT_EQ(r.markers().size(), c.markers);
+        EXPECT_EQ(r.session.form.messages, c.messages);
+    }
+}
+
 TEST(PolylineExtraction, RefusesWhatItCannotTurnIntoNodesBeforeDrawing) {
     std::vector<double> vertices101;
     for (int i = 0; i < 101; ++i) {
@@ -188,16 +265,44 @@ TEST(PolylineExtraction, RefusesWhatItCannotTurnIntoNodesBeforeDrawing) {
         {"a polyline of one vertex", {polyline({3, 4})}, "所选多段线的顶点少于两个！"},
         {"a polyline without vertices", {polyline({})}, "所选多段线的顶点少于两个！"},
         {"101 nodes", {polyline(vertices101)}, "节点数超过100个，无法处理！"},
+        {"a polyline not in the XY plane",
+         {polyline(kTendon, {}, {0, 1, 0})},
+         "所选多段线不在XY平面内！"},
+        {"a half-circle arc",
+         {polyline(kTendon, {0, 1})},
+         "圆弧圆心角不小于180°，无法求切线交点！"},
+        {"an arc between parallel legs",
+         {polyline({0, 0, 10, 0, 12, 1, 20, 1}, {0, 0.5})},
+         "圆弧两侧切线不相交，无法求交点！"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PolylineRun r;
+        r.session.form.answerYes = true;
         r.run(c.selection);
 
         EXPECT_EQ(r.session.form.messages,
                   (std::vector<ShownMessage>{{c.message, "错误", MessageIcon::Stop}}));
         r.expectUnchanged();
         EXPECT_EQ(r.session.cad.countOf("AddPoint"), 0u);
+    }
+}
+
+// A fillet's two vertices make one node, so 101 vertices with one fillet fit.
+TEST(PolylineExtraction, TheNodeLimitCountsNodesNotVertices) {
+    std::vector<double> vertices{
+        -300, 10, -291.17157287525381, 1.17157287525381, -288.34314575050762, 0};
+    for (int i = 3; i < 101; ++i) {
+        vertices.insert(vertices.end(), {double(i - 290), 0});
+    }
+    std::vector<double> bulges(100, 0);
+    bulges[1] = 0.198912367379658;
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "yes" : "no");
+        PolylineRun r;
+        r.session.form.answerYes = yes;
+        r.run({polyline(vertices, bulges)});
+        EXPECT_EQ(r.markers().size(), yes ? 100u : 0u);
     }
 }
 
