@@ -57,26 +57,18 @@ struct Segment {
     }
 };
 
-// The segments between distinct vertices. A vertex on top of the next one
-// makes no segment: its own bulge shapes nothing, and the segment before it
-// runs on to the next vertex at the same place.
+// The segments between the vertices. A segment of no length has no
+// direction: an arc beside it is refused, its lines being no lines.
 std::vector<Segment> segmentsOf(const std::vector<double>& coordinates,
                                 const std::vector<double>& bulges) {
-    std::vector<Vec> at;
-    std::vector<double> bulge;
-    for (std::size_t i = 0; i + 1 < coordinates.size(); i += 2) {
-        const Vec vertex{coordinates[i], coordinates[i + 1]};
-        const double b = i / 2 < bulges.size() ? bulges[i / 2] : 0;
-        if (!at.empty() && vertex.x == at.back().x && vertex.y == at.back().y) {
-            bulge.back() = b;
-            continue;
-        }
-        at.push_back(vertex);
-        bulge.push_back(b);
-    }
     std::vector<Segment> segments;
-    for (std::size_t i = 0; i + 1 < at.size(); ++i) {
-        Segment segment{at[i], at[i + 1], bulge[i], {}, {}};
+    for (std::size_t i = 0; i + 3 < coordinates.size(); i += 2) {
+        const double bulge = i / 2 < bulges.size() ? bulges[i / 2] : 0;
+        Segment segment{{coordinates[i], coordinates[i + 1]},
+                        {coordinates[i + 2], coordinates[i + 3]},
+                        bulge,
+                        {},
+                        {}};
         const Vec chord = unit(segment.to - segment.from);
         // The tangents turn from the chord by half the included angle 4·atan(b).
         const double half = 2 * std::atan(segment.bulge);

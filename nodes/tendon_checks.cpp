@@ -39,18 +39,18 @@ std::vector<Leg> overlongLegs(const std::vector<Node>& nodes, const std::vector<
         bends.push_back({x, y, line, line, radius});
     };
     for (std::size_t i = 0; i < n; ++i) {
-        const bool end = i == 0 || (i + 1 == n && !symmetric);
-        addRow(nodes[i].x, nodes[i].y, end ? 0 : radii[i]);
+        addRow(nodes[i].x, nodes[i].y, radii[i]);
     }
     if (symmetric) {
         for (std::size_t i = n; i-- > 0;) {
-            addRow(2 * originX - nodes[i].x, nodes[i].y, i == 0 ? 0 : radii[i]);
+            addRow(2 * originX - nodes[i].x, nodes[i].y, radii[i]);
         }
     }
     if (bends.size() < 2) {
         return {};
     }
 
+    // The table's first and last lines end the tendon: no bend there.
     std::vector<double> tangent(bends.size(), 0);
     for (std::size_t j = 1; j + 1 < bends.size(); ++j) {
         const double inX = bends[j].x - bends[j - 1].x, inY = bends[j].y - bends[j - 1].y;

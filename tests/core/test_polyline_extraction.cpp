@@ -288,24 +288,6 @@ TEST(PolylineExtraction, RefusesWhatItCannotTurnIntoNodesBeforeDrawing) {
     }
 }
 
-// A fillet's two vertices make one node, so 101 vertices with one fillet fit.
-TEST(PolylineExtraction, TheNodeLimitCountsNodesNotVertices) {
-    std::vector<double> vertices{
-        -300, 10, -291.17157287525381, 1.17157287525381, -288.34314575050762, 0};
-    for (int i = 3; i < 101; ++i) {
-        vertices.insert(vertices.end(), {double(i - 290), 0});
-    }
-    std::vector<double> bulges(100, 0);
-    bulges[1] = 0.198912367379658;
-    for (const bool yes : {false, true}) {
-        SCOPED_TRACE(yes ? "yes" : "no");
-        PolylineRun r;
-        r.session.form.answerYes = yes;
-        r.run({polyline(vertices, bulges)});
-        EXPECT_EQ(r.markers().size(), yes ? 100u : 0u);
-    }
-}
-
 TEST(PolylineExtraction, HundredNodesAfterLeavingOutTheLastVertexAreTaken) {
     // Left of the origin, so that the mirrored half carries the tendon on.
     std::vector<double> vertices;

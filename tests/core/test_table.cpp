@@ -134,13 +134,6 @@ TEST(NodeTableText, ArcNodesWriteTheirRadiusScaledLikeACoordinate) {
              o.symmetric = false;
          },
          "10.00\t-5.00\t0\r\n5.00\t-1.00\t10.00\r\n2.00\t-0.25\t1.53\r\n1.00\t0.00\t0\r\n"},
-        {"decimals and separator as the coordinates'",
-         [](TableOptions& o) {
-             o.decimals = 0;
-             o.separator = ",";
-             o.symmetric = false;
-         },
-         "-10\t5\t0\r\n-5\t1\t10\r\n-2\t0\t2\r\n-1\t0\t0\r\n"},
     };
     for (const auto& c : cases) {
         TableOptions options = exampleOptions();

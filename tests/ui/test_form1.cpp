@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
-#include <algorithm>
 #include <cmath>
 
 #include "app/qt/form1.h"
@@ -139,8 +138,6 @@ class TestForm1 : public QObject {
     void copiedTableKeepsCrLf();
     void messageBoxes_data();
     void messageBoxes();
-    void questions_data();
-    void questions();
 
   private:
     QWidget* control(const char* name) const { return form->findChild<QWidget*>(name); }
@@ -758,43 +755,6 @@ void TestForm1::messageBoxes() {
     QCOMPARE(shownTitle, expectedTitle);
     QCOMPARE(shownIcon, expectedIcon);
     QCOMPARE(buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
-}
-
-void TestForm1::questions_data() {
-    QTest::addColumn<int>("press");  // a button, or 0 to close the box with Esc
-    QTest::addColumn<bool>("answer");
-    QTest::newRow("yes") << int(QMessageBox::Yes) << true;
-    QTest::newRow("no") << int(QMessageBox::No) << false;
-    QTest::newRow("closed") << 0 << false;
-}
-
-void TestForm1::questions() {
-    QFETCH(int, press);
-    QFETCH(bool, answer);
-    showActive();
-    QString text, shownTitle;
-    QList<QMessageBox::StandardButton> buttons;
-    QTimer::singleShot(0, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) {
-            return;
-        }
-        text = box->text();
-        shownTitle = box->windowTitle();
-        for (QAbstractButton* button : box->buttons()) {
-            buttons << box->standardButton(button);
-        }
-        if (press) {
-            box->button(static_cast<QMessageBox::StandardButton>(press))->click();
-        } else {
-            QTest::keyClick(box, Qt::Key_Escape);
-        }
-    });
-    QCOMPARE(form->askYesNo("一行\n两行", "Tendra"), answer);
-    QCOMPARE(text, QStringLiteral("一行\n两行"));
-    QCOMPARE(shownTitle, QStringLiteral("Tendra"));
-    std::sort(buttons.begin(), buttons.end());
-    QCOMPARE(buttons, (QList<QMessageBox::StandardButton>{QMessageBox::Yes, QMessageBox::No}));
 }
 
 QTEST_MAIN(TestForm1)
