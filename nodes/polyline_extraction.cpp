@@ -102,8 +102,8 @@ void DrawingCommands::extractPolylineNodes() {
         return;
     }
     ArcTendon arcs;
-    if (const std::size_t count = arcCount(coordinates, bulges);
-        count > 0 && form_.askYesNo(arcChoiceQuestion(count), kApplicationTitle)) {
+    if (const std::size_t arcSegments = arcCount(coordinates, bulges);
+        arcSegments > 0 && form_.askYesNo(arcChoiceQuestion(arcSegments), kApplicationTitle)) {
         arcs = nodesFromArcs(coordinates, bulges);
         if (arcs.refusal) {
             showError(arcs.refusal);
