@@ -60,11 +60,6 @@ void Form1::CenterForm1(HWND frm) {
     ui::win32::placeWindow(frm, dpi(), screen(), Across::Centre);
 }
 
-bool Form1::WriteNodeTable(const std::vector<Node>& nodes, double scale) {
-    const cad::Point& origin = commands_.origin();
-    return tendra::WriteNodeTable(*this, nodes, scale, origin[0], origin[1]);
-}
-
 LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) {
         // Closing the main window ends the program, as "  退  出" does.

@@ -6,14 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "app/form1_design.h"
 #include "cad/connection.h"
 #include "cad/names.h"
 #include "nodes/commands.h"
 #include "nodes/form_port.h"
-#include "nodes/table.h"
 #include "ui/win32/designed_window.h"
 
 namespace tendra {
@@ -28,9 +26,6 @@ class Form1 : public ui::win32::DesignedWindow, public FormPort {
     // Moves a window so that it is centred across the screen with a third of
     // the free height above it; its size is kept and nothing is clamped.
     void CenterForm1(HWND frm);
-
-    // Writes the table for these nodes into Text8, relative to the origin.
-    bool WriteNodeTable(const std::vector<Node>& nodes, double scale);
 
     DrawingCommands& commands() { return commands_; }
     std::int16_t helpClickCount() const { return helpClickCount_; }
