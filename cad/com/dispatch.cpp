@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cad/com/com_error.h"
+#include "cad/com/message_filter.h"
 #include "cad/com/utf.h"
 
 namespace tendra::cad::com {
@@ -23,6 +24,8 @@ void waitInModalLoop(std::chrono::milliseconds duration) {
     }
     DWORD index = 0;
     CoWaitForMultipleHandles(0, static_cast<DWORD>(duration.count()), 1, &handle, &index);
+    // The user's input meanwhile belongs to no command: dropped, as during a call.
+    discardQueuedInput();
 }
 
 CadError typeMismatch() {

@@ -6,7 +6,22 @@ namespace {
 
 thread_local int handingBack = 0;
 
+void discardRange(UINT first, UINT last) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, first, last, PM_REMOVE | PM_NOYIELD)) {
+        if (message.message == WM_NCLBUTTONDOWN && message.wParam == HTCAPTION) {
+            DispatchMessageW(&message);
+        }
+    }
+}
+
 }  // namespace
+
+void discardQueuedInput() {
+    discardRange(WM_KEYFIRST, WM_KEYLAST);
+    discardRange(WM_MOUSEFIRST, WM_MOUSELAST);
+    discardRange(WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK);
+}
 
 MessageFilter::HandBackRejections::HandBackRejections() {
     ++handingBack;
@@ -64,10 +79,13 @@ DWORD MessageFilter::RetryRejectedCall(HTASK, DWORD tickCount, DWORD rejectType)
     return static_cast<DWORD>(policy_.interval.count());
 }
 
-// WAITDEFPROCESS: COM dispatches paint and its own messages and leaves mouse
-// and keyboard input in the queue until the call returns.
+// Input is dropped here rather than left queued: left, it would be dispatched
+// the moment the call returns, and a click on "退出" or "初始化原点" made
+// during a pick would end the program or start a command after the table was
+// written. WAITDEFPROCESS: COM dispatches paint and its own messages.
 DWORD MessageFilter::MessagePending(HTASK, DWORD, DWORD) {
     ++pendingMessages_;
+    discardQueuedInput();
     return PENDINGMSG_WAITDEFPROCESS;
 }
 
