@@ -29,6 +29,8 @@ struct ControlId {
 };
 
 void setDesignedName(HWND window, const char* name);
+// Takes the name off again and gives its atom back; for a window that goes.
+void clearDesignedName(HWND window);
 // The designed name, or "" for a window without one.
 std::string designedName(HWND window);
 // The window itself or the descendant of this designed name; null when none.
@@ -60,8 +62,10 @@ class DesignedWindow {
     DesignedWindow& operator=(const DesignedWindow&) = delete;
 
     // Creates the window, hidden, at the top-left of the screen, with its
-    // designed client size and all its controls. False when Windows refused.
-    bool create();
+    // designed client size and all its controls; owned by `owner` when one is
+    // given, and topmost when the design or a topmost owner says so. False
+    // when Windows refused.
+    bool create(HWND owner = nullptr);
 
     HWND hwnd() const { return hwnd_; }
     bool exists() const { return hwnd_ && IsWindow(hwnd_); }
