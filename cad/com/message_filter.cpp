@@ -6,11 +6,22 @@ namespace {
 
 thread_local int handingBack = 0;
 
+// Alt+F4, or a press on the title bar's close button.
+bool asksToClose(const MSG& message) {
+    const bool altDown = (message.lParam & (1 << 29)) != 0;
+    return (message.message == WM_SYSKEYDOWN && message.wParam == VK_F4 && altDown) ||
+           (message.message == WM_NCLBUTTONDOWN && message.wParam == HTCLOSE);
+}
+
 void discardRange(UINT first, UINT last) {
     MSG message;
     while (PeekMessageW(&message, nullptr, first, last, PM_REMOVE | PM_NOYIELD)) {
         if (message.message == WM_NCLBUTTONDOWN && message.wParam == HTCAPTION) {
             DispatchMessageW(&message);
+        } else if (asksToClose(message)) {
+            // Queued, the request reaches the window when the wait is over,
+            // and the window decides then whether it can close.
+            PostMessageW(GetAncestor(message.hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
         }
     }
 }

@@ -17,8 +17,9 @@ namespace tendra::cad::com {
 
 // Removes the mouse and keyboard input queued for this thread's windows. A
 // press on a title bar is carried out instead, so a window can still be moved
-// aside while the user picks in the drawing behind it; the rest is dropped.
-// Everything else (paint, timers, COM's own messages, a close request) stays.
+// aside while the user picks in the drawing behind it; Alt+F4 and the close
+// button become a close request queued for the window; the rest is dropped.
+// Everything else (paint, timers, COM's own messages) stays.
 void discardQueuedInput();
 
 class MessageFilter final : public IMessageFilter {

@@ -54,6 +54,12 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             // Not passed on: the system's move loop would wait for a real mouse.
             ui->note("title bar " + std::to_string(wParam));
             return 0;
+        case WM_SYSCOMMAND:
+            if (wParam == SC_CLOSE) {
+                ui->note("close asked");
+                return 0;
+            }
+            return DefWindowProcW(window, message, wParam, lParam);
         default:
             return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -75,21 +81,21 @@ class PendingInputTest : public ComTest {
     // During the first call to this member the user gives this input to
     // Tendra's window and uncovers part of it; then, still inside that call,
     // meanwhile runs.
-    void inputDuringFirst(const std::string& member, UINT message, WPARAM wParam,
+    void inputDuringFirst(const std::string& member, UINT message, WPARAM wParam, LPARAM lParam,
                           std::function<void()> meanwhile) {
-        cad->onInvoke = [this, member, message, wParam, meanwhile,
+        cad->onInvoke = [this, member, message, wParam, lParam, meanwhile,
                          given = false](const DoubleCall& call) mutable {
             if (call.member != member || given) {
                 return;
             }
             given = true;
-            PostMessageW(window, message, wParam, 0);
+            PostMessageW(window, message, wParam, lParam);
             InvalidateRect(window, nullptr, TRUE);
             meanwhile();
         };
     }
     void clickDuringFirst(const std::string& member, std::function<void()> meanwhile) {
-        inputDuringFirst(member, WM_LBUTTONDOWN, MK_LBUTTON, std::move(meanwhile));
+        inputDuringFirst(member, WM_LBUTTONDOWN, MK_LBUTTON, 0, std::move(meanwhile));
     }
 
     void clickOnce() {
@@ -151,18 +157,36 @@ struct InputRow {
     const char* name;
     UINT message;
     WPARAM wParam;
-    Lines events;  // between the start of the origin pick and its end
+    LPARAM lParam;
+    Lines events;  // from the start of the origin pick on
 };
+
+constexpr LPARAM kAltDown = 1 << 29;
 
 // What becomes of input given during the pick.
 const InputRow kInputDuringAPick[] = {
-    {"ClickOnTheWindowIsDropped", WM_LBUTTONDOWN, MK_LBUTTON, {"paint", "pick answered"}},
-    {"KeyIsDropped", WM_KEYDOWN, VK_RETURN, {"paint", "pick answered"}},
-    {"CloseButtonPressIsDropped", WM_NCLBUTTONDOWN, HTCLOSE, {"paint", "pick answered"}},
+    {"ClickOnTheWindowIsDropped",
+     WM_LBUTTONDOWN,
+     MK_LBUTTON,
+     0,
+     {"paint", "pick answered", "origin ends"}},
+    {"KeyIsDropped", WM_KEYDOWN, VK_RETURN, 0, {"paint", "pick answered", "origin ends"}},
     {"TitleBarPressMovesTheWindowMeanwhile",
      WM_NCLBUTTONDOWN,
      HTCAPTION,
-     {"title bar " + std::to_string(HTCAPTION), "paint", "pick answered"}},
+     0,
+     {"title bar " + std::to_string(HTCAPTION), "paint", "pick answered", "origin ends"}},
+    {"CloseButtonAsksToCloseOnceTheCommandHasEnded",
+     WM_NCLBUTTONDOWN,
+     HTCLOSE,
+     0,
+     {"paint", "pick answered", "origin ends", "close asked"}},
+    {"AltF4AsksToCloseOnceTheCommandHasEnded",
+     WM_SYSKEYDOWN,
+     VK_F4,
+     kAltDown,
+     {"paint", "pick answered", "origin ends", "close asked"}},
+    {"F4WithoutAltIsDropped", WM_SYSKEYDOWN, VK_F4, 0, {"paint", "pick answered", "origin ends"}},
 };
 
 class InputDuringAPick : public PendingInputTest, public ::testing::WithParamInterface<InputRow> {};
@@ -170,7 +194,7 @@ class InputDuringAPick : public PendingInputTest, public ::testing::WithParamInt
 TEST_P(InputDuringAPick, IsDroppedWhileTheWindowStillPaintsAndMoves) {
     const InputRow& row = GetParam();
     bool painted = false;
-    inputDuringFirst("GetPoint", row.message, row.wParam, [&] {
+    inputDuringFirst("GetPoint", row.message, row.wParam, row.lParam, [&] {
         painted = WaitForSingleObject(state.painted, 10000) == WAIT_OBJECT_0;
         state.note("pick answered");
     });
@@ -180,7 +204,6 @@ TEST_P(InputDuringAPick, IsDroppedWhileTheWindowStillPaintsAndMoves) {
     EXPECT_TRUE(painted) << "no paint while the pick waited";
     Lines expected{"origin starts"};
     expected.insert(expected.end(), row.events.begin(), row.events.end());
-    expected.push_back("origin ends");
     EXPECT_EQ(state.events, expected);
     EXPECT_GT(pendingMessages, 0);
     EXPECT_EQ(output, "");

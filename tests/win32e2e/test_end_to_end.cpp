@@ -396,6 +396,8 @@ const DuringAPick kDuringAPick[] = {
          mouseClick(controlNamed(form1, "Command3"));
      },
      true},
+    {"TheCloseButtonClosesOnceTheTableIsWritten",
+     [](HWND form1) { PostMessageW(form1, WM_NCLBUTTONDOWN, HTCLOSE, 0); }, false},
     {"ACloseRequestWaitsUntilTheTableIsWritten",
      [](HWND form1) {
          DWORD_PTR result = 0;
