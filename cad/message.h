@@ -8,7 +8,7 @@ namespace tendra {
 // The title of message boxes that have none of their own.
 inline constexpr const char* kApplicationTitle = "Tendra";
 
-enum class MessageIcon { None, Stop };
+enum class MessageIcon { None, Stop, Information };
 
 class MessageSink {
   public:

@@ -68,7 +68,16 @@ class Entity {
     virtual void setColor(int aciColor) = 0;
     virtual int entityType() = 0;
     // Flat X0, Y0, X1, Y1, ... of a lightweight polyline; fails on other entities.
+    // They are in the polyline's own coordinate system (see normal()).
     virtual std::vector<double> coordinates() = 0;
+    // The bulge of a lightweight polyline's vertex (from 0): the tangent of a
+    // quarter of the included angle of the segment to the next vertex,
+    // positive counter-clockwise, 0 for a straight one. Fails on other
+    // entities and for an index past the last vertex.
+    virtual double bulge(int index) = 0;
+    // The unit normal of a lightweight polyline's plane, which decides its own
+    // coordinate system: (0, 0, 1) where that is the world's.
+    virtual Point normal() = 0;
 };
 using EntityPtr = std::shared_ptr<Entity>;
 

@@ -2,6 +2,8 @@
 // the origin and the marker group.
 #pragma once
 
+#include <cstddef>
+#include <string>
 #include <vector>
 
 #include "cad/command.h"
@@ -41,9 +43,21 @@ class DrawingCommands {
     cad::Document& document() const { return module1_.requireDocument(); }
     void showError(const char* text);
 
-    // Writes the table for a run's nodes relative to the origin; false when
-    // it could not be written (the user has been told).
-    bool writeTable(const std::vector<Node>& nodes, double scale);
+    // A table written for a run, and what checking it found ("" for nothing).
+    struct WrittenTable {
+        bool written = false;
+        std::string findings;
+    };
+    // Writes the table for a run's nodes relative to the origin and checks
+    // that the bends fit their legs (when the radius column is on, Text2 is a
+    // radius above 0 and the scale is not 0) and, for nodes made from arcs,
+    // that the arcs run tangentially into their legs. Not written when the
+    // user has been told why.
+    WrittenTable writeTable(const std::vector<Node>& nodes, double scale,
+                            const ArcRadii& arcRadii = {},
+                            const std::vector<std::size_t>& offTangent = {});
+    // Shows a table's findings in one box, when there are any.
+    void showFindings(const std::string& findings);
     // Appends a run's markers to the marker group, after the table is
     // written; a failure shows the unknown error and the table stays.
     void groupMarkers(const std::vector<cad::EntityPtr>& markers);

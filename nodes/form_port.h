@@ -21,6 +21,9 @@ class FormPort : public cad::OriginForm {
     virtual std::string decimalSeparator() = 0;
     // Sets the caption of the status label Label4.
     virtual void setStatusText(const std::string& text) = 0;
+    // Asks a question in a modal box with Yes and No buttons; true for Yes.
+    // Closing the box answers No.
+    virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
 };
 
 }  // namespace tendra

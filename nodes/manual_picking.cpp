@@ -53,8 +53,10 @@ void DrawingCommands::pickNodes() {
         form_.setOutputText("");
         return;
     }
-    if (writeTable(nodes, scale)) {
+    const WrittenTable table = writeTable(nodes, scale);
+    if (table.written) {
         groupMarkers(markers);
+        showFindings(table.findings);
     }
 }
 

@@ -1,6 +1,7 @@
 // Command4: polyline node extraction.
 #include <optional>
 
+#include "nodes/arc_nodes.h"
 #include "nodes/commands.h"
 #include "nodes/number_reading.h"
 #include "nodes/polyline.h"
@@ -19,6 +20,22 @@ cad::EntityPtr firstLightweightPolyline(cad::SelectionSet& selection) {
         }
     }
     return nullptr;
+}
+
+// The bulges of the segments between the vertices, one CAD call each; the
+// last vertex's starts no segment of an open polyline.
+std::vector<double> segmentBulges(cad::Entity& polyline, std::size_t vertexCount) {
+    std::vector<double> bulges;
+    for (std::size_t i = 0; i + 1 < vertexCount; ++i) {
+        bulges.push_back(polyline.bulge(static_cast<int>(i)));
+    }
+    return bulges;
+}
+
+std::string arcChoiceQuestion(std::size_t arcs) {
+    return "所选多段线含 " + std::to_string(arcs) +
+           " 段圆弧。\n是：以圆弧两侧切线交点为节点，半径列取圆弧半径；\n"
+           "否：按顶点取节点（与以前相同）。";
 }
 
 }  // namespace
@@ -41,12 +58,19 @@ void DrawingCommands::extractPolylineNodes() {
     const auto selectFailure = cad::attempt([&] { selection->selectOnScreen(); });
     cad::EntityPtr polyline;
     std::vector<double> coordinates;
+    std::vector<double> bulges;
+    cad::Point normal{0, 0, 1};
     std::optional<std::int32_t> readFailure;
     if (!selectFailure) {
         readFailure = cad::attempt([&] {
             polyline = firstLightweightPolyline(*selection);
             if (polyline) {
                 coordinates = polyline->coordinates();
+                normal = polyline->normal();
+                // A polyline that is refused needs no bulges.
+                if (inWorldPlane(normal)) {
+                    bulges = segmentBulges(*polyline, coordinates.size() / 2);
+                }
             }
         });
     }
@@ -67,10 +91,25 @@ void DrawingCommands::extractPolylineNodes() {
         return;
     }
 
+    // The coordinates are the polyline's own; the origin was picked in the world's.
+    if (!toWorldPlane(coordinates, bulges, normal)) {
+        showError(kNotInPlaneText);
+        return;
+    }
     std::vector<Node> nodes = orderedVertices(coordinates);
     if (nodes.size() < 2) {
         showError(kTooFewVerticesText);
         return;
+    }
+    ArcTendon arcs;
+    if (const std::size_t arcSegments = arcCount(coordinates, bulges);
+        arcSegments > 0 && form_.askYesNo(arcChoiceQuestion(arcSegments), kApplicationTitle)) {
+        arcs = nodesFromArcs(coordinates, bulges);
+        if (arcs.refusal) {
+            showError(arcs.refusal);
+            return;
+        }
+        nodes = arcs.nodes;
     }
     const bool symmetric = form_.optionTicked(Option::Check1);
     const bool symmetricWithLast = form_.optionTicked(Option::Check3);
@@ -81,6 +120,7 @@ void DrawingCommands::extractPolylineNodes() {
         return;
     }
     nodes.resize(count);
+    arcs.keepFirst(count);
     const double scale = readNumber(form_.fieldText(Field::Text3));
 
     // Model space is fetched once for the run, not once a node.
@@ -97,9 +137,11 @@ void DrawingCommands::extractPolylineNodes() {
     }
     // The count goes up with the table, so Label4 never describes an older
     // table than Text8 holds, even when the grouping fails.
-    if (writeTable(nodes, scale)) {
+    const WrittenTable table = writeTable(nodes, scale, arcs.radii, arcs.offTangent);
+    if (table.written) {
         form_.setStatusText("角点个数：" + std::to_string(tableLineCount(nodes.size(), symmetric)));
         groupMarkers(markers);
+        showFindings(table.findings);
     }
 }
 

@@ -2,6 +2,7 @@
 // tendon, and writing it into the output box.
 #include "nodes/table.h"
 
+#include <cmath>
 #include <stdexcept>
 
 #include "cad/command.h"
@@ -24,7 +25,8 @@ std::string trimSpaces(const std::string& text) {
 
 }  // namespace
 
-std::string nodeTableText(const std::vector<Node>& nodes, const TableOptions& options) {
+std::string nodeTableText(const std::vector<Node>& nodes, const TableOptions& options,
+                          const ArcRadii& arcRadii) {
     std::string text;
     const std::size_t n = nodes.size();
     if (n == 0) {
@@ -34,13 +36,22 @@ std::string nodeTableText(const std::vector<Node>& nodes, const TableOptions& op
     const std::size_t rows = options.symmetric ? 2 * n : n;
     text.reserve(rows * (2 * (pattern.decimals + 12) + options.radius.size() + 4));
 
-    const auto appendRow = [&](double x, double y, bool zeroRadius) {
+    const auto appendRow = [&](std::size_t i, double x, double y, bool zeroRadius) {
         appendFixed(text, x, pattern, options.separator);
         text.push_back('\t');
         appendFixed(text, y, pattern, options.separator);
         if (options.radiusColumn) {
             text.push_back('\t');
-            text.append(zeroRadius ? std::string_view("0") : std::string_view(options.radius));
+            if (zeroRadius) {
+                text.push_back('0');
+            } else if (i < arcRadii.size() && arcRadii[i]) {
+                // A radius has no direction: a negative scale mirrors the
+                // coordinates, not the bend.
+                appendFixed(text, *arcRadii[i] * std::abs(options.scale), pattern,
+                            options.separator);
+            } else {
+                text.append(options.radius);
+            }
         }
         text.append("\r\n");
     };
@@ -54,18 +65,17 @@ std::string nodeTableText(const std::vector<Node>& nodes, const TableOptions& op
     for (std::size_t i = 0; i < n; ++i) {
         // The last forward row closes the tendon unless the mirrored half follows.
         const bool zeroRadius = i == 0 || (i == n - 1 && !options.symmetric);
-        appendRow(relativeX(i), relativeY(i), zeroRadius);
+        appendRow(i, relativeX(i), relativeY(i), zeroRadius);
     }
     if (options.symmetric) {
         for (std::size_t i = n; i-- > 0;) {
-            appendRow(-relativeX(i), relativeY(i), i == 0);
+            appendRow(i, -relativeX(i), relativeY(i), i == 0);
         }
     }
     return text;
 }
 
-bool WriteNodeTable(FormPort& form, const std::vector<Node>& nodes, double scale, double originX,
-                    double originY) {
+TableOptions readTableOptions(FormPort& form, double scale, double originX, double originY) {
     TableOptions options;
     options.originX = originX;
     options.originY = originY;
@@ -75,16 +85,25 @@ bool WriteNodeTable(FormPort& form, const std::vector<Node>& nodes, double scale
     options.radiusColumn = form.optionTicked(Option::Check2);
     options.symmetric = form.optionTicked(Option::Check1);
     options.separator = form.decimalSeparator();
+    return options;
+}
 
+bool writeNodeTable(FormPort& form, const std::vector<Node>& nodes, const TableOptions& options,
+                    const ArcRadii& arcRadii) {
     std::string text;
     try {
-        text = nodeTableText(nodes, options);
+        text = nodeTableText(nodes, options, arcRadii);
     } catch (const std::overflow_error&) {
         form.showMessage(kOutOfRangeText, cad::kErrorTitle, MessageIcon::Stop);
         return false;
     }
     form.setOutputText(text);
     return true;
+}
+
+bool WriteNodeTable(FormPort& form, const std::vector<Node>& nodes, double scale, double originX,
+                    double originY) {
+    return writeNodeTable(form, nodes, readTableOptions(form, scale, originX, originY));
 }
 
 }  // namespace tendra

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,27 @@ struct TableOptions {
     std::string separator = ".";  // the system's decimal separator
 };
 
+// Per node, the radius of the arc the node was made from, in drawing units;
+// none for a node that takes the radius text. Empty when no node has one.
+using ArcRadii = std::vector<std::optional<double>>;
+
 // The table's text: TAB between fields, CR LF after every line. Empty for no
-// nodes. Throws std::overflow_error when a scaled coordinate is not finite.
-std::string nodeTableText(const std::vector<Node>& nodes, const TableOptions& options);
+// nodes. A node with an arc radius writes that radius times the scale's size
+// with the coordinates' decimals where another node writes the radius text.
+// Throws std::overflow_error when a scaled coordinate or radius is not finite.
+std::string nodeTableText(const std::vector<Node>& nodes, const TableOptions& options,
+                          const ArcRadii& arcRadii = {});
+
+// The options WriteNodeTable writes with: the decimals (Text1), radius (Text2,
+// trimmed of spaces) and option fields (Check2, Check1) and the separator,
+// read from the form now.
+TableOptions readTableOptions(FormPort& form, double scale, double originX, double originY);
+
+// Writes the table into the output box Text8 in one go. When a scaled value
+// is not finite, Text8 keeps its text, the user is told, and the result is
+// false.
+bool writeNodeTable(FormPort& form, const std::vector<Node>& nodes, const TableOptions& options,
+                    const ArcRadii& arcRadii = {});
 
 // Writes the table for these nodes into the output box Text8 in one go,
 // reading the decimals (Text1), radius (Text2, trimmed of spaces) and option

@@ -214,10 +214,21 @@ void Form1::enableNodeButtons() {
 }
 
 void Form1::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    QString::fromStdString(title.empty() ? kApplicationTitle : title),
+    const QMessageBox::Icon shown = icon == MessageIcon::Stop          ? QMessageBox::Critical
+                                    : icon == MessageIcon::Information ? QMessageBox::Information
+                                                                       : QMessageBox::NoIcon;
+    QMessageBox box(shown, QString::fromStdString(title.empty() ? kApplicationTitle : title),
                     QString::fromStdString(text), QMessageBox::Ok, this);
     box.exec();
+}
+
+bool Form1::askYesNo(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Question,
+                    QString::fromStdString(title.empty() ? kApplicationTitle : title),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, this);
+    // Esc and the close button answer No.
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace tendra

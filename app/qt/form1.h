@@ -47,6 +47,7 @@ class Form1 : public QWidget, public FormPort {
     void setStatusText(const std::string& text) override;
     void enableNodeButtons() override;
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
+    bool askYesNo(const std::string& text, const std::string& title) override;
 
     // The controls, under their designed names.
     OutputBox* Text8;

@@ -232,8 +232,17 @@ void Form1::enableNodeButtons() {
 void Form1::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
     const std::wstring body = cad::com::toUtf16(text);
     const std::wstring caption = cad::com::toUtf16(title.empty() ? kApplicationTitle : title);
-    MessageBoxW(hwnd(), body.c_str(), caption.c_str(),
-                MB_OK | (icon == MessageIcon::Stop ? MB_ICONSTOP : 0));
+    const UINT shown = icon == MessageIcon::Stop          ? MB_ICONSTOP
+                       : icon == MessageIcon::Information ? MB_ICONINFORMATION
+                                                          : 0;
+    MessageBoxW(hwnd(), body.c_str(), caption.c_str(), MB_OK | shown);
+}
+
+// Whatever closes the box other than Yes answers No.
+bool Form1::askYesNo(const std::string& text, const std::string& title) {
+    const std::wstring body = cad::com::toUtf16(text);
+    const std::wstring caption = cad::com::toUtf16(title.empty() ? kApplicationTitle : title);
+    return MessageBoxW(hwnd(), body.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 }  // namespace tendra

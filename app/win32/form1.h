@@ -56,6 +56,7 @@ class Form1 : public ui::win32::DesignedWindow, public FormPort {
     void setStatusText(const std::string& text) override;
     void enableNodeButtons() override;
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
+    bool askYesNo(const std::string& text, const std::string& title) override;
 
   protected:
     void formLoad() override;

@@ -202,6 +202,14 @@ std::vector<double> BoardEntity::coordinates() {
     return link_.drawing().coordinates(id_);
 }
 
+double BoardEntity::bulge(int index) {
+    return link_.drawing().bulge(id_, index);
+}
+
+cad::Point BoardEntity::normal() {
+    return link_.drawing().normal(id_);
+}
+
 BoardWindow& BoardApplication::window() const {
     if (!window_ || window_->isClosed()) {
         disconnected();

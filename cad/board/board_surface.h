@@ -42,6 +42,8 @@ class BoardEntity : public cad::Entity {
     void setColor(int aciColor) override;
     int entityType() override;
     std::vector<double> coordinates() override;
+    double bulge(int index) override;
+    cad::Point normal() override;
 
     EntityId id() const { return id_; }
     const BoardLink& link() const { return link_; }

@@ -33,6 +33,18 @@ class ComEntity final : public Entity {
     std::vector<double> coordinates() override {
         return doublesResult(object_.uncached().getProperty(L"Coordinates"));
     }
+    double bulge(int index) override {
+        return numberResult(object_.asKind(ObjectKind::LightweightPolyline)
+                                .callMethod(L"GetBulge", argumentList(int32Argument(index))));
+    }
+    Point normal() override {
+        const std::vector<double> numbers =
+            doublesResult(object_.asKind(ObjectKind::LightweightPolyline).getProperty(L"Normal"));
+        if (numbers.size() != 3) {
+            throw systemError(DISP_E_TYPEMISMATCH);
+        }
+        return {numbers[0], numbers[1], numbers[2]};
+    }
 
     IDispatch* dispatch() const { return object_.get(); }
 

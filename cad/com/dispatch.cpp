@@ -298,6 +298,12 @@ std::int32_t integerResult(const VARIANT& value) {
     return V_I4(&converted);
 }
 
+double numberResult(const VARIANT& value) {
+    Variant converted;
+    check(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_R8));
+    return V_R8(&converted);
+}
+
 bool booleanResult(const VARIANT& value) {
     Variant converted;
     check(VariantChangeType(&converted, const_cast<VARIANT*>(&value), 0, VT_BOOL));

@@ -35,7 +35,8 @@ enum class ObjectKind {
     Group,
     SelectionSets,
     SelectionSet,
-    Entity,  // the members every entity shares: colour, type, object name
+    Entity,               // the members every entity shares: colour, type, object name
+    LightweightPolyline,  // a lightweight polyline's own members: bulges, normal
     Color,
 };
 
@@ -71,6 +72,8 @@ class Dispatch {
     // This object with its members looked up afresh: for a member whose
     // DISPID differs between the classes of one kind.
     Dispatch uncached() const { return Dispatch(object_, policy_); }
+    // This object as one of a narrower kind, sharing this one's member ids.
+    Dispatch asKind(ObjectKind kind) const { return Dispatch(object_, policy_, kind, ids_); }
     // This object under another policy.
     Dispatch withPolicy(const RetryPolicy& policy) const;
 
@@ -131,6 +134,7 @@ Variant dispatchArrayArgument(const std::vector<IDispatch*>& objects);
 // Results. Each throws CadError when the value is not of the kind asked for.
 ComPtr<IDispatch> objectResult(const VARIANT& value);
 std::int32_t integerResult(const VARIANT& value);
+double numberResult(const VARIANT& value);
 std::string textResult(const VARIANT& value);
 bool booleanResult(const VARIANT& value);
 // A one-dimensional array of numbers, read from its lower to its upper bound.

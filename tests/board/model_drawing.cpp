@@ -69,12 +69,16 @@ TEST(DrawingTest, IdsAreStableAndFoundAfterManyAdditions) {
     EXPECT_NE(ids.front(), 0);
 }
 
-TEST(DrawingTest, CoordinatesOnlyForLightweightPolylines) {
+TEST(DrawingTest, CoordinatesBulgesAndNormalOnlyForLightweightPolylines) {
     Drawing drawing;
     const EntityId tendon =
         drawing.add(polyline({{-20000, 1200, 0}, {0, 200, 0.1}, {20000, 1200, 0}}));
     EXPECT_EQ(drawing.coordinates(tendon),
               (std::vector<double>{-20000, 1200, 0, 200, 20000, 1200}));
+    EXPECT_EQ(drawing.bulge(tendon, 1), 0.1);
+    EXPECT_EQ(drawing.normal(tendon), (cad::Point{0, 0, 1}));
+    EXPECT_EQ(errorNumberOf([&] { drawing.bulge(tendon, 3); }), kInvalidArgument);
+    EXPECT_EQ(errorNumberOf([&] { drawing.bulge(tendon, -1); }), kInvalidArgument);
 
     Polyline2d old;
     old.vertices = {{0, 0, 0}, {1, 1, 0}};
@@ -82,6 +86,8 @@ TEST(DrawingTest, CoordinatesOnlyForLightweightPolylines) {
     const EntityId point = drawing.addPoint(1, 2);
     EXPECT_EQ(errorNumberOf([&] { drawing.coordinates(oldId); }), kInvalidArgument);
     EXPECT_EQ(errorNumberOf([&] { drawing.coordinates(point); }), kInvalidArgument);
+    EXPECT_EQ(errorNumberOf([&] { drawing.bulge(oldId, 0); }), kInvalidArgument);
+    EXPECT_EQ(errorNumberOf([&] { drawing.normal(point); }), kInvalidArgument);
     EXPECT_EQ(errorNumberOf([&] { drawing.coordinates(999); }), kInvalidArgument);
 }
 

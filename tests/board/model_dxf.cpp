@@ -59,6 +59,7 @@ Drawing everyKind() {
     LightweightPolyline tendon;
     tendon.vertices = {{-20000, 1200, 0}, {-15000, 700, 0.024984394500785729}, {-5000, 200, 0}};
     tendon.elevation = 12.5;
+    tendon.normal = {0, 0, -1};
     drawing.add(tendon, "钢束");
     Polyline2d old;
     old.vertices = {{0, 0, -0.5}, {1, 1, 0}, {2, 0, 0}};
@@ -130,6 +131,7 @@ TEST(DxfRoundTripTest, EveryEntityKindSurvivesR2000) {
     const auto& tendon = as<LightweightPolyline>(e[3]);
     EXPECT_EQ(tendon.vertices, as<LightweightPolyline>(original.entities()[3]).vertices);
     EXPECT_EQ(tendon.elevation, 12.5);
+    EXPECT_EQ(tendon.normal, (cad::Point{0, 0, -1}));
     EXPECT_FALSE(tendon.closed);
     const auto& old = as<Polyline2d>(e[4]);
     EXPECT_EQ(old.vertices, as<Polyline2d>(original.entities()[4]).vertices);
@@ -291,7 +293,7 @@ TEST(DxfLoadTest, SampleTendon) {
             tendons.push_back(&entity);
         }
     }
-    ASSERT_EQ(tendons.size(), 1u);
+    ASSERT_EQ(tendons.size(), 2u);
     EXPECT_EQ(drawing.coordinates(tendons[0]->id),
               (std::vector<double>{-20000, 1200, -17500, 950, -15000, 700, -5000, 200, 0, 200, 5000,
                                    200, 15000, 700, 17500, 950, 20000, 1200}));
@@ -299,14 +301,22 @@ TEST(DxfLoadTest, SampleTendon) {
     EXPECT_GT(vertices[2].bulge, 0) << "fillet into the flat middle";
     EXPECT_EQ(vertices[5].bulge, vertices[2].bulge) << "symmetric fillet";
     EXPECT_EQ(tendons[0]->layer, "钢束");
+    // The half tendon: a fillet bending down, a sharp corner, a fillet
+    // bending back, its end on the mid-span line.
+    const auto& half = tendons[1]->polyline()->vertices;
+    ASSERT_EQ(half.size(), 7u);
+    EXPECT_LT(half[1].bulge, 0);
+    EXPECT_GT(half[4].bulge, 0);
+    EXPECT_EQ(half.back(), (PolylineVertex{0, 450, 0}));
+    EXPECT_EQ(drawing.normal(tendons[1]->id), (cad::Point{0, 0, 1}));
 
-    bool labelled = false;
+    std::vector<std::string> labels;
     for (const Entity& entity : drawing.entities()) {
         if (const auto* text = std::get_if<Text>(&entity.geometry)) {
-            labelled = labelled || text->text == "钢束N1";
+            labels.push_back(text->text);
         }
     }
-    EXPECT_TRUE(labelled);
+    EXPECT_EQ(labels, (std::vector<std::string>{"钢束N1", "跨中", "钢束N2"}));
     EXPECT_EQ(drawing.layer("中心线")->color, 6);
     EXPECT_EQ(drawing.extents()->min.x, -20000);
     EXPECT_EQ(drawing.extents()->max.x, 20000);

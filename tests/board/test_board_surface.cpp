@@ -23,7 +23,10 @@ namespace {
 
 Drawing sampleLikeDrawing(EntityId* polyline, EntityId* line) {
     Drawing drawing;
-    *polyline = drawing.add(LightweightPolyline{{{{-30, 5, 0}, {-20, 2, 0}, {-10, 0, 0}}}});
+    LightweightPolyline tendon;
+    tendon.vertices = {{-30, 5, 0}, {-20, 2, 0.25}, {-10, 0, 0}};
+    tendon.normal = {0, 0, -1};
+    *polyline = drawing.add(tendon);
     *line = drawing.add(Line{{0, 0, 0}, {10, 0, 0}});
     return drawing;
 }
@@ -66,10 +69,13 @@ class BoardSurfaceTest : public QObject {
         QCOMPARE(drawing().group(".7055475"), (std::vector<EntityId>{originId, nodeId}));
     }
 
-    void polylineAnswersItsTypeAndCoordinates() {
+    void polylineAnswersItsTypeCoordinatesBulgesAndNormal() {
         auto entity = std::make_shared<BoardEntity>(BoardLink(board, board->drawing()), polyline);
         QCOMPARE(entity->entityType(), cad::entity_type::kLightweightPolyline);
         QCOMPARE(entity->coordinates(), (std::vector<double>{-30, 5, -20, 2, -10, 0}));
+        QCOMPARE(entity->bulge(1), 0.25);
+        QCOMPARE(entity->bulge(2), 0.0);
+        QCOMPARE(entity->normal(), (cad::Point{0, 0, -1}));
     }
 
     // Picking a block instead of the tendon: AutoCAD's type for a block
@@ -116,6 +122,9 @@ class BoardSurfaceTest : public QObject {
             d.selectionSets()->add("S");
             d.selectionSets()->add("S");
         }) << int(kDuplicateRecordName);
+        QTest::newRow("normal of a point") << Call([](cad::Document& d) {
+            d.modelSpace()->addPoint({0, 0, 0})->normal();
+        }) << int(kInvalidArgument);
         QTest::newRow("coordinates of a point") << Call([](cad::Document& d) {
             d.modelSpace()->addPoint({0, 0, 0})->coordinates();
         }) << int(kInvalidArgument);
@@ -145,6 +154,8 @@ class BoardSurfaceTest : public QObject {
                 void setColor(int) override {}
                 int entityType() override { return 22; }
                 std::vector<double> coordinates() override { return {}; }
+                double bulge(int) override { return 0; }
+                cad::Point normal() override { return {0, 0, 1}; }
             };
             d.groups()->add("G")->appendItems({std::make_shared<Foreign>()});
         }) << int(kInvalidArgument);

@@ -221,6 +221,13 @@ class DispatchObject : public IDispatch, public ISupportErrorInfo {
             }
             return S_OK;
         }
+        HRESULT answer(double number) const {
+            if (result) {
+                V_VT(result) = VT_R8;
+                V_R8(result) = number;
+            }
+            return S_OK;
+        }
         HRESULT answer(std::wstring_view text) const {
             if (result) {
                 V_VT(result) = VT_BSTR;
@@ -556,6 +563,23 @@ class EntityObject final : public DispatchObject {
         if (what.type == 23 || what.type == 24) {
             add({L"Coordinates", kGet, 0, 0, [this, what](const Request& request) {
                      return request.answer(what.coordinates, drawing().arrayLowerBound);
+                 }});
+        }
+        if (what.type == 24) {
+            add({L"GetBulge", kMethod, 1, 1, [what](const Request& request) {
+                     const auto index = integerOf(request.argument(0));
+                     if (!index) {
+                         return request.wrongType(0);
+                     }
+                     const auto at = static_cast<std::size_t>(*index);
+                     if (*index < 0 || at >= what.coordinates.size() / 2) {
+                         return request.raise(E_INVALIDARG, L"Invalid argument");
+                     }
+                     return request.answer(at < what.bulges.size() ? what.bulges[at] : 0.0);
+                 }});
+            add({L"Normal", kGet, 0, 0, [this, what](const Request& request) {
+                     return request.answer({what.normal.begin(), what.normal.end()},
+                                           drawing().arrayLowerBound);
                  }});
         }
     }

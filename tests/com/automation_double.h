@@ -78,6 +78,8 @@ struct DoubleCall {
 struct DoubleSelectable {
     int type = 24;  // a lightweight polyline
     std::vector<double> coordinates;
+    std::vector<double> bulges = {};  // per vertex; a vertex past the list is straight
+    std::array<double, 3> normal = {0, 0, 1};
 };
 
 struct DoublePoint {

@@ -30,6 +30,7 @@ struct Scenario {
     std::string table;
     std::string status;
     Messages messages;
+    bool yes = false;  // the answer to a question
 };
 
 void PrintTo(const Scenario& s, std::ostream* out) {
@@ -39,6 +40,22 @@ void PrintTo(const Scenario& s, std::ostream* out) {
 const std::vector<double> kTendon{-30, 5, -20, 2, -10, 0, 0, 0};
 const std::string kTendonTable =
     "-30.000\t5.000\t0\r\n-20.000\t2.000\t15\r\n-10.000\t0.000\t15\r\n0.000\t0.000\t0\r\n";
+
+// Fillets of radii 4 and 2 at (-40, 0) and (-20, 0), drawn with the normal
+// pointing down: X and the bulges are the world's turned round.
+const std::vector<double> kFilletsNormalDown{50,
+                                             10,
+                                             41.17157287525381,
+                                             1.17157287525381,
+                                             38.34314575050762,
+                                             0,
+                                             20.82842712474619,
+                                             0,
+                                             19.414213562373096,
+                                             0.585786437626905,
+                                             10,
+                                             10};
+const std::vector<double> kFilletBulgesNormalDown{0, -0.198912367379658, 0, -0.198912367379658, 0};
 
 const Scenario kScenarios[] = {
     {"PickingThreeNodes",
@@ -73,6 +90,16 @@ const Scenario kScenarios[] = {
      "",
      "",
      {{"所选对象应为多段线！", "错误", MessageIcon::Stop}}},
+    {"FilletsAnsweredYes",
+     {{0, 0, 0}},
+     {{24, kFilletsNormalDown, kFilletBulgesNormalDown, {0, 0, -1}}},
+     false,
+     Command::ExtractPolylineNodes,
+     "-50.000\t10.000\t0\r\n-40.000\t0.000\t4.000\r\n-20.000\t0.000\t2.000\r\n"
+     "-10.000\t10.000\t0\r\n",
+     "角点个数：4",
+     {},
+     true},
 };
 
 // What a run leaves: the calls that reached the CAD's objects, the drawing
@@ -118,6 +145,7 @@ std::string listLine(const std::string& name, const Lines& members) {
 
 void prepareForm(FakeForm& form, const Scenario& s) {
     form.options[Option::Check1] = s.symmetric;
+    form.answerYes = s.yes;
 }
 
 // Command3, then the scenario's command if the node buttons came on, as a
@@ -154,7 +182,10 @@ struct ScriptedRun {
         }
         std::vector<Selectable> selection;
         for (const auto& what : s.selection) {
-            selection.push_back({what.type, what.coordinates});
+            selection.push_back({what.type,
+                                 what.coordinates,
+                                 what.bulges,
+                                 {what.normal[0], what.normal[1], what.normal[2]}});
         }
         cad.prepareSelection(selection);
         if (failAt) {

@@ -76,6 +76,38 @@ TEST_F(PickingTest, SymmetricOptionRepeatsTheLastNodeWhateverCheck3Says) {
     EXPECT_EQ(session.form.output, "-10.000\t5.000\t0\r\n10.000\t5.000\t0\r\n");
 }
 
+// Two right-angle bends 10 apart, each with a tangent length of R.
+TEST(PickNodes, BendsThatDoNotFitTheirLegAreNamedAfterTheTable) {
+    const ShownMessage kLegTooShort{"请检查：\n节点 2–3：半径过大，两端切线长之和超过直线段长",
+                                    "提示", MessageIcon::Information};
+    const struct {
+        const char* name;
+        std::string radius, scale;
+        bool check2;
+        std::vector<ShownMessage> messages;
+    } cases[] = {
+        {"radius 6 does not fit", "6", "1", true, {kLegTooShort}},
+        {"radius 12 at scale -2 is 6 in the drawing", "12", "-2", true, {kLegTooShort}},
+        {"radius 5 fits", "5", "1", true, {}},
+        {"no radius column, no check", "6", "1", false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DrawingSession session;
+        session.startAt(100, 50);
+        session.form.options[Option::Check1] = false;
+        session.form.options[Option::Check2] = c.check2;
+        session.form.fields[Field::Text2] = c.radius;
+        session.form.fields[Field::Text3] = c.scale;
+        for (const auto& [x, y] : {std::pair{90, 50}, {100, 50}, {100, 60}, {110, 60}}) {
+            session.cad.queuePoint(x, y);
+        }
+        session.commands.pickNodes();
+        EXPECT_EQ(session.form.messages, c.messages);
+        EXPECT_EQ(session.form.count("write Text8"), 1u);
+    }
+}
+
 TEST_F(PickingTest, TheHundredthNodeEndsTheInputAsEnterWould) {
     for (int i = 1; i <= 101; ++i) {
         session.cad.queuePoint(100 + i, 50);

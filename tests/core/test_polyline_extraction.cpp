@@ -86,6 +86,10 @@ TEST(PolylineExtraction, TakesTheFirstPolylinePastOtherEntitiesWithTheseCalls) {
                    selection + ".Item 2",
                    "Entity#3.EntityType",
                    "Entity#3.Coordinates",
+                   "Entity#3.Normal",
+                   "Entity#3.GetBulge 0",
+                   "Entity#3.GetBulge 1",
+                   "Entity#3.GetBulge 2",
                    selection + ".Delete",
                    "Document.ModelSpace"};
     for (int i = 0; i < 4; ++i) {
@@ -98,7 +102,7 @@ TEST(PolylineExtraction, TakesTheFirstPolylinePastOtherEntitiesWithTheseCalls) {
     EXPECT_EQ(r.session.form.status, "角点个数：4");
     EXPECT_EQ(*r.session.cad.group(r.group), (std::vector<int>{1, 2, 3, 4, 5}));
     // The table is written only when every marker is drawn.
-    EXPECT_EQ(r.session.form.firstRead("Text1"), 28);
+    EXPECT_EQ(r.session.form.firstRead("Text1"), 32);
     EXPECT_TRUE(r.session.form.messages.empty());
     EXPECT_EQ(r.session.form.count("enable node buttons"), 0u);
 }
@@ -166,6 +170,83 @@ TEST(PolylineExtraction, SymmetricSettingsChooseTheNodesAndTheCount) {
     }
 }
 
+// Fillets of radii 4 and 2 at two 45° bends, at (-40, 0) and (-20, 0).
+const std::vector<double> kFilletedTendon{-50,
+                                          10,
+                                          -41.17157287525381,
+                                          1.17157287525381,
+                                          -38.34314575050762,
+                                          0,
+                                          -20.82842712474619,
+                                          0,
+                                          -19.414213562373096,
+                                          0.585786437626905,
+                                          -10,
+                                          10};
+const std::vector<double> kFilletBulges{0, 0.198912367379658, 0, 0.198912367379658, 0};
+// The same drawn in a coordinate system whose normal points down.
+std::vector<double> mirroredX(std::vector<double> values, bool everyValue) {
+    for (std::size_t i = 0; i < values.size(); i += everyValue ? 1 : 2) {
+        values[i] = -values[i];
+    }
+    return values;
+}
+
+TEST(PolylineExtraction, ArcsAskOnceAndYesTakesTheLegsIntersectionsWithTheArcsRadii) {
+    const std::string question =
+        "所选多段线含 2 段圆弧。\n是：以圆弧两侧切线交点为节点，半径列取圆弧半径；\n"
+        "否：按顶点取节点（与以前相同）。";
+    const std::string yesTable =
+        "-50.000\t10.000\t0\r\n-40.000\t0.000\t4.000\r\n-20.000\t0.000\t2.000\r\n";
+    const ShownMessage legsTooShort{
+        "请检查：\n节点 2–3：半径过大，两端切线长之和超过直线段长\n"
+        "节点 4–5：半径过大，两端切线长之和超过直线段长",
+        "提示", MessageIcon::Information};
+    const struct {
+        const char* name;
+        Selectable drawn;
+        bool yes, check1, check3;
+        std::string table;
+        std::size_t markers;
+        std::vector<ShownMessage> messages = {};
+    } cases[] = {
+        {"yes", polyline(kFilletedTendon, kFilletBulges), true, false, false,
+         yesTable + "-10.000\t10.000\t0\r\n", 4},
+        {"no gives the vertices, whose radius text does not fit the short legs",
+         polyline(kFilletedTendon, kFilletBulges),
+         false,
+         false,
+         false,
+         "-50.000\t10.000\t0\r\n-41.172\t1.172\t15\r\n-38.343\t0.000\t15\r\n"
+         "-20.828\t0.000\t15\r\n-19.414\t0.586\t15\r\n-10.000\t10.000\t0\r\n",
+         6,
+         {legsTooShort}},
+        {"yes, symmetric leaves out the last node", polyline(kFilletedTendon, kFilletBulges), true,
+         true, false,
+         yesTable + "20.000\t0.000\t2.000\r\n40.000\t0.000\t4.000\r\n50.000\t10.000\t0\r\n", 3},
+        {"yes, symmetric with the last node, which takes the radius text",
+         polyline(kFilletedTendon, kFilletBulges), true, true, true,
+         yesTable + "-10.000\t10.000\t15\r\n10.000\t10.000\t15\r\n20.000\t0.000\t2.000\r\n"
+                    "40.000\t0.000\t4.000\r\n50.000\t10.000\t0\r\n",
+         4},
+        {"yes, drawn with its normal down",
+         polyline(mirroredX(kFilletedTendon, false), mirroredX(kFilletBulges, true), {0, 0, -1}),
+         true, false, false, yesTable + "-10.000\t10.000\t0\r\n", 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r(c.check1, c.check3);
+        r.session.form.answerYes = c.yes;
+        r.run({c.drawn});
+
+        EXPECT_EQ(r.session.form.questions,
+                  (std::vector<ShownMessage>{{question, "Tendra", MessageIcon::None}}));
+        EXPECT_EQ(r.session.form.output, c.table);
+        EXPECT_EQ(r.markers().size(), c.markers);
+        EXPECT_EQ(r.session.form.messages, c.messages);
+    }
+}
+
 TEST(PolylineExtraction, RefusesWhatItCannotTurnIntoNodesBeforeDrawing) {
     std::vector<double> vertices101;
     for (int i = 0; i < 101; ++i) {
@@ -184,10 +265,20 @@ TEST(PolylineExtraction, RefusesWhatItCannotTurnIntoNodesBeforeDrawing) {
         {"a polyline of one vertex", {polyline({3, 4})}, "所选多段线的顶点少于两个！"},
         {"a polyline without vertices", {polyline({})}, "所选多段线的顶点少于两个！"},
         {"101 nodes", {polyline(vertices101)}, "节点数超过100个，无法处理！"},
+        {"a polyline not in the XY plane",
+         {polyline(kTendon, {}, {0, 1, 0})},
+         "所选多段线不在XY平面内！"},
+        {"a half-circle arc",
+         {polyline(kTendon, {0, 1})},
+         "圆弧圆心角不小于180°，无法求切线交点！"},
+        {"an arc between parallel legs",
+         {polyline({0, 0, 10, 0, 12, 1, 20, 1}, {0, 0.5})},
+         "圆弧两侧切线不相交，无法求交点！"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PolylineRun r;
+        r.session.form.answerYes = true;
         r.run(c.selection);
 
         EXPECT_EQ(r.session.form.messages,
@@ -198,9 +289,10 @@ TEST(PolylineExtraction, RefusesWhatItCannotTurnIntoNodesBeforeDrawing) {
 }
 
 TEST(PolylineExtraction, HundredNodesAfterLeavingOutTheLastVertexAreTaken) {
+    // Left of the origin, so that the mirrored half carries the tendon on.
     std::vector<double> vertices;
     for (int i = 0; i < 101; ++i) {
-        vertices.insert(vertices.end(), {double(i), 0});
+        vertices.insert(vertices.end(), {double(i - 200), 0});
     }
     PolylineRun r(true, false);
     r.run({polyline(vertices)});
@@ -215,11 +307,11 @@ TEST(PolylineExtraction, ScaleAndOptionsAreReadBetweenTheCoordinatesAndTheMarker
     r.session.form.fields[Field::Text3] = "2";
     r.run({polyline(kTendon)});
 
-    // Coordinates is the 14th call and the set's Delete the 15th; the first
-    // marker is drawn by the 16th.
-    EXPECT_EQ(r.session.form.firstRead("Check1"), 15);
-    EXPECT_EQ(r.session.form.firstRead("Check3"), 15);
-    EXPECT_EQ(r.session.form.firstRead("Text3"), 15);
+    // Coordinates is the 14th call, Normal and the three bulges follow, and
+    // the set's Delete is the 19th; the first marker is drawn by the 20th.
+    EXPECT_EQ(r.session.form.firstRead("Check1"), 19);
+    EXPECT_EQ(r.session.form.firstRead("Check3"), 19);
+    EXPECT_EQ(r.session.form.firstRead("Text3"), 19);
     EXPECT_EQ(
         r.session.form.output,
         "-60.000\t10.000\t0\r\n-40.000\t4.000\t15\r\n-20.000\t0.000\t15\r\n0.000\t0.000\t0\r\n");

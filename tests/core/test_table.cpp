@@ -116,6 +116,32 @@ TEST(NodeTableText, WritesEveryLineCharacterForCharacter) {
     }
 }
 
+// Nodes 2 and 3 made from arcs of radius 20 and 3.0625; node 4 a sharp corner.
+TEST(NodeTableText, ArcNodesWriteTheirRadiusScaledLikeACoordinate) {
+    const std::vector<Node> nodes{{80, 60}, {90, 52}, {96, 50.5}, {98, 50}};
+    const ArcRadii radii{std::nullopt, 20, 3.0625, std::nullopt};
+    const struct {
+        const char* name;
+        void (*change)(TableOptions&);
+        std::string text;
+    } cases[] = {
+        {"symmetric: both halves take the arcs' radii", [](TableOptions&) {},
+         "-10.00\t5.00\t0\r\n-5.00\t1.00\t10.00\r\n-2.00\t0.25\t1.53\r\n-1.00\t0.00\t15\r\n"
+         "1.00\t0.00\t15\r\n2.00\t0.25\t1.53\r\n5.00\t1.00\t10.00\r\n10.00\t5.00\t0\r\n"},
+        {"a negative scale leaves the radius positive",
+         [](TableOptions& o) {
+             o.scale = -0.5;
+             o.symmetric = false;
+         },
+         "10.00\t-5.00\t0\r\n5.00\t-1.00\t10.00\r\n2.00\t-0.25\t1.53\r\n1.00\t0.00\t0\r\n"},
+    };
+    for (const auto& c : cases) {
+        TableOptions options = exampleOptions();
+        c.change(options);
+        EXPECT_EQ(nodeTableText(nodes, options, radii), c.text) << c.name;
+    }
+}
+
 TEST(NodeTableText, RefusesCoordinatesThatLeaveTheDoubleRange) {
     const struct {
         const char* name;

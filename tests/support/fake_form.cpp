@@ -84,4 +84,10 @@ void FakeForm::showMessage(const std::string& text, const std::string& title, Me
     messages.push_back({text, title, icon});
 }
 
+bool FakeForm::askYesNo(const std::string& text, const std::string& title) {
+    note("question " + text);
+    questions.push_back({text, title, MessageIcon::None});
+    return answerYes;
+}
+
 }  // namespace tendra::testing

@@ -38,6 +38,9 @@ class FakeForm : public FormPort {
     std::string status;  // Label4
     bool nodeButtonsEnabled = false;
     std::vector<ShownMessage> messages;
+    // The questions asked, and how each is answered: true for Yes.
+    std::vector<ShownMessage> questions;
+    bool answerYes = false;
 
     struct Entry {
         std::string what;  // "read Text3", "read Check1", "write Text8", "message ..."
@@ -56,6 +59,7 @@ class FakeForm : public FormPort {
     void setStatusText(const std::string& text) override;
     void enableNodeButtons() override;
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
+    bool askYesNo(const std::string& text, const std::string& title) override;
 
   private:
     void note(const std::string& what);

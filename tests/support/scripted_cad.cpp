@@ -11,6 +11,8 @@ namespace {
 constexpr std::int32_t kUnavailable = -2147221021;  // MK_E_UNAVAILABLE
 // AutoCAD's answer to ActiveDocument with no drawing open (0x8021003C).
 constexpr std::int32_t kNoDocument = -2145320900;
+constexpr std::int32_t kMemberNotFound = -2147352573;   // DISP_E_MEMBERNOTFOUND
+constexpr std::int32_t kInvalidArgument = -2147024809;  // E_INVALIDARG
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -29,11 +31,17 @@ std::string pointText(const cad::Point& point) {
 }
 
 Selectable polyline(std::vector<double> coordinates) {
-    return {cad::entity_type::kLightweightPolyline, std::move(coordinates)};
+    return polyline(std::move(coordinates), {});
+}
+
+Selectable polyline(std::vector<double> coordinates, std::vector<double> bulges,
+                    cad::Point normal) {
+    return {cad::entity_type::kLightweightPolyline, std::move(coordinates), std::move(bulges),
+            normal};
 }
 
 Selectable entityOfType(int type) {
-    return {type, {}};
+    return {type, {}, {}, {0, 0, 1}};
 }
 
 // Entities carry a label for the call log and for group membership.
@@ -55,7 +63,15 @@ class ScriptedPoint : public ScriptedEntity {
     }
     std::vector<double> coordinates() override {
         cad_.record(label(), "Coordinates", "");
-        throw cad::CadError(-2147352573, "Member not found");
+        throw cad::CadError(kMemberNotFound, "Member not found");
+    }
+    double bulge(int index) override {
+        cad_.record(label(), "GetBulge", std::to_string(index));
+        throw cad::CadError(kMemberNotFound, "Member not found");
+    }
+    cad::Point normal() override {
+        cad_.record(label(), "Normal", "");
+        throw cad::CadError(kMemberNotFound, "Member not found");
     }
 
   private:
@@ -78,9 +94,28 @@ class ScriptedSelectable : public ScriptedEntity {
         cad_.record(label(), "Coordinates", "");
         if (what_.type != cad::entity_type::kLightweightPolyline &&
             what_.type != cad::entity_type::kPolyline) {
-            throw cad::CadError(-2147352573, "Member not found");
+            throw cad::CadError(kMemberNotFound, "Member not found");
         }
         return what_.coordinates;
+    }
+    double bulge(int index) override {
+        cad_.record(label(), "GetBulge", std::to_string(index));
+        if (what_.type != cad::entity_type::kLightweightPolyline &&
+            what_.type != cad::entity_type::kPolyline) {
+            throw cad::CadError(kMemberNotFound, "Member not found");
+        }
+        if (index < 0 || std::size_t(index) >= what_.coordinates.size() / 2) {
+            throw cad::CadError(kInvalidArgument, "Invalid index");
+        }
+        return std::size_t(index) < what_.bulges.size() ? what_.bulges[std::size_t(index)] : 0;
+    }
+    cad::Point normal() override {
+        cad_.record(label(), "Normal", "");
+        if (what_.type != cad::entity_type::kLightweightPolyline &&
+            what_.type != cad::entity_type::kPolyline) {
+            throw cad::CadError(kMemberNotFound, "Member not found");
+        }
+        return what_.normal;
     }
 
   private:

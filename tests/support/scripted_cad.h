@@ -44,9 +44,13 @@ struct DrawnPoint {
 struct Selectable {
     int type = cad::entity_type::kLightweightPolyline;
     std::vector<double> coordinates;
+    std::vector<double> bulges = {};  // per vertex; a vertex past the list is straight
+    cad::Point normal = {0, 0, 1};
 };
 
 Selectable polyline(std::vector<double> coordinates);
+Selectable polyline(std::vector<double> coordinates, std::vector<double> bulges,
+                    cad::Point normal = {0, 0, 1});
 Selectable entityOfType(int type);
 
 class ScriptedCad {

@@ -26,6 +26,16 @@ const std::vector<Vec2> kTendon{{-20000, 1200}, {-17500, 950}, {-15000, 700},
                                 {-5000, 200},   {0, 200},      {5000, 200},
                                 {15000, 700},   {17500, 950},  {20000, 1200}};
 
+// The sample's half tendon, N2, ends on the mid-span line here.
+const Vec2 kHalfTendonEnd{0, 450};
+
+QString arcQuestion(int arcs) {
+    return QStringLiteral(
+               "所选多段线含 %1 段圆弧。\n是：以圆弧两侧切线交点为节点，半径列取圆弧半径；\n"
+               "否：按顶点取节点（与以前相同）。")
+        .arg(arcs);
+}
+
 const char* const kOriginPick = "点取坐标原点 ";
 const char* const kSelectObjects = "选择对象：";
 
@@ -85,7 +95,8 @@ class EndToEndBoardTest : public QObject {
 
     std::unique_ptr<BoardPlatform> platform;
     std::unique_ptr<Form1> form;
-    QStringList messages;  // texts of message boxes shown, closed at once
+    QStringList messages;    // texts of message boxes shown, closed at once
+    bool answerYes = false;  // how a question is answered; else it is closed
     QTimer messageWatch;
 
     BoardWindow* board() const { return platform->window(); }
@@ -132,6 +143,7 @@ class EndToEndBoardTest : public QObject {
   private slots:
     void init() {
         messages.clear();
+        answerYes = false;
         platform = std::make_unique<BoardPlatform>();
         form = std::make_unique<Form1>(*platform);
         form->show();
@@ -143,7 +155,11 @@ class EndToEndBoardTest : public QObject {
         connect(&messageWatch, &QTimer::timeout, this, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 messages << box->text();
-                box->done(QMessageBox::Ok);
+                if (QAbstractButton* yes = box->button(QMessageBox::Yes); yes && answerYes) {
+                    yes->click();
+                } else {
+                    box->done(QMessageBox::Ok);
+                }
             }
         });
         messageWatch.start(20);
@@ -176,7 +192,8 @@ class EndToEndBoardTest : public QObject {
         QTest::mouseClick(form->Command4, Qt::LeftButton);
         QCOMPARE(script.done(), std::size_t(1));
         QCOMPARE(script.unexpected, QStringList());
-        QCOMPARE(messages, QStringList());
+        // Its two fillets ask; closing the box keeps the vertices.
+        QCOMPARE(messages, QStringList{arcQuestion(2)});
         QCOMPARE(textWhileSelecting, QString());
         QCOMPARE(form->commands().origin(), (cad::Point{-20000, 1200, 0}));
 
@@ -196,6 +213,35 @@ class EndToEndBoardTest : public QObject {
         QCOMPARE(pointsOfColour(3, &grouped), kTendon);
         QCOMPARE(markerGroup(), grouped);
         QCOMPARE(form->Label4->text(), QStringLiteral("角点个数：9"));
+    }
+
+    // N2, answered Yes: the legs' intersection points, each fillet's radius,
+    // the radius text at the sharp corner; symmetric without its mid-span end.
+    void halfTendonWithFilletsAnsweredYesGivesIntersectionPointsAndRadii() {
+        Script origin(*platform, {{kOriginPick, [&] { clickBoard(kHalfTendonEnd, {3, 2}); }}});
+        QTest::mouseClick(form->Command3, Qt::LeftButton);
+        QCOMPARE(form->commands().origin(), (cad::Point{0, 450, 0}));
+        answerYes = true;
+        Script script(*platform, {{kSelectObjects, [&] {
+                                       clickBoard({-12000, 1100});  // the steep leg
+                                       pressEnter();
+                                   }}});
+        QTest::mouseClick(form->Command4, Qt::LeftButton);
+        QCOMPARE(script.done(), std::size_t(1));
+        QCOMPARE(messages, QStringList{arcQuestion(2)});
+
+        const QString expected = QStringLiteral(
+            "-20000.000\t1250.000\t0\r\n"
+            "-16000.000\t1250.000\t10000.000\r\n"
+            "-9000.000\t200.000\t15\r\n"
+            "-5000.000\t0.000\t20000.000\r\n"
+            "5000.000\t0.000\t20000.000\r\n"
+            "9000.000\t200.000\t15\r\n"
+            "16000.000\t1250.000\t10000.000\r\n"
+            "20000.000\t1250.000\t0\r\n");
+        QCOMPARE(tableInText8(), expected);
+        QCOMPARE(pointsOfColour(3).size(), std::size_t(4));
+        QCOMPARE(form->Label4->text(), QStringLiteral("角点个数：8"));
     }
 
     void originThenPickedNodesGivesTheTable() {

@@ -727,6 +727,8 @@ void TestForm1::messageBoxes_data() {
                              << int(QMessageBox::NoIcon) << "Tendra";
     QTest::newRow("no title of its own: the program's")
         << int(tendra::MessageIcon::None) << "" << int(QMessageBox::NoIcon) << "Tendra";
+    QTest::newRow("information icon") << int(tendra::MessageIcon::Information) << "提示"
+                                      << int(QMessageBox::Information) << "提示";
 }
 
 void TestForm1::messageBoxes() {

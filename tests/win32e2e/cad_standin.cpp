@@ -95,7 +95,7 @@ class StandIn {
           filter_(script_.busyMilliseconds) {
         std::vector<DoubleSelectable> selection;
         for (const auto& entity : script_.selection) {
-            selection.push_back({entity.type, entity.coordinates});
+            selection.push_back({entity.type, entity.coordinates, entity.bulges, entity.normal});
         }
         cad_->prepareSelection(std::move(selection));
         if (script_.startingMilliseconds || script_.settlingMilliseconds) {

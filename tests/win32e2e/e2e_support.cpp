@@ -372,7 +372,11 @@ std::optional<MessageBoxSeen> messageBoxOf(DWORD processId) {
 }
 
 void dismiss(const MessageBoxSeen& box) {
-    PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    press(box, IDOK);
+}
+
+void press(const MessageBoxSeen& box, int button) {
+    PostMessageW(box.window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
 }  // namespace tendra::testing::e2e

@@ -120,6 +120,8 @@ struct MessageBoxSeen {
 std::optional<MessageBoxSeen> messageBoxOf(DWORD processId);
 // Closes it as its OK button does.
 void dismiss(const MessageBoxSeen& box);
+// Closes it as the button with this identifier (IDYES, IDNO) does.
+void press(const MessageBoxSeen& box, int button);
 
 std::string utf8(const std::wstring& text);
 std::wstring utf16(const std::string& text);

@@ -84,6 +84,10 @@ std::optional<StandInScript> parseScript(const std::string& text, std::string* e
                    values[0] == static_cast<int>(values[0])) {
             script.selection.push_back({static_cast<int>(values[0]),
                                         std::vector<double>(values.begin() + 1, values.end())});
+        } else if (word == "bulges" && numeric && !script.selection.empty()) {
+            script.selection.back().bulges = values;
+        } else if (word == "normal" && numeric && values.size() == 3 && !script.selection.empty()) {
+            script.selection.back().normal = {values[0], values[1], values[2]};
         } else if (word == "busy" && numeric && values.size() == 1 && values[0] >= 0) {
             script.busyMilliseconds = static_cast<int>(values[0]);
         } else if (word == "starting" && numeric && values.size() == 2 && values[0] >= 0 &&

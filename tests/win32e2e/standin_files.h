@@ -10,6 +10,8 @@
 //                          then answers by the step after this one
 //   select 24 -30 5 -20 2  SelectOnScreen selects an entity of type 24 with
 //                          these coordinates, after those selected so far
+//   bulges 0 0.2           the bulges of the entity selected last, by vertex
+//   normal 0 0 -1          the normal of the entity selected last
 //   busy 2000              for 2000 ms from the first automation call, the
 //                          message filter rejects every automation call
 //                          (SERVERCALL_REJECTED: Wine serves a call that is
@@ -21,6 +23,7 @@
 // A GetPoint beyond the last pick step ends the input.
 #pragma once
 
+#include <array>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -41,6 +44,8 @@ struct PickStep {
 struct SelectedEntity {
     int type = 24;
     std::vector<double> coordinates;
+    std::vector<double> bulges = {};
+    std::array<double, 3> normal = {0, 0, 1};
 };
 
 struct StandInScript {

@@ -39,6 +39,18 @@ struct Shown {
 };
 const Shown kUnknownError{"错误", "未知错误！"};
 const Shown kNoCadMessage{"Tendra", "*"};
+const Shown kArcQuestion{
+    "Tendra",
+    "所选多段线含 1 段圆弧。\n是：以圆弧两侧切线交点为节点，半径列取圆弧半径；\n"
+    "否：按顶点取节点（与以前相同）。"};
+
+// A fillet of radius 2 between a leg down to (-30, 0) and a leg along the X
+// axis, drawn with the polyline's normal pointing down (X turned round).
+const char* const kFilletScript =
+    "point 0 0\n"
+    "select 24 30 10 30 2 28 0 10 0\n"
+    "bulges 0 -0.41421356237309503 0\n"
+    "normal 0 0 -1\n";
 
 void PrintTo(const Shown& shown, std::ostream* out) {
     *out << shown.title << ": " << shown.text;
@@ -54,6 +66,8 @@ struct Step {
     bool killDuringPick = false;
     // Written as the stand-in's script before the click, for a stand-in COM starts anew.
     std::string scriptBefore = {};
+    // The answer to a question the click asks: Yes, or else closing the box.
+    bool yes = false;
 };
 
 enum class Start { Running, ThroughLocalServer, NotInstalled };
@@ -135,6 +149,30 @@ const Scenario kScenarios[] = {
      {},
      0,
      ""},
+    {"FilletAnsweredYesThenNo",
+     Start::Running,
+     kFilletScript,
+     {{"Command3", "", ""},
+      {"Command4",
+       "-30.000\t10.000\t0\r\n-30.000\t0.000\t2.000\r\n30.000\t0.000\t2.000\r\n"
+       "30.000\t10.000\t0\r\n",
+       "角点个数：4",
+       {kArcQuestion},
+       false,
+       {},
+       true},
+      {"Command4",
+       "-30.000\t10.000\t0\r\n-30.000\t2.000\t15\r\n-28.000\t0.000\t15\r\n"
+       "28.000\t0.000\t15\r\n30.000\t2.000\t15\r\n30.000\t10.000\t0\r\n",
+       "角点个数：6",
+       {kArcQuestion, {"提示", "请检查：\n节点 2–3：半径过大，两端切线长之和超过直线段长"}}}},
+     {{1, 0, 0, 0, 1},
+      {2, -30, 10, 0, 3},
+      {3, -30, 0, 0, 3},
+      {4, -30, 10, 0, 3},
+      {5, -30, 2, 0, 3},
+      {6, -28, 0, 0, 3}},
+     {{"Point#1", "Point#2", "Point#3", "Point#4", "Point#5", "Point#6"}}},
     {"KilledDuringAPickThenStartedAgain",
      Start::Running,
      "point 100 50\n"
@@ -187,6 +225,7 @@ class CoreFront final : public Front {
         if (control == "Command3") {
             commands_.initialiseOrigin();
         } else if (control == "Command4") {
+            form_.answerYes = step.yes;
             commands_.extractPolylineNodes();
         } else if (control == "Command1") {
             commands_.pickNodes();
@@ -201,11 +240,16 @@ class CoreFront final : public Front {
     }
     std::string text8() override { return form_.output; }
     std::string label4() override { return form_.status; }
+    // A click asks its question before it shows any message.
     std::vector<Shown> takeMessages() override {
         std::vector<Shown> shown;
+        for (const auto& question : form_.questions) {
+            shown.push_back({question.title, question.text});
+        }
         for (const auto& message : form_.messages) {
             shown.push_back({message.title, message.text});
         }
+        form_.questions.clear();
         form_.messages.clear();
         return shown;
     }
@@ -246,6 +290,7 @@ class TendraFront final : public Front {
         const bool toggle = std::string(step.control).starts_with("Check");
         const std::optional<bool> tickBefore = tickOf(control);
         const StandInReport before = standIn.report();
+        yes_ = step.yes;
         click(control);
         if (step.killDuringPick) {
             killWhenPicking(standIn);
@@ -289,7 +334,11 @@ class TendraFront final : public Front {
     void closeMessageBoxes() {
         if (auto box = messageBoxOf(process_.id())) {
             messages_.push_back({box->title, box->text});
-            dismiss(*box);
+            if (yes_ && box->text.starts_with("所选多段线含")) {
+                press(*box, IDYES);
+            } else {
+                dismiss(*box);
+            }
             waitUntil([&] { return !IsWindow(box->window); }, 5s);
         }
     }
@@ -301,6 +350,7 @@ class TendraFront final : public Front {
     Process process_;
     HWND form1_ = nullptr;
     std::vector<Shown> messages_;
+    bool yes_ = false;
 };
 
 enum class Driver { Core, Tendra };

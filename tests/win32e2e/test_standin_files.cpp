@@ -24,6 +24,10 @@ const ScriptCase kScriptCases[] = {
     {"WaitWithoutATimeIsRefused", "wait\n", false},
     {"CommentsAndBlankLinesAreSkipped", "# a comment\n\npoint 1 2\n", true, 1},
     {"SelectionKeepsItsOrder", "select 19 0 0\nselect 24 -30 5 -20 2\n", true, 0, 2},
+    {"BulgesAndNormalOfTheLastSelected", "select 24 0 0 8 0 10 2\nbulges 0 0.4\nnormal 0 0 -1\n",
+     true, 0, 1},
+    {"BulgesBeforeASelectionAreRefused", "bulges 0 0.4\n", false},
+    {"NormalWithTwoNumbersIsRefused", "select 24 0 0 1 1\nnormal 0 -1\n", false},
     {"Busy", "busy 2000\n", true, 0, 0, 2000},
     {"BusyWithMoreThanATimeIsRefused", "busy 1500 2\n", false},
     {"StartingWithOneTimeIsRefused", "starting 1500\n", false},
@@ -55,8 +59,9 @@ INSTANTIATE_TEST_SUITE_P(Lines, StandInScriptTest, ::testing::ValuesIn(kScriptCa
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StandInScript, KeepsPickValuesSelectedCoordinatesAndStartingTimes) {
-    const auto script =
-        parseScript("point 110 60 4\nhang\nselect 24 -30 5 -20 2\nstarting 1500 500\n");
+    const auto script = parseScript(
+        "point 110 60 4\nhang\nselect 24 -30 5 -20 2\nbulges 0.25\nnormal 0 0 -1\n"
+        "starting 1500 500\n");
     ASSERT_TRUE(script);
     ASSERT_EQ(script->picks.size(), 2u);
     EXPECT_EQ(script->picks[0].kind, PickStep::Point);
@@ -67,6 +72,8 @@ TEST(StandInScript, KeepsPickValuesSelectedCoordinatesAndStartingTimes) {
     ASSERT_EQ(script->selection.size(), 1u);
     EXPECT_EQ(script->selection[0].type, 24);
     EXPECT_EQ(script->selection[0].coordinates, (std::vector<double>{-30, 5, -20, 2}));
+    EXPECT_EQ(script->selection[0].bulges, (std::vector<double>{0.25}));
+    EXPECT_EQ(script->selection[0].normal, (std::array<double, 3>{0, 0, -1}));
     EXPECT_EQ(script->startingMilliseconds, 1500);
     EXPECT_EQ(script->settlingMilliseconds, 500);
 }

@@ -185,6 +185,25 @@ void Drawing::setColor(EntityId id, int aciColor) {
     changed();
 }
 
+double Drawing::bulge(EntityId id, int index) const {
+    const auto* polyline = std::get_if<LightweightPolyline>(&entity(id).geometry);
+    if (!polyline) {
+        invalid("the entity has no GetBulge method");
+    }
+    if (index < 0 || std::size_t(index) >= polyline->vertices.size()) {
+        invalid("no such vertex");
+    }
+    return polyline->vertices[std::size_t(index)].bulge;
+}
+
+cad::Point Drawing::normal(EntityId id) const {
+    const auto* polyline = std::get_if<LightweightPolyline>(&entity(id).geometry);
+    if (!polyline) {
+        invalid("the entity has no Normal property");
+    }
+    return polyline->normal;
+}
+
 std::vector<double> Drawing::coordinates(EntityId id) const {
     const auto* polyline = std::get_if<LightweightPolyline>(&entity(id).geometry);
     if (!polyline) {

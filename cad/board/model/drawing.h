@@ -98,8 +98,11 @@ struct PolylineShape {
     double elevation = 0;
 };
 
-// LWPOLYLINE, entity type 24.
-struct LightweightPolyline : PolylineShape {};
+// LWPOLYLINE, entity type 24. Its vertices are in its own coordinate system,
+// which its normal (code 210) decides; the board draws them as they are.
+struct LightweightPolyline : PolylineShape {
+    cad::Point normal{0, 0, 1};
+};
 // Old-style 2D POLYLINE with VERTEX entities, entity type 23.
 struct Polyline2d : PolylineShape {};
 
@@ -290,6 +293,11 @@ class Drawing {
     // Flat X0, Y0, X1, Y1, ... of a lightweight polyline; any other entity
     // throws cad::CadError(kInvalidArgument), as AutoCAD has no such property.
     std::vector<double> coordinates(EntityId id) const;
+    // A lightweight polyline's bulge at a vertex and its normal; any other
+    // entity, or a vertex it does not have, throws
+    // cad::CadError(kInvalidArgument).
+    double bulge(EntityId id, int index) const;
+    cad::Point normal(EntityId id) const;
 
     // Blocks by name (ASCII case ignored); defining a name again replaces
     // it. Block references and dimensions added later show the blocks

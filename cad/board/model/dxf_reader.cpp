@@ -157,6 +157,7 @@ class Builder : public DL_CreationAdapter {
             LightweightPolyline shape;
             shape.closed = (d.flags & 1) != 0;
             shape.elevation = finite(d.elevation);
+            shape.normal = record.normal;
             shape.vertices.reserve(record.vertices);
             polyline_ = std::move(shape);
         } else {

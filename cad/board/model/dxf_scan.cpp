@@ -1,6 +1,7 @@
 #include "cad/board/model/dxf_scan.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "cad/board/model/dxf.h"
@@ -353,6 +354,12 @@ void Scanner::entity(std::string_view object, std::size_t line) {
         }
     } else if (entityType == type::kLightweightPolyline) {
         record.vertices = static_cast<std::uint32_t>(integer(90, 0));
+        for (int axis = 0; axis < 3; ++axis) {
+            if (const Pair* pair = find(210 + 10 * axis)) {
+                const double value = parseReal(pair->value).value_or(record.normal[axis]);
+                record.normal[axis] = std::isfinite(value) ? value : record.normal[axis];
+            }
+        }
     }
     result_.entities.push_back(record);
     copy(object);

@@ -110,8 +110,10 @@ DL_Attributes attributesOf(const Entity& entity) {
     return DL_Attributes(encoded(entity.layer), entity.color, -1, "BYLAYER", 1.0);
 }
 
+// The normal is written for a lightweight polyline only, and only when it is
+// not the world's Z axis.
 void writePolyline(DL_Dxf&, Writer& out, const Entity& entity, const PolylineShape& shape,
-                   bool lightweight) {
+                   bool lightweight, const cad::Point& normal = {0, 0, 1}) {
     const DL_Attributes attributes = attributesOf(entity);
     const int flags = shape.closed ? 1 : 0;
     if (lightweight && out.modern()) {
@@ -129,6 +131,9 @@ void writePolyline(DL_Dxf&, Writer& out, const Entity& entity, const PolylineSha
             if (vertex.bulge != 0) {
                 out.dxfReal(42, vertex.bulge);
             }
+        }
+        if (normal != cad::Point{0, 0, 1}) {
+            out.coord(210, normal[0], normal[1], normal[2]);
         }
         return;
     }
@@ -367,7 +372,7 @@ unsigned long writeEntity(DL_Dxf& dxf, Writer& out, const Entity& entity) {
     } else if (const auto* mtext = std::get_if<MText>(&g)) {
         writeMText(dxf, out, entity, *mtext);
     } else if (const auto* lightweight = std::get_if<LightweightPolyline>(&g)) {
-        writePolyline(dxf, out, entity, *lightweight, true);
+        writePolyline(dxf, out, entity, *lightweight, true, lightweight->normal);
     } else if (const auto* old = std::get_if<Polyline2d>(&g)) {
         writePolyline(dxf, out, entity, *old, false);
     } else if (const auto* reference = std::get_if<BlockReference>(&g)) {
