@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "cad/com/message_filter.h"
 #include "ui/twips.h"
 #include "ui/vendor.h"
 #include "win32/text.h"
@@ -30,9 +31,11 @@ bool isFocusBox(std::string_view name) {
 
 Form1::Form1(cad::Platform& platform)
     : DesignedWindow(form1Design()), module1_(platform, *this), commands_(module1_, *this, names_) {
-    aboutShower_ = [] {
+    aboutShower_ = [this] {
+        // Owned by the main window, so it stays above it: the main window is
+        // topmost, and an about window behind it could never be reached.
         aboutfrm about;
-        if (about.create()) {
+        if (about.create(hwnd())) {
             about.showModal();
         }
     };
@@ -63,7 +66,7 @@ void Form1::CenterForm1(HWND frm) {
 LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) {
         // Closing the main window ends the program, as "  退  出" does.
-        ui::win32::endProgram();
+        requestClose();
         return 0;
     }
     return DesignedWindow::handleMessage(message, wParam, lParam);
@@ -106,15 +109,18 @@ void Form1::onCommand(HWND control, const ui::ControlDesign& design, int code) {
     } else if (name == "Check2") {
         EnableWindow(this->control("Text2"), ticked("Check2"));
     } else if (name == "Command3") {
-        commands_.initialiseOrigin();
+        runCommand(&DrawingCommands::initialiseOrigin);
     } else if (name == "Command1") {
-        commands_.pickNodes();
+        runCommand(&DrawingCommands::pickNodes);
     } else if (name == "Command4") {
-        commands_.extractPolylineNodes();
+        runCommand(&DrawingCommands::extractPolylineNodes);
     } else if (name == "Command2") {
-        ui::win32::endProgram();
+        requestClose();
     } else if (name == "Command5") {
-        showMoreSoftware();
+        // Only a click another program sends reaches here during a command.
+        if (!commandRunning_) {
+            showMoreSoftware();
+        }
     } else if (name == "Command6") {
         toggleInstructions();
     }
@@ -122,6 +128,29 @@ void Form1::onCommand(HWND control, const ui::ControlDesign& design, int code) {
 
 COLORREF Form1::textBoxBackground(HWND control) const {
     return control == focusedBox_ ? colourRef(ui::kFocusGreen) : GetSysColor(COLOR_WINDOW);
+}
+
+void Form1::runCommand(void (DrawingCommands::*command)()) {
+    // A click sent by another program, not by the user, can arrive while a
+    // command waits on AutoCAD: one command at a time.
+    if (commandRunning_) {
+        return;
+    }
+    commandRunning_ = true;
+    (commands_.*command)();
+    commandRunning_ = false;
+    cad::com::discardQueuedInput();
+    if (closeRequested_) {
+        ui::win32::endProgram();
+    }
+}
+
+void Form1::requestClose() {
+    if (commandRunning_) {
+        closeRequested_ = true;
+        return;
+    }
+    ui::win32::endProgram();
 }
 
 void Form1::toggleInstructions() {

@@ -51,6 +51,12 @@ class Form1 : public ui::win32::DesignedWindow, public FormPort {
     COLORREF textBoxBackground(HWND control) const override;
 
   private:
+    // Runs one drawing command. Input the user gave while it waited on
+    // AutoCAD is dropped, and a close asked for meanwhile happens after it.
+    void runCommand(void (DrawingCommands::*command)());
+    // Ends the program now, or once the running command has ended: the
+    // window must outlive the command that writes into it.
+    void requestClose();
     void toggleInstructions();
     void showMoreSoftware();
     bool ticked(const char* name) const;
@@ -59,6 +65,8 @@ class Form1 : public ui::win32::DesignedWindow, public FormPort {
     cad::NameMaker names_;
     DrawingCommands commands_;
     std::int16_t helpClickCount_ = 0;
+    bool commandRunning_ = false;
+    bool closeRequested_ = false;
     HWND focusedBox_ = nullptr;
     std::function<void()> aboutShower_;
 };

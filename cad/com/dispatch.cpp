@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cad/com/com_error.h"
+#include "cad/com/message_filter.h"
 #include "win32/text.h"
 
 namespace tendra::cad::com {
@@ -26,6 +27,8 @@ void waitInModalLoop(std::chrono::milliseconds duration) {
     }
     DWORD index = 0;
     CoWaitForMultipleHandles(0, static_cast<DWORD>(duration.count()), 1, &handle, &index);
+    // The user's input meanwhile belongs to no command: dropped, as during a call.
+    discardQueuedInput();
 }
 
 CadError typeMismatch() {

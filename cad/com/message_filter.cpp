@@ -6,7 +6,33 @@ namespace {
 
 thread_local int handingBack = 0;
 
+// Alt+F4, or a press on the title bar's close button.
+bool asksToClose(const MSG& message) {
+    const bool altDown = (message.lParam & (1 << 29)) != 0;
+    return (message.message == WM_SYSKEYDOWN && message.wParam == VK_F4 && altDown) ||
+           (message.message == WM_NCLBUTTONDOWN && message.wParam == HTCLOSE);
+}
+
+void discardRange(UINT first, UINT last) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, first, last, PM_REMOVE | PM_NOYIELD)) {
+        if (message.message == WM_NCLBUTTONDOWN && message.wParam == HTCAPTION) {
+            DispatchMessageW(&message);
+        } else if (asksToClose(message)) {
+            // Queued, the request reaches the window when the wait is over,
+            // and the window decides then whether it can close.
+            PostMessageW(GetAncestor(message.hwnd, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
+        }
+    }
+}
+
 }  // namespace
+
+void discardQueuedInput() {
+    discardRange(WM_KEYFIRST, WM_KEYLAST);
+    discardRange(WM_MOUSEFIRST, WM_MOUSELAST);
+    discardRange(WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK);
+}
 
 MessageFilter::HandBackRejections::HandBackRejections() {
     ++handingBack;
@@ -64,10 +90,13 @@ DWORD MessageFilter::RetryRejectedCall(HTASK, DWORD tickCount, DWORD rejectType)
     return static_cast<DWORD>(policy_.interval.count());
 }
 
-// WAITDEFPROCESS: COM dispatches paint and its own messages and leaves mouse
-// and keyboard input in the queue until the call returns.
+// Input is dropped here rather than left queued: left, it would be dispatched
+// the moment the call returns, and a click on "退出" or "初始化原点" made
+// during a pick would end the program or start a command after the table was
+// written. WAITDEFPROCESS: COM dispatches paint and its own messages.
 DWORD MessageFilter::MessagePending(HTASK, DWORD, DWORD) {
     ++pendingMessages_;
+    discardQueuedInput();
     return PENDINGMSG_WAITDEFPROCESS;
 }
 

@@ -1,7 +1,8 @@
 // The UI thread's message filter. A busy AutoCAD rejects calls; COM then asks
 // the filter whether to try again. While a call waits (a pick may take
-// minutes), COM's modal loop asks it what to do with arriving messages: input
-// stays queued, so no command starts while another waits, and paint still flows.
+// minutes), COM's modal loop asks it what to do with arriving messages: mouse
+// and keyboard input for Tendra's windows is dropped, so nothing the user
+// clicked meanwhile fires once the call returns, and paint still flows.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,13 @@
 #include "cad/com/com_platform.h"
 
 namespace tendra::cad::com {
+
+// Removes the mouse and keyboard input queued for this thread's windows. A
+// press on a title bar is carried out instead, so a window can still be moved
+// aside while the user picks in the drawing behind it; Alt+F4 and the close
+// button become a close request queued for the window; the rest is dropped.
+// Everything else (paint, timers, COM's own messages) stays.
+void discardQueuedInput();
 
 class MessageFilter final : public IMessageFilter {
   public:

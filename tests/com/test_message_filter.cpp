@@ -1,6 +1,7 @@
-// While a command waits in a call into AutoCAD, a click on Tendra's window
-// stays queued and its command starts only after the first has ended; the
-// window still repaints meanwhile.
+// While a command waits in a call into AutoCAD, the user's clicks and keys on
+// Tendra's window are dropped, so no command starts after the first has
+// ended; the window still repaints, and a press on its title bar still
+// reaches it, so it can be moved aside.
 #include <mutex>
 
 #include "cad/com/com_platform.h"
@@ -46,13 +47,27 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_LBUTTONDOWN:
             ui->onClick();
             return 0;
+        case WM_KEYDOWN:
+            ui->note("key");
+            return 0;
+        case WM_NCLBUTTONDOWN:
+            // Not passed on: the system's move loop would wait for a real mouse.
+            ui->note("title bar " + std::to_string(wParam));
+            return 0;
+        case WM_SYSCOMMAND:
+            if (wParam == SC_CLOSE) {
+                ui->note("close asked");
+                return 0;
+            }
+            return DefWindowProcW(window, message, wParam, lParam);
         default:
             return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
-// Two clicks on Tendra's window: the first initialises the origin, the
-// second picks nodes. The second arrives while the first waits on AutoCAD.
+// A click on Tendra's window initialises the origin; a second click, or other
+// input, arrives while that waits on AutoCAD. A second click that got through
+// would pick nodes.
 class PendingInputTest : public ComTest {
   protected:
     PendingInputTest() {
@@ -63,21 +78,27 @@ class PendingInputTest : public ComTest {
     }
     ~PendingInputTest() override { ui = nullptr; }
 
-    // During the first call to this member the user clicks Tendra's window
-    // again and uncovers part of it; then, still inside that call, meanwhile runs.
-    void clickDuringFirst(const std::string& member, std::function<void()> meanwhile) {
-        cad->onInvoke = [this, member, meanwhile, clicked = false](const DoubleCall& call) mutable {
-            if (call.member != member || clicked) {
+    // During the first call to this member the user gives this input to
+    // Tendra's window and uncovers part of it; then, still inside that call,
+    // meanwhile runs.
+    void inputDuringFirst(const std::string& member, UINT message, WPARAM wParam, LPARAM lParam,
+                          std::function<void()> meanwhile) {
+        cad->onInvoke = [this, member, message, wParam, lParam, meanwhile,
+                         given = false](const DoubleCall& call) mutable {
+            if (call.member != member || given) {
                 return;
             }
-            clicked = true;
-            PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            given = true;
+            PostMessageW(window, message, wParam, lParam);
             InvalidateRect(window, nullptr, TRUE);
             meanwhile();
         };
     }
+    void clickDuringFirst(const std::string& member, std::function<void()> meanwhile) {
+        inputDuringFirst(member, WM_LBUTTONDOWN, MK_LBUTTON, 0, std::move(meanwhile));
+    }
 
-    void clickTwice() {
+    void clickOnce() {
         runInOtherApartment([&](cad::com::ComApartment& apartment) {
             WNDCLASSW windowClass{};
             windowClass.lpfnWndProc = windowProcedure;
@@ -108,8 +129,9 @@ class PendingInputTest : public ComTest {
                     state.note("picking starts");
                     commands.pickNodes();
                     state.note("picking ends");
-                    PostQuitMessage(0);
                 }
+                // Anything still queued comes before the quit.
+                PostQuitMessage(0);
             };
 
             PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
@@ -131,36 +153,78 @@ class PendingInputTest : public ComTest {
     std::string output;
 };
 
-TEST_F(PendingInputTest, AClickDuringAPickWaitsUntilTheCommandHasEnded) {
-    bool paintedDuringPick = false;
-    clickDuringFirst("GetPoint", [&] {
-        paintedDuringPick = WaitForSingleObject(state.painted, 10000) == WAIT_OBJECT_0;
+struct InputRow {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    Lines events;  // from the start of the origin pick on
+};
+
+constexpr LPARAM kAltDown = 1 << 29;
+
+// What becomes of input given during the pick.
+const InputRow kInputDuringAPick[] = {
+    {"ClickOnTheWindowIsDropped",
+     WM_LBUTTONDOWN,
+     MK_LBUTTON,
+     0,
+     {"paint", "pick answered", "origin ends"}},
+    {"KeyIsDropped", WM_KEYDOWN, VK_RETURN, 0, {"paint", "pick answered", "origin ends"}},
+    {"TitleBarPressMovesTheWindowMeanwhile",
+     WM_NCLBUTTONDOWN,
+     HTCAPTION,
+     0,
+     {"title bar " + std::to_string(HTCAPTION), "paint", "pick answered", "origin ends"}},
+    {"CloseButtonAsksToCloseOnceTheCommandHasEnded",
+     WM_NCLBUTTONDOWN,
+     HTCLOSE,
+     0,
+     {"paint", "pick answered", "origin ends", "close asked"}},
+    {"AltF4AsksToCloseOnceTheCommandHasEnded",
+     WM_SYSKEYDOWN,
+     VK_F4,
+     kAltDown,
+     {"paint", "pick answered", "origin ends", "close asked"}},
+    {"F4WithoutAltIsDropped", WM_SYSKEYDOWN, VK_F4, 0, {"paint", "pick answered", "origin ends"}},
+};
+
+class InputDuringAPick : public PendingInputTest, public ::testing::WithParamInterface<InputRow> {};
+
+TEST_P(InputDuringAPick, IsDroppedWhileTheWindowStillPaintsAndMoves) {
+    const InputRow& row = GetParam();
+    bool painted = false;
+    inputDuringFirst("GetPoint", row.message, row.wParam, row.lParam, [&] {
+        painted = WaitForSingleObject(state.painted, 10000) == WAIT_OBJECT_0;
         state.note("pick answered");
     });
 
-    clickTwice();
+    clickOnce();
 
-    EXPECT_TRUE(paintedDuringPick);
-    EXPECT_EQ(state.events, (Lines{"origin starts", "paint", "pick answered", "origin ends",
-                                   "picking starts", "picking ends"}));
+    EXPECT_TRUE(painted) << "no paint while the pick waited";
+    Lines expected{"origin starts"};
+    expected.insert(expected.end(), row.events.begin(), row.events.end());
+    EXPECT_EQ(state.events, expected);
     EXPECT_GT(pendingMessages, 0);
-    EXPECT_EQ(output, "10.000\t10.000\t0\r\n");
+    EXPECT_EQ(output, "");
 }
 
+INSTANTIATE_TEST_SUITE_P(Rows, InputDuringAPick, ::testing::ValuesIn(kInputDuringAPick),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // The same while the backend waits to try again a call AutoCAD turned away.
-TEST_F(PendingInputTest, AClickWhileABusyCallWaitsToBeRetriedWaitsToo) {
+TEST_F(PendingInputTest, AClickWhileABusyCallWaitsToBeRetriedIsDropped) {
     clickDuringFirst("Utility", [&] { cad->rejectCalls(20); });
 
-    clickTwice();
+    clickOnce();
 
     EXPECT_EQ(cad->rejectedCalls(), 20);
-    EXPECT_EQ(state.events,
-              (Lines{"origin starts", "paint", "origin ends", "picking starts", "picking ends"}));
-    EXPECT_EQ(output, "10.000\t10.000\t0\r\n");
+    EXPECT_EQ(state.events, (Lines{"origin starts", "paint", "origin ends"}));
+    EXPECT_EQ(output, "");
 }
 
 // And while the connection waits for the AutoCAD it started to be ready.
-TEST_F(PendingInputTest, AClickWhileAStartedAutoCadIsWaitedForWaitsToo) {
+TEST_F(PendingInputTest, AClickWhileAStartedAutoCadIsWaitedForIsDropped) {
     testClass = std::make_unique<TestClass>();
     auto factory = DoubleFactory::create([this] {
         ComPtr<IDispatch> application = makeApplication(cad);
@@ -171,13 +235,12 @@ TEST_F(PendingInputTest, AClickWhileAStartedAutoCadIsWaitedForWaitsToo) {
     });
     testClass->install(factory.get());
 
-    clickTwice();
+    clickOnce();
 
     EXPECT_EQ(factory->started(), 1);
     EXPECT_GT(cad->rejectedCalls(), 0);
-    EXPECT_EQ(state.events,
-              (Lines{"origin starts", "origin ends", "picking starts", "picking ends"}));
-    EXPECT_EQ(output, "10.000\t10.000\t0\r\n");
+    EXPECT_EQ(state.events, (Lines{"origin starts", "origin ends"}));
+    EXPECT_EQ(output, "");
 }
 
 }  // namespace

@@ -27,7 +27,8 @@ void PrintTo(const RoundTripCase& c, std::ostream* out) {
 
 const RoundTripCase kRoundTripCases[] = {
     {"PickingANode", Capture::Picking, 3},
-    {"ExtractingAVertex", Capture::Polyline, 2},
+    // The marker and its colour, and the vertex's bulge.
+    {"ExtractingAVertex", Capture::Polyline, 3},
 };
 
 class RoundTripTest : public ComTest, public ::testing::WithParamInterface<RoundTripCase> {

@@ -539,6 +539,11 @@ void TestForm1::moreSoftware() {
         }
         events << QStringLiteral("modal ") + modal->metaObject()->className() +
                       (modal->isModal() ? QString() : QStringLiteral(" (not modal)"));
+        // Owned by the topmost main window, so it stays in front of it.
+        events << (modal->parentWidget() == form ? QStringLiteral("owned by Form1")
+                                                 : QStringLiteral("not owned by Form1"));
+        const QWidget* atCentre = QApplication::topLevelAt(modal->frameGeometry().center());
+        events << (atCentre == modal ? QStringLiteral("in front") : QStringLiteral("behind"));
         modal->close();
         events << QStringLiteral("closed");
     });
@@ -548,7 +553,8 @@ void TestForm1::moreSoftware() {
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
 
     QCOMPARE(events, (QStringList{QStringLiteral("open ") + tendra::vendor::kHomePage,
-                                  "modal tendra::aboutfrm", "closed", "returned"}));
+                                  "modal tendra::aboutfrm", "owned by Form1", "in front", "closed",
+                                  "returned"}));
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
 }
 

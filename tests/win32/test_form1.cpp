@@ -25,11 +25,13 @@ class Form1Window : public ::testing::Test {
     void SetUp() override { open({1024, 768}); }
     void TearDown() override { testing::quitRequested(); }
 
-    void open(ScreenSize screen) {
+    void open(ScreenSize screen, bool realAboutWindow = false) {
         form_ = std::make_unique<Form1>(platform_);
         form_->setShellOpener(shell_.opener());
         form_->setScreenSource([screen] { return screen; });
-        form_->setAboutShower([this] { aboutShownAfter_ = shell_.requests.size(); });
+        if (!realAboutWindow) {
+            form_->setAboutShower([this] { aboutShownAfter_ = shell_.requests.size(); });
+        }
         ASSERT_TRUE(form_->create());
         form_->show();
     }
@@ -291,6 +293,46 @@ TEST_F(Form1Window, MoreSoftwareOpensTheHomePageThenTheAboutWindow) {
     EXPECT_EQ(shell_.requests[0].first, form_->hwnd()) << "the main window owns the request";
     EXPECT_EQ(shell_.requests[0].second, "https://corvane.example/");
     EXPECT_EQ(aboutShownAfter_, 1u) << "the about window comes after the request";
+}
+
+// The main window is topmost: an about window that were not owned by it
+// would lie behind it, out of reach, while the main window waits for it.
+// What a look at the about window from inside its modal loop found.
+struct AboutSeen {
+    HWND about = nullptr;
+    HWND owner = nullptr;
+    HWND atCentre = nullptr;  // the top-level window under its centre
+};
+AboutSeen* aboutSeen = nullptr;
+
+void CALLBACK lookAtAboutThenClose(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND about = FindWindowW(nullptr, L"Corvane");
+    if (!about) {
+        return;
+    }
+    aboutSeen->about = about;
+    aboutSeen->owner = GetWindow(about, GW_OWNER);
+    RECT r{};
+    GetWindowRect(about, &r);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    aboutSeen->atCentre = GetAncestor(WindowFromPoint(centre), GA_ROOT);
+    click(ui::win32::findDesigned(about, "Command1"));
+}
+
+TEST_F(Form1Window, TheAboutWindowIsOwnedByTheMainWindowAndInFrontOfIt) {
+    open({1024, 768}, true);
+    AboutSeen seen;
+    aboutSeen = &seen;
+    SetTimer(nullptr, 0, 10, lookAtAboutThenClose);
+
+    click(control("Command5"));
+
+    aboutSeen = nullptr;
+    ASSERT_NE(seen.about, nullptr) << "no about window came up";
+    EXPECT_EQ(seen.owner, form_->hwnd());
+    EXPECT_EQ(seen.atCentre, seen.about);
+    EXPECT_TRUE(IsWindowEnabled(form_->hwnd())) << "the main window takes input again";
 }
 
 TEST_F(Form1Window, OutputBoxHandsOutItsTableWithCrLf) {

@@ -181,6 +181,15 @@ class StandIn {
                 }
                 Sleep(INFINITE);
                 break;
+            case PickStep::Wait:
+                // The user takes a while; the test acts on Tendra meanwhile.
+                while (!report("picking", true)) {
+                    Sleep(10);
+                }
+                Sleep(static_cast<DWORD>(step.milliseconds));
+                report("ready", true);
+                nextPick();
+                break;
         }
     }
 

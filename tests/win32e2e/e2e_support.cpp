@@ -350,6 +350,11 @@ void click(HWND button) {
     PostMessageW(button, BM_CLICK, 0, 0);
 }
 
+void mouseClick(HWND button) {
+    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+}
+
 std::optional<MessageBoxSeen> messageBoxOf(DWORD processId) {
     HWND box = topWindowOf(processId, L"", L"#32770");
     if (!box) {

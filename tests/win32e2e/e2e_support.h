@@ -107,6 +107,10 @@ std::optional<bool> tickOf(HWND checkBox);
 // call, and the test must keep polling meanwhile.
 void click(HWND button);
 
+// Presses a button as the mouse does: a button-down and a button-up queued
+// for it, input as far as its program can tell.
+void mouseClick(HWND button);
+
 // A message box of this process: its title and its text.
 struct MessageBoxSeen {
     HWND window = nullptr;

@@ -76,6 +76,10 @@ std::optional<StandInScript> parseScript(const std::string& text, std::string* e
             script.picks.push_back({PickStep::End});
         } else if (word == "hang" && rest.empty()) {
             script.picks.push_back({PickStep::Hang});
+        } else if (word == "wait" && numeric && values.size() == 1 && values[0] >= 0) {
+            PickStep wait{PickStep::Wait};
+            wait.milliseconds = static_cast<int>(values[0]);
+            script.picks.push_back(wait);
         } else if (word == "select" && numeric && !values.empty() &&
                    values[0] == static_cast<int>(values[0])) {
             script.selection.push_back({static_cast<int>(values[0]),

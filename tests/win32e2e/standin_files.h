@@ -6,6 +6,8 @@
 //   point 10 20 5          the next GetPoint answers (10, 20, 5)
 //   end                    the next GetPoint ends the input, as Enter does
 //   hang                   the next GetPoint never answers
+//   wait 1500              the next GetPoint waits 1500 ms (state "picking"),
+//                          then answers by the step after this one
 //   select 24 -30 5 -20 2  SelectOnScreen selects an entity of type 24 with
 //                          these coordinates, after those selected so far
 //   bulges 0 0.2           the bulges of the entity selected last, by vertex
@@ -34,8 +36,9 @@ namespace tendra::testing::e2e {
 inline constexpr const wchar_t* kAutoCadProgId = L"AutoCAD.Application";
 
 struct PickStep {
-    enum Kind { Point, End, Hang } kind = End;
+    enum Kind { Point, End, Hang, Wait } kind = End;
     double x = 0, y = 0, z = 0;
+    int milliseconds = 0;  // Wait
 };
 
 struct SelectedEntity {

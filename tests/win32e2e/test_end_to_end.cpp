@@ -5,6 +5,8 @@
 // are those the core's own tests expect for the same picks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -425,6 +427,87 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, EndToEnd,
                              return std::string(std::get<0>(info.param).name) +
                                     (std::get<1>(info.param) == Driver::Core ? "_Core" : "_Tendra");
                          });
+
+// --- While a pick waits ------------------------------------------------------
+
+// What the user, or another program, does to tendra.exe while it waits in a
+// pick of "  点取节点", and whether the program is still running once the
+// table has been written.
+struct DuringAPick {
+    const char* name;
+    std::function<void(HWND form1)> act;
+    bool stillRunning;
+};
+
+const DuringAPick kDuringAPick[] = {
+    {"ClicksOnExitAndOriginAreDropped",
+     [](HWND form1) {
+         mouseClick(controlNamed(form1, "Command2"));
+         mouseClick(controlNamed(form1, "Command3"));
+     },
+     true},
+    {"TheCloseButtonClosesOnceTheTableIsWritten",
+     [](HWND form1) { PostMessageW(form1, WM_NCLBUTTONDOWN, HTCLOSE, 0); }, false},
+    {"ACloseRequestWaitsUntilTheTableIsWritten",
+     [](HWND form1) {
+         DWORD_PTR result = 0;
+         SendMessageTimeoutW(form1, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+     },
+     false},
+};
+
+class WhileAPickWaits : public ::testing::TestWithParam<DuringAPick> {};
+
+TEST_P(WhileAPickWaits, NothingFiresLateAndTheTableIsWritten) {
+    const DuringAPick& row = GetParam();
+    StandIn standIn("point 0 0\nwait 1500\npoint 100 50\nend\n");
+    ASSERT_TRUE(standIn.start()) << "the stand-in did not start";
+    const std::wstring program = inBuildTree(kTendraProgram);
+    if (!fileExists(program)) {
+#ifdef TENDRA_WITH_WIN32_APP
+        FAIL() << "tendra.exe is missing from the build";
+#else
+        GTEST_SKIP() << "this build has no tendra.exe";
+#endif
+    }
+    endStrayProcesses(L"tendra.exe");
+    Process tendra(L"\"" + program + L"\"");
+    HWND form1 = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (form1 = topWindowOf(tendra.id(), L"Tendra V2.0")); }, 20s));
+    click(controlNamed(form1, "Command3"));
+    HWND command1 = controlNamed(form1, "Command1");
+    ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(command1) != FALSE; }));
+
+    click(command1);
+    ASSERT_TRUE(standIn.waitForReport([](const StandInReport& report) {
+        return report.state == "picking";
+    })) << "the stand-in never waited in a pick";
+    row.act(form1);
+    EXPECT_TRUE(IsWindow(form1)) << "the window went while its command waited";
+
+    // The markers join their group after the table is written: the command's end.
+    EXPECT_TRUE(standIn.waitForReport([](const StandInReport& report) {
+        return report.groups.size() == 1 && report.groups[0].second.size() == 2;
+    })) << "the command did not run to its end";
+    if (row.stillRunning) {
+        EXPECT_TRUE(waitUntil([&] {
+            return textOf(controlNamed(form1, "Text8")) ==
+                   "100.000\t50.000\t0\r\n-100.000\t50.000\t0\r\n";
+        }));
+        std::this_thread::sleep_for(1s);
+        EXPECT_TRUE(tendra.running()) << "a click on exit made during the pick ended the program";
+        const StandInReport report = standIn.report();
+        const auto origins = std::count_if(
+            report.calls.begin(), report.calls.end(),
+            [](const std::string& call) { return call.find("点取坐标原点") != std::string::npos; });
+        EXPECT_EQ(origins, 1) << "a click on the origin button made during the pick ran later";
+    } else {
+        EXPECT_TRUE(waitUntil([&] { return !tendra.running(); })) << "the close never happened";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, WhileAPickWaits, ::testing::ValuesIn(kDuringAPick),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tendra::testing::e2e

@@ -20,6 +20,8 @@ const ScriptCase kScriptCases[] = {
     {"PointWithoutZ", "point 10 20\n", true, 1},
     {"PointWithZAndCrLf", "point 10 20 5\r\n", true, 1},
     {"EndAndHangArePickSteps", "end\nhang\n", true, 2},
+    {"WaitIsAPickStepBeforeTheNext", "wait 1500\npoint 1 2\n", true, 2},
+    {"WaitWithoutATimeIsRefused", "wait\n", false},
     {"CommentsAndBlankLinesAreSkipped", "# a comment\n\npoint 1 2\n", true, 1},
     {"SelectionKeepsItsOrder", "select 19 0 0\nselect 24 -30 5 -20 2\n", true, 0, 2},
     {"BulgesAndNormalOfTheLastSelected", "select 24 0 0 8 0 10 2\nbulges 0 0.4\nnormal 0 0 -1\n",

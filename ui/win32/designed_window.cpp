@@ -227,6 +227,14 @@ void setDesignedName(HWND window, const char* name) {
     SetPropW(window, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom)));
 }
 
+void clearDesignedName(HWND window) {
+    const auto atom =
+        static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(RemovePropW(window, kNameProperty)));
+    if (atom != 0) {
+        GlobalDeleteAtom(atom);
+    }
+}
+
 std::string designedName(HWND window) {
     const auto atom =
         static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(window, kNameProperty)));
@@ -316,7 +324,7 @@ DesignedWindow::~DesignedWindow() {
     }
 }
 
-bool DesignedWindow::create() {
+bool DesignedWindow::create(HWND owner) {
     // A control without an identifier of its own could not be told from
     // another by the programs that drive the window.
     if (!identifiersComplete(design_.controls)) {
@@ -324,9 +332,15 @@ bool DesignedWindow::create() {
     }
     registerClasses();
     const DWORD style = frameStyle(design_.frame) | WS_CLIPCHILDREN;
-    const DWORD exStyle = frameExStyle(design_);
+    DWORD exStyle = frameExStyle(design_);
+    // A window owned by a topmost one is topmost too, or it would sit in the
+    // band below its owner and could end up hidden behind it.
+    const bool ownerTopmost = owner && (GetWindowLongPtrW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    if (design_.topmost || ownerTopmost) {
+        exStyle |= WS_EX_TOPMOST;
+    }
     hwnd_ = CreateWindowExW(exStyle, kWindowClass, toUtf16(design_.caption).c_str(), style, 0, 0,
-                            100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                            100, 100, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) {
         return false;
     }
@@ -701,8 +715,18 @@ LRESULT CALLBACK DesignedWindow::windowProc(HWND hwnd, UINT message, WPARAM wPar
     if (!self) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
+    if (message == WM_DESTROY) {
+        // The controls still exist here; their names' atoms go with them.
+        EnumChildWindows(
+            hwnd,
+            [](HWND child, LPARAM) {
+                clearDesignedName(child);
+                return TRUE;
+            },
+            0);
+    }
     if (message == WM_NCDESTROY) {
-        RemovePropW(hwnd, kNameProperty);
+        clearDesignedName(hwnd);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
         self->hwnd_ = nullptr;
@@ -715,6 +739,8 @@ LRESULT CALLBACK DesignedWindow::windowProc(HWND hwnd, UINT message, WPARAM wPar
 }
 
 void DesignedWindow::showModal() {
+    // The window that gets the activation back once this one is gone.
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
     std::vector<HWND> disabled;
     for (HWND window : threadWindows()) {
         if (window != hwnd_ && IsWindowEnabled(window)) {
@@ -741,8 +767,11 @@ void DesignedWindow::showModal() {
             EnableWindow(window, TRUE);
         }
     }
-    if (!disabled.empty() && IsWindow(disabled.front())) {
-        SetActiveWindow(disabled.front());
+    if (!owner && !disabled.empty()) {
+        owner = disabled.front();
+    }
+    if (owner && IsWindow(owner)) {
+        SetActiveWindow(owner);
     }
 }
 

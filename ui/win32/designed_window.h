@@ -22,6 +22,8 @@ namespace tendra::ui::win32 {
 inline constexpr const wchar_t* kNameProperty = L"TendraName";
 
 void setDesignedName(HWND window, const char* name);
+// Takes the name off again and gives its atom back; for a window that goes.
+void clearDesignedName(HWND window);
 // The designed name, or "" for a window without one.
 std::string designedName(HWND window);
 // The window itself or the descendant of this designed name; null when none.
@@ -53,9 +55,11 @@ class DesignedWindow {
     DesignedWindow& operator=(const DesignedWindow&) = delete;
 
     // Creates the window, hidden, at the top-left of the screen, with its
-    // designed client size and all its controls. False when Windows refused,
-    // or when a control of the design has no identifier of its own.
-    bool create();
+    // designed client size and all its controls; owned by `owner` when one is
+    // given, and topmost when the design or a topmost owner says so. False
+    // when Windows refused, or when a control of the design has no
+    // identifier of its own.
+    bool create(HWND owner = nullptr);
 
     HWND hwnd() const { return hwnd_; }
     bool exists() const { return hwnd_ && IsWindow(hwnd_); }

@@ -39,6 +39,8 @@ class PromotionWindow : public ui::win32::DesignedWindow {
     void formLoad() override;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void createSpecialControl(const ui::ControlDesign& design, const RECT& pixels) override;
+    // The browser's window is the control's, not ours: it is fitted by hand.
+    void onRescaled() override { browser_.fit(); }
 
   private:
     void startDocking();

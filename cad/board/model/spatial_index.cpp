@@ -40,6 +40,17 @@ int cellIndex(double offset, int count) {
     return static_cast<int>(offset);
 }
 
+// The cells along an axis of this length. A drawing whose size overflows
+// (coordinates near the double range) gets the most cells, never an int
+// conversion out of range.
+int cellsAlong(double length, double size) {
+    const double cells = length / size;
+    if (!(cells >= 0)) {
+        return 1;
+    }
+    return cells < kMaxCellsPerAxis - 1 ? static_cast<int>(cells) + 1 : kMaxCellsPerAxis;
+}
+
 }  // namespace
 
 SpatialIndex::SpatialIndex(const std::vector<Entity>& entities) {
@@ -157,8 +168,8 @@ void SpatialIndex::build(const std::vector<Entity>& entities) {
         size = 1;
     }
     cellSize_ = size;
-    columns_ = std::clamp(static_cast<int>(width / size) + 1, 1, kMaxCellsPerAxis);
-    rows_ = std::clamp(static_cast<int>(height / size) + 1, 1, kMaxCellsPerAxis);
+    columns_ = cellsAlong(width, size);
+    rows_ = cellsAlong(height, size);
     const std::size_t cells = static_cast<std::size_t>(columns_) * rows_;
 
     // Snap points as sorted buckets.
