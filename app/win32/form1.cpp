@@ -5,6 +5,9 @@
 #include "cad/com/message_filter.h"
 #include "ui/twips.h"
 #include "ui/vendor.h"
+#include "ui/win32/colours.h"
+#include "ui/win32/designed_names.h"
+#include "ui/win32/end_program.h"
 #include "win32/text.h"
 #include "windows/win32/aboutfrm.h"
 

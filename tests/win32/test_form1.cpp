@@ -8,6 +8,7 @@
 #include "app/win32/form1.h"
 #include "cad/no_cad.h"
 #include "tests/win32/win32_testing.h"
+#include "ui/win32/designed_names.h"
 #include "win32/text.h"
 #include "windows/win32/aboutfrm.h"
 

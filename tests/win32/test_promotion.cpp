@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/win32/win32_testing.h"
+#include "ui/win32/designed_names.h"
 #include "windows/win32/promotion.h"
 
 namespace tendra {

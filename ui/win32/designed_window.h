@@ -13,39 +13,9 @@
 #include "ui/design.h"
 #include "ui/twips.h"
 #include "ui/win32/geometry.h"
+#include "ui/win32/shell.h"
 
 namespace tendra::ui::win32 {
-
-// Every designed control (and every designed window) carries its designed name
-// in this window property, as a global atom, so that tests and other
-// processes can find it: GlobalGetAtomNameW(GetPropW(hwnd, kNameProperty)).
-inline constexpr const wchar_t* kNameProperty = L"TendraName";
-
-void setDesignedName(HWND window, const char* name);
-// Takes the name off again and gives its atom back; for a window that goes.
-void clearDesignedName(HWND window);
-// The designed name, or "" for a window without one.
-std::string designedName(HWND window);
-// The window itself or the descendant of this designed name; null when none.
-HWND findDesigned(HWND window, std::string_view name);
-
-// The text of a window, as UTF-8, and the other way round.
-std::string windowText(HWND window);
-void setWindowText(HWND window, std::string_view text);
-
-COLORREF colourRef(Rgb rgb);
-// A font as designed, for this DPI. The caller owns it.
-HFONT createDesignedFont(const FontDesign& font, UINT dpi);
-
-// Opens an address with the user's default program. A seam: the default asks
-// the shell, ShellExecuteA with "Open" and show command 0, and does not look
-// at the result.
-using ShellOpener = std::function<void(HWND owner, const std::string& address)>;
-void shellOpen(HWND owner, const std::string& address);
-
-// Ends the program at once: every window of this thread goes, and the message
-// loop ends.
-void endProgram();
 
 class DesignedWindow {
   public:
@@ -69,6 +39,9 @@ class DesignedWindow {
     HWND control(std::string_view name) const;
     // The design of a control of this window; null for other windows.
     const ControlDesign* designOf(HWND control) const;
+    // The designed window a control belongs to, through its top-level
+    // window; null for a control of another window.
+    static DesignedWindow* containing(HWND control);
 
     // Sets a control's caption; a label sized to its text is fitted again.
     void setCaption(std::string_view name, std::string_view text);
@@ -135,9 +108,5 @@ class DesignedWindow {
     ShellOpener shellOpener_ = shellOpen;
     ScreenSource screenSource_ = primaryScreen;
 };
-
-// Runs the thread's messages, with the dialog keys (Tab, arrows) handled for
-// the window that has them, until WM_QUIT. Returns its exit code.
-int runMessageLoop();
 
 }  // namespace tendra::ui::win32

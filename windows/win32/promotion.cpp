@@ -2,6 +2,7 @@
 
 #include "ui/twips.h"
 #include "ui/vendor.h"
+#include "ui/win32/designed_names.h"
 #include "win32/text.h"
 #include "windows/docking.h"
 
