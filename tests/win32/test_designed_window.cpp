@@ -31,16 +31,5 @@ TEST(DesignedWindow, IsNotMadeWhenAControlHasNoIdentifier) {
     EXPECT_EQ(window.hwnd(), nullptr);
 }
 
-TEST(DesignedWindow, GivesEachControlItsDesignedIdentifier) {
-    const ControlDesign controls[] = {
-        {.name = "Label1", .id = 201, .kind = ControlKind::Label},
-        {.name = "Timer1", .kind = ControlKind::Timer},
-    };
-    const ui::WindowDesign design = windowOf(controls);
-    ui::win32::DesignedWindow window(design);
-    ASSERT_TRUE(window.create());
-    EXPECT_EQ(GetDlgCtrlID(window.control("Label1")), 201);
-}
-
 }  // namespace
 }  // namespace tendra
