@@ -29,10 +29,22 @@ struct OriginState {
     GroupPtr markerGroup;
 };
 
-// Clears the output box, connects, picks the origin, marks it in red, sets the
-// point display mode, starts a new marker group with the origin marker and
-// enables the node buttons. An ended pick (E_FAIL) stops quietly; any other
-// failure shows the unknown error. What succeeded before a failure stays.
-void initialiseOrigin(Module1& module1, OriginForm& form, NameMaker& names, OriginState& state);
+class OriginInitialisation {
+  public:
+    OriginInitialisation(Module1& module1, OriginForm& form, NameMaker& names, OriginState& state);
+
+    // Clears the output box, connects, picks the origin, marks it in red,
+    // sets the point display mode, starts a new marker group with the origin
+    // marker and enables the node buttons. An ended pick (E_FAIL) stops
+    // quietly; any other failure shows the unknown error. What succeeded
+    // before a failure stays.
+    void run();
+
+  private:
+    Module1& module1_;
+    OriginForm& form_;
+    NameMaker& names_;
+    OriginState& state_;
+};
 
 }  // namespace tendra::cad

@@ -1,11 +1,12 @@
-# The build fails when a core or design file includes a layer above its own (see
+# The build fails when a file includes a layer above its own (see
 # check-layers.cmake), checked again whenever one of them changes.
 file(GLOB_RECURSE _tendra_layer_files CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/cad/*.h ${PROJECT_SOURCE_DIR}/cad/*.cpp
     ${PROJECT_SOURCE_DIR}/nodes/*.h ${PROJECT_SOURCE_DIR}/nodes/*.cpp
     ${PROJECT_SOURCE_DIR}/ui/*.h ${PROJECT_SOURCE_DIR}/ui/*.cpp
     ${PROJECT_SOURCE_DIR}/app/*.h ${PROJECT_SOURCE_DIR}/app/*.cpp
-    ${PROJECT_SOURCE_DIR}/windows/*.h ${PROJECT_SOURCE_DIR}/windows/*.cpp)
+    ${PROJECT_SOURCE_DIR}/windows/*.h ${PROJECT_SOURCE_DIR}/windows/*.cpp
+    ${PROJECT_SOURCE_DIR}/win32/*.h ${PROJECT_SOURCE_DIR}/win32/*.cpp)
 set(_tendra_layer_stamp ${CMAKE_BINARY_DIR}/layers.checked)
 add_custom_command(OUTPUT ${_tendra_layer_stamp}
     COMMAND ${CMAKE_COMMAND} -DROOT=${PROJECT_SOURCE_DIR}

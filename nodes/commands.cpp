@@ -1,9 +1,7 @@
 #include "nodes/commands.h"
 
-#include <cmath>
-
-#include "nodes/number_reading.h"
-#include "nodes/tendon_checks.h"
+#include "nodes/manual_picking.h"
+#include "nodes/polyline_extraction.h"
 
 namespace tendra {
 
@@ -11,49 +9,15 @@ DrawingCommands::DrawingCommands(cad::Module1& module1, FormPort& form, cad::Nam
     : module1_(module1), form_(form), names_(names) {}
 
 void DrawingCommands::initialiseOrigin() {
-    cad::initialiseOrigin(module1_, form_, names_, state_);
+    cad::OriginInitialisation(module1_, form_, names_, state_).run();
 }
 
-void DrawingCommands::showError(const char* text) {
-    form_.showMessage(text, cad::kErrorTitle, MessageIcon::Stop);
+void DrawingCommands::pickNodes() {
+    ManualPicking(module1_, form_, names_, state_).run();
 }
 
-DrawingCommands::WrittenTable DrawingCommands::writeTable(
-    const std::vector<Node>& nodes, double scale, const ArcRadii& arcRadii,
-    const std::vector<std::size_t>& offTangent) {
-    const TableOptions options = readTableOptions(form_, scale, state_.origin[0], state_.origin[1]);
-    if (!writeNodeTable(form_, nodes, options, arcRadii)) {
-        return {};
-    }
-    std::vector<Leg> overlong;
-    const double radius = readNumber(options.radius);
-    if (options.radiusColumn && radius > 0 && scale != 0) {
-        // The radius text is in the table's units; the legs are in the drawing's.
-        std::vector<double> radii(nodes.size(), radius / std::abs(scale));
-        for (std::size_t i = 0; i < nodes.size() && i < arcRadii.size(); ++i) {
-            if (arcRadii[i]) {
-                radii[i] = *arcRadii[i];
-            }
-        }
-        overlong = overlongLegs(nodes, radii, options.symmetric, state_.origin[0]);
-    }
-    std::vector<std::size_t> offTangentLines;
-    for (const std::size_t i : offTangent) {
-        offTangentLines.push_back(i + 1);
-    }
-    return {true, checkMessage(offTangentLines, overlong)};
-}
-
-void DrawingCommands::showFindings(const std::string& findings) {
-    if (!findings.empty()) {
-        form_.showMessage(findings, kCheckTitle, MessageIcon::Information);
-    }
-}
-
-void DrawingCommands::groupMarkers(const std::vector<cad::EntityPtr>& markers) {
-    if (cad::attempt([&] { cad::required(state_.markerGroup).appendItems(markers); })) {
-        showError(cad::kUnknownErrorText);
-    }
+void DrawingCommands::extractPolylineNodes() {
+    PolylineExtraction(module1_, form_, names_, state_).run();
 }
 
 }  // namespace tendra

@@ -1,67 +1,30 @@
-// The three drawing commands, and the state of the main window they share:
-// the origin and the marker group.
+// The three drawing commands as the main window runs them from its buttons,
+// and the state of the window they share: the origin and the marker group.
 #pragma once
 
-#include <cstddef>
-#include <string>
-#include <vector>
-
-#include "cad/command.h"
 #include "cad/connection.h"
 #include "cad/names.h"
 #include "cad/origin.h"
 #include "cad/surface.h"
 #include "nodes/form_port.h"
-#include "nodes/table.h"
 
 namespace tendra {
-
-// The most nodes one run collects.
-inline constexpr int kMaxNodes = 100;
-
-inline constexpr const char* kNoPolylineText = "所选对象应为多段线！";
-inline constexpr const char* kTooFewVerticesText = "所选多段线的顶点少于两个！";
-inline constexpr const char* kTooManyNodesText = "节点数超过100个，无法处理！";
 
 class DrawingCommands {
   public:
     DrawingCommands(cad::Module1& module1, FormPort& form, cad::NameMaker& names);
 
-    // Command3: clears the output box, connects, picks the origin, marks it,
-    // starts a new marker group and enables the node buttons.
+    // Command3: origin initialisation (cad/origin.h).
     void initialiseOrigin();
-    // Command1: picks nodes one by one until the user ends the input.
+    // Command1: manual node picking (nodes/manual_picking.h).
     void pickNodes();
-    // Command4: takes the nodes from the first lightweight polyline selected.
+    // Command4: polyline node extraction (nodes/polyline_extraction.h).
     void extractPolylineNodes();
 
     const cad::Point& origin() const { return state_.origin; }
     const cad::GroupPtr& markerGroup() const { return state_.markerGroup; }
 
   private:
-    // The document as the latest connection left it; throws when there is none.
-    cad::Document& document() const { return module1_.requireDocument(); }
-    void showError(const char* text);
-
-    // A table written for a run, and what checking it found ("" for nothing).
-    struct WrittenTable {
-        bool written = false;
-        std::string findings;
-    };
-    // Writes the table for a run's nodes relative to the origin and checks
-    // that the bends fit their legs (when the radius column is on, Text2 is a
-    // radius above 0 and the scale is not 0) and, for nodes made from arcs,
-    // that the arcs run tangentially into their legs. Not written when the
-    // user has been told why.
-    WrittenTable writeTable(const std::vector<Node>& nodes, double scale,
-                            const ArcRadii& arcRadii = {},
-                            const std::vector<std::size_t>& offTangent = {});
-    // Shows a table's findings in one box, when there are any.
-    void showFindings(const std::string& findings);
-    // Appends a run's markers to the marker group, after the table is
-    // written; a failure shows the unknown error and the table stays.
-    void groupMarkers(const std::vector<cad::EntityPtr>& markers);
-
     cad::Module1& module1_;
     FormPort& form_;
     cad::NameMaker& names_;

@@ -1,7 +1,6 @@
 // Command1: manual node picking.
 #include "nodes/manual_picking.h"
 
-#include "nodes/commands.h"
 #include "nodes/number_reading.h"
 
 namespace tendra {
@@ -10,7 +9,7 @@ std::string nodePrompt(int number) {
     return "点取第" + std::to_string(number) + "节点(右键或回车结束) ";
 }
 
-void DrawingCommands::pickNodes() {
+void ManualPicking::run() {
     module1_.connect();
     if (cad::attempt([this] { module1_.activateCadWindow(); })) {
         showError(cad::kUnknownErrorText);

@@ -1,8 +1,9 @@
 // Command4: polyline node extraction.
+#include "nodes/polyline_extraction.h"
+
 #include <optional>
 
 #include "nodes/arc_nodes.h"
-#include "nodes/commands.h"
 #include "nodes/number_reading.h"
 #include "nodes/polyline.h"
 
@@ -40,7 +41,7 @@ std::string arcChoiceQuestion(std::size_t arcs) {
 
 }  // namespace
 
-void DrawingCommands::extractPolylineNodes() {
+void PolylineExtraction::run() {
     module1_.connect();
     cad::SelectionSetPtr selection;
     if (cad::attempt([&] {

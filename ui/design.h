@@ -4,6 +4,7 @@
 // client area; texts are UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -73,6 +74,10 @@ enum class ClickAction {
 
 struct ControlDesign {
     const char* name;  // the designed name: Qt objectName, Win32 control name
+    // The Win32 control identifier (GetDlgItem). Other programs drive the
+    // windows by it, so it never changes; 0 only for timers, which are no
+    // windows.
+    int id = 0;
     ControlKind kind;
     const char* caption = "";  // or a text box's initial text
     TwipsRect rect{};
@@ -92,6 +97,25 @@ struct ControlDesign {
     ClickAction click = ClickAction::None;
     int interval = 0;  // timers, in milliseconds; 0 does not tick
 };
+
+// Whether every control of a window that becomes a window of its own (all
+// but timers) has an identifier, none of them shared. Each design checks its
+// table with it when it is compiled; a designed window checks again when it
+// is made.
+constexpr bool identifiersComplete(std::span<const ControlDesign> controls) {
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const bool isWindow = controls[i].kind != ControlKind::Timer;
+        if (isWindow && controls[i].id == 0) {
+            return false;
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (controls[i].id != 0 && controls[j].id == controls[i].id) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
 
 enum class Frame {
     FixedSingle,  // fixed border, title bar, minimise and close, no maximise

@@ -45,28 +45,19 @@ Form1::~Form1() = default;
 
 void Form1::createControls() {
     const ui::WindowDesign& design = form1Design();
-    const double dpi = logicalDpi(this);
-    for (const ui::ControlDesign& control : design.controls) {
-        QWidget* widget = nullptr;
-        switch (control.kind) {
-            case ui::ControlKind::MultiLineTextBox:
-                widget = new OutputBox(this);
-                break;
-            case ui::ControlKind::TextBox:
-                widget = new FieldBox(this);
-                break;
-            case ui::ControlKind::CheckBox:
-                widget = new QCheckBox(this);
-                break;
-            case ui::ControlKind::PushButton:
-                widget = new QPushButton(this);
-                break;
-            default:
-                widget = new QLabel(this);
-                break;
-        }
-        applyDesign(widget, control, dpi);
-    }
+    // No picture source: Image1's picture is decoded when the help button
+    // first shows it.
+    buildDesignedControls(this, design, logicalDpi(this),
+                          [](const ui::ControlDesign& control, QWidget* parent) -> QWidget* {
+                              switch (control.kind) {
+                                  case ui::ControlKind::MultiLineTextBox:
+                                      return new OutputBox(parent);
+                                  case ui::ControlKind::TextBox:
+                                      return new FieldBox(parent);
+                                  default:
+                                      return plainWidget(control, parent);
+                              }
+                          });
     bindDesigned(this, Text8, "Text8");
     bindDesigned(this, Text3, "Text3");
     bindDesigned(this, Label3, "Label3");

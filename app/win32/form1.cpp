@@ -3,9 +3,12 @@
 #include <string_view>
 
 #include "cad/com/message_filter.h"
-#include "cad/com/utf.h"
 #include "ui/twips.h"
 #include "ui/vendor.h"
+#include "ui/win32/colours.h"
+#include "ui/win32/designed_names.h"
+#include "ui/win32/end_program.h"
+#include "win32/text.h"
 #include "windows/win32/aboutfrm.h"
 
 namespace tendra {
@@ -30,9 +33,7 @@ bool isFocusBox(std::string_view name) {
 }  // namespace
 
 Form1::Form1(cad::Platform& platform)
-    : DesignedWindow(form1Design(), kForm1ControlIds),
-      module1_(platform, *this),
-      commands_(module1_, *this, names_) {
+    : DesignedWindow(form1Design()), module1_(platform, *this), commands_(module1_, *this, names_) {
     aboutShower_ = [this] {
         // Owned by the main window, so it stays above it: the main window is
         // topmost, and an about window behind it could never be reached.
@@ -63,11 +64,6 @@ void Form1::show() {
 
 void Form1::CenterForm1(HWND frm) {
     ui::win32::placeWindow(frm, dpi(), screen(), Across::Centre);
-}
-
-bool Form1::WriteNodeTable(const std::vector<Node>& nodes, double scale) {
-    const cad::Point& origin = commands_.origin();
-    return tendra::WriteNodeTable(*this, nodes, scale, origin[0], origin[1]);
 }
 
 LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -209,7 +205,7 @@ std::string Form1::decimalSeparator() {
     if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) <= 1) {
         return ".";
     }
-    return cad::com::toUtf8(separator);
+    return win32::toUtf8(separator);
 }
 
 void Form1::setOutputText(const std::string& text) {
@@ -230,8 +226,8 @@ void Form1::enableNodeButtons() {
 }
 
 void Form1::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
-    const std::wstring body = cad::com::toUtf16(text);
-    const std::wstring caption = cad::com::toUtf16(title.empty() ? kApplicationTitle : title);
+    const std::wstring body = win32::toUtf16(text);
+    const std::wstring caption = win32::toUtf16(title.empty() ? kApplicationTitle : title);
     const UINT shown = icon == MessageIcon::Stop          ? MB_ICONSTOP
                        : icon == MessageIcon::Information ? MB_ICONINFORMATION
                                                           : 0;
@@ -240,8 +236,8 @@ void Form1::showMessage(const std::string& text, const std::string& title, Messa
 
 // Whatever closes the box other than Yes answers No.
 bool Form1::askYesNo(const std::string& text, const std::string& title) {
-    const std::wstring body = cad::com::toUtf16(text);
-    const std::wstring caption = cad::com::toUtf16(title.empty() ? kApplicationTitle : title);
+    const std::wstring body = win32::toUtf16(text);
+    const std::wstring caption = win32::toUtf16(title.empty() ? kApplicationTitle : title);
     return MessageBoxW(hwnd(), body.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 

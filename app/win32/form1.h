@@ -6,26 +6,15 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "app/form1_design.h"
 #include "cad/connection.h"
 #include "cad/names.h"
 #include "nodes/commands.h"
 #include "nodes/form_port.h"
-#include "nodes/table.h"
 #include "ui/win32/designed_window.h"
 
 namespace tendra {
-
-// The control identifiers of Form1's controls (GetDlgItem), fixed for other
-// programs that drive the window: tens by kind, units by number.
-inline constexpr ui::win32::ControlId kForm1ControlIds[] = {
-    {"Text1", 101},    {"Text2", 102},    {"Text3", 103},    {"Text8", 108},    {"Label1", 201},
-    {"Label2", 202},   {"Label3", 203},   {"Label4", 204},   {"Label5", 205},   {"Check1", 301},
-    {"Check2", 302},   {"Check3", 303},   {"Command1", 401}, {"Command2", 402}, {"Command3", 403},
-    {"Command4", 404}, {"Command5", 405}, {"Command6", 406}, {"Image1", 501},
-};
 
 class Form1 : public ui::win32::DesignedWindow, public FormPort {
   public:
@@ -37,9 +26,6 @@ class Form1 : public ui::win32::DesignedWindow, public FormPort {
     // Moves a window so that it is centred across the screen with a third of
     // the free height above it; its size is kept and nothing is clamped.
     void CenterForm1(HWND frm);
-
-    // Writes the table for these nodes into Text8, relative to the origin.
-    bool WriteNodeTable(const std::vector<Node>& nodes, double scale);
 
     DrawingCommands& commands() { return commands_; }
     std::int16_t helpClickCount() const { return helpClickCount_; }

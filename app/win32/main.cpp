@@ -3,7 +3,7 @@
 
 #include "app/win32/form1.h"
 #include "cad/com/com_platform.h"
-#include "ui/win32/designed_window.h"
+#include "ui/win32/message_loops.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // COM on this, the UI thread, from before the first AutoCAD reference

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
-#include "cad/com/utf.h"
+#include "win32/text.h"
 
 namespace tendra::cad::com {
+
+using win32::toUtf8;
 
 namespace {
 

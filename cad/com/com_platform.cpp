@@ -11,10 +11,13 @@
 #include "cad/com/com_surface.h"
 #include "cad/com/dispatch.h"
 #include "cad/com/message_filter.h"
-#include "cad/com/utf.h"
 #include "cad/connection.h"
+#include "win32/text.h"
 
 namespace tendra::cad::com {
+
+using win32::toUtf16;
+using win32::toUtf8;
 
 struct ComApartment::State {
     HRESULT result = E_UNEXPECTED;

@@ -4,9 +4,12 @@
 
 #include "cad/com/com_error.h"
 #include "cad/com/message_filter.h"
-#include "cad/com/utf.h"
+#include "win32/text.h"
 
 namespace tendra::cad::com {
+
+using win32::toUtf16;
+using win32::toUtf8;
 
 namespace {
 

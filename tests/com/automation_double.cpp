@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <optional>
 
-#include "cad/com/utf.h"
+#include "win32/text.h"
 
 namespace tendra::testing::com {
 
-using cad::com::toUtf8;
+using win32::toUtf8;
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "cad/com/com_ptr.h"
-#include "cad/com/utf.h"
+#include "win32/text.h"
 
 namespace tendra::testing::com {
 
@@ -26,7 +26,7 @@ std::string freshProgId() {
             digits += *at;
         }
     }
-    return cad::com::toUtf8(L"TendraTest." + digits.substr(0, 24));
+    return win32::toUtf8(L"TendraTest." + digits.substr(0, 24));
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ TestClass::TestClass(const std::string& name) {
     CoCreateGuid(&clsid_);
     wchar_t text[40] = {};
     StringFromGUID2(clsid_, text, 40);
-    const std::wstring progId = cad::com::toUtf16(name);
+    const std::wstring progId = win32::toUtf16(name);
     progId_ = name;
     key_ = L"Software\\Classes\\" + progId;
     HKEY key = nullptr;

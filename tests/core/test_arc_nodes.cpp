@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "nodes/arc_nodes.h"
-#include "nodes/tendon_checks.h"
 
 namespace tendra {
 namespace {
@@ -100,43 +99,6 @@ TEST(NodesFromArcs, RefusesArcsWhoseLinesDoNotMeetAhead) {
     for (const auto& c : cases) {
         EXPECT_STREQ(nodesFromArcs(c.coordinates, c.bulges).refusal, c.refusal) << c.name;
     }
-}
-
-// Lines of the table whose bends do not fit their leg; origin X at 0.
-TEST(OverlongLegs, NamesLegsTooShortForTheirBends) {
-    const std::vector<Node> square{{-30, 0}, {-20, 0}, {-20, 10}, {-10, 10}};
-    const struct {
-        const char* name;
-        std::vector<Node> nodes;
-        std::vector<double> radii;
-        bool symmetric;
-        std::vector<Leg> overlong;
-    } cases[] = {
-        // Right angles: each tangent length is the radius.
-        {"tangents of 5 and 5 on a leg of 10 fit", square, {0, 5, 5, 0}, false, {}},
-        {"tangents of 6 and 6 do not", square, {0, 6, 6, 0}, false, {{2, 3}}},
-        {"the leg over to the mirrored half",
-         {{-30, 10}, {-20, 10}, {-2, 0}},
-         {0, 1, 20},
-         true,
-         {{3, 4}}},
-        {"a last node on the mid-span line is one bend",
-         {{-30, 10}, {-20, 10}, {0, 0}},
-         {0, 1, 20},
-         true,
-         {}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(overlongLegs(c.nodes, c.radii, c.symmetric, 0), c.overlong) << c.name;
-    }
-}
-
-TEST(CheckMessage, OneLinePerFindingInTableOrder) {
-    EXPECT_EQ(checkMessage({}, {}), "");
-    EXPECT_EQ(checkMessage({3}, {{3, 4}, {1, 2}}),
-              "请检查：\n节点 1–2：半径过大，两端切线长之和超过直线段长\n"
-              "节点 3：圆弧与相邻直线段不相切\n"
-              "节点 3–4：半径过大，两端切线长之和超过直线段长");
 }
 
 }  // namespace

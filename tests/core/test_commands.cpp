@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "cad/command.h"
 #include "nodes/commands.h"
 #include "tests/support/drawing_session.h"
 

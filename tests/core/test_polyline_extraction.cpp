@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "nodes/polyline_extraction.h"
 #include "tests/support/cad_errors.h"
 #include "tests/support/drawing_session.h"
 

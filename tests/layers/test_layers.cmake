@@ -20,7 +20,19 @@ set(cases
     "app/form1_design.cpp|#include \"ui/design.h\"|PASS"
     "app/form1_design.cpp|#include \"app/qt/form1.h\"|FAIL"
     "windows/docking.cpp|#include <QWidget>|FAIL"
-    "ui/twips.cpp|#include \"ui/win32/dpi.h\"|FAIL")
+    "ui/twips.cpp|#include \"ui/win32/dpi.h\"|FAIL"
+    "ui/twips.cpp|#include \"win32/text.h\"|FAIL"
+    "cad/names.cpp|#include \"win32/text.h\"|FAIL"
+    "cad/com/dispatch.cpp|#include \"win32/text.h\"|PASS"
+    "ui/win32/designed_window.cpp|#include \"win32/text.h\"|PASS"
+    "ui/win32/designed_window.cpp|#include \"cad/com/utf.h\"|FAIL"
+    "windows/win32/promotion.cpp|#include \"cad/com/dispatch.h\"|FAIL"
+    "windows/qt/webview/web_view_module.cpp|#include \"cad/com/com_error.h\"|FAIL"
+    "app/qt/form1.cpp|#include \"cad/com/com_platform.h\"|FAIL"
+    "app/win32/main.cpp|#include \"cad/com/com_platform.h\"|PASS"
+    "win32/text.cpp|#include <windows.h>|PASS"
+    "win32/text.cpp|#include \"cad/com/dispatch.h\"|FAIL"
+    "win32/text.h|#include \"ui/design.h\"|FAIL")
 
 set(failures 0)
 set(number 0)

@@ -5,6 +5,7 @@
 
 #include "app/win32/form1.h"
 #include "cad/no_cad.h"
+#include "ui/win32/message_loops.h"
 #include "windows/win32/aboutfrm.h"
 #include "windows/win32/promotion.h"
 

@@ -21,9 +21,9 @@
 #include <cstdio>
 #include <string>
 
-#include "cad/com/utf.h"
 #include "tests/com/automation_double.h"
 #include "tests/win32e2e/standin_files.h"
+#include "win32/text.h"
 
 namespace tendra::testing::e2e {
 namespace {
@@ -103,7 +103,7 @@ class StandIn {
                           std::chrono::milliseconds(script_.settlingMilliseconds));
         }
         if (script_.caption) {
-            cad_->caption = cad::com::toUtf16(*script_.caption);
+            cad_->caption = win32::toUtf16(*script_.caption);
         }
         cad_->onInvoke = [this](const com::DoubleCall& call) {
             if (filter_.busy()) {
@@ -228,7 +228,7 @@ int serve(int argc, wchar_t** argv) {
             lifetimeSeconds = _wtoi(argv[++i]);
         } else if (_wcsicmp(option.c_str(), L"-Embedding") != 0 &&
                    _wcsicmp(option.c_str(), L"/Embedding") != 0) {
-            return fail(reportPath, "unknown argument " + cad::com::toUtf8(option));
+            return fail(reportPath, "unknown argument " + win32::toUtf8(option));
         }
     }
     if (reportPath.empty()) {

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 
 #include "ui/qt/colours.h"
@@ -64,6 +66,62 @@ void applyDesign(QWidget* control, const ui::ControlDesign& design, double logic
         control->adjustSize();
     } else {
         control->setGeometry(twipsRect(design.rect, logicalDpi));
+    }
+}
+
+QWidget* plainWidget(const ui::ControlDesign& design, QWidget* parent) {
+    switch (design.kind) {
+        case ui::ControlKind::TextBox:
+            return new QLineEdit(parent);
+        case ui::ControlKind::MultiLineTextBox:
+            return new QPlainTextEdit(parent);
+        case ui::ControlKind::Label:
+        case ui::ControlKind::Picture:
+            return new QLabel(parent);
+        case ui::ControlKind::CheckBox:
+            return new QCheckBox(parent);
+        case ui::ControlKind::PushButton:
+            return new QPushButton(parent);
+        case ui::ControlKind::Line:
+            return new QWidget(parent);
+        case ui::ControlKind::Browser:
+        case ui::ControlKind::Timer:
+            return nullptr;
+    }
+    return nullptr;
+}
+
+void buildDesignedControls(QWidget* window, const ui::WindowDesign& design, double logicalDpi,
+                           const WidgetMaker& make, const PictureSource& pictures) {
+    for (const ui::ControlDesign& control : design.controls) {
+        if (control.kind == ui::ControlKind::Timer) {
+            auto* timer = new QTimer(window);
+            timer->setObjectName(QString::fromUtf8(control.name));
+            timer->setInterval(control.interval);
+            continue;
+        }
+        QWidget* parent = window;
+        if (control.parent) {
+            parent = window->findChild<QWidget*>(QString::fromUtf8(control.parent));
+        }
+        QWidget* widget = make(control, parent);
+        if (!widget) {
+            continue;
+        }
+        applyDesign(widget, control, logicalDpi);
+        if (control.kind == ui::ControlKind::Line) {
+            // One pixel high whatever the resolution, along its designed top.
+            const QRect ends = twipsRect(control.rect, logicalDpi);
+            widget->setGeometry(ends.left(), ends.top(), ends.width(), 1);
+            if (control.foreground) {
+                setBackgroundColour(widget, *control.foreground);
+            }
+        }
+        // After applyDesign: a label's caption replaces its picture.
+        if (auto* label = qobject_cast<QLabel*>(widget); label && control.picture && pictures) {
+            label->setPixmap(pictures(control.picture));
+            label->setScaledContents(control.stretched);
+        }
     }
 }
 

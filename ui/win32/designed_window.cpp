@@ -1,24 +1,25 @@
 #include "ui/win32/designed_window.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <algorithm>
-#include <cmath>
 
-#include "cad/com/utf.h"
 #include "ui/twips.h"
 #include "ui/vendor.h"
+#include "ui/win32/colours.h"
+#include "ui/win32/designed_names.h"
+#include "ui/win32/end_program.h"
+#include "ui/win32/fonts.h"
+#include "ui/win32/message_loops.h"
+#include "ui/win32/tab_leaves_box.h"
+#include "ui/win32/window_classes.h"
+#include "win32/text.h"
 
 namespace tendra::ui::win32 {
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"TendraWindow";
-constexpr wchar_t kPictureClass[] = L"TendraPicture";
-
-using cad::com::toUtf16;
-using cad::com::toUtf8;
+using tendra::win32::toUtf16;
 
 DWORD frameStyle(Frame frame) {
     switch (frame) {
@@ -41,277 +42,15 @@ bool isTextBox(ControlKind kind) {
     return kind == ControlKind::TextBox || kind == ControlKind::MultiLineTextBox;
 }
 
-// The designed window a control belongs to, through its top-level window.
-DesignedWindow* ownerOf(HWND control) {
+}  // namespace
+
+DesignedWindow* DesignedWindow::containing(HWND control) {
     HWND root = GetAncestor(control, GA_ROOT);
     return root ? reinterpret_cast<DesignedWindow*>(GetWindowLongPtrW(root, GWLP_USERDATA))
                 : nullptr;
 }
 
-// Picture boxes and pictures: they paint their background and picture, report
-// clicks as a label does, and pass their children's notifications on.
-LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-
-void registerClasses() {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(WNDCLASSEXW);
-        windowClass.style = CS_DBLCLKS;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hIcon = LoadIconW(windowClass.hInstance, L"TENDRA");
-        windowClass.lpszClassName = kWindowClass;
-        windowClass.lpfnWndProc = DefWindowProcW;  // replaced per window at creation
-        RegisterClassExW(&windowClass);
-
-        WNDCLASSEXW pictureClass{};
-        pictureClass.cbSize = sizeof(WNDCLASSEXW);
-        pictureClass.style = CS_DBLCLKS;
-        pictureClass.hInstance = windowClass.hInstance;
-        pictureClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        pictureClass.lpszClassName = kPictureClass;
-        pictureClass.lpfnWndProc = pictureProc;
-        RegisterClassExW(&pictureClass);
-
-        INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-        InitCommonControlsEx(&common);
-        return true;
-    }();
-    (void)registered;
-}
-
-// Drawn themed, a check box ignores the text colour its parent gives it.
-void withoutTheme(HWND control) {
-    using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    static const auto setWindowTheme = [] {
-        HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
-        return uxtheme ? reinterpret_cast<SetWindowThemeFn>(
-                             reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")))
-                       : nullptr;
-    }();
-    if (setWindowTheme) {
-        setWindowTheme(control, L"", L"");
-    }
-}
-
-// A picture as a resource of the program: an icon, drawn at its natural size,
-// or a bitmap. Null when the program has none of that name. Each is decoded
-// once and kept for the program's life: the windows paint them often.
-struct Picture {
-    HANDLE handle = nullptr;
-    bool isIcon = false;
-};
-
-Picture loadPicture(const char* name) {
-    static std::vector<std::pair<std::string, Picture>> loaded;
-    for (const auto& [loadedName, picture] : loaded) {
-        if (loadedName == name) {
-            return picture;
-        }
-    }
-    std::wstring resource = toUtf16(name);
-    std::transform(resource.begin(), resource.end(), resource.begin(), ::towupper);
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    Picture picture;
-    if (HANDLE icon = LoadImageW(instance, resource.c_str(), IMAGE_ICON, 0, 0, 0)) {
-        picture = {icon, true};
-    } else {
-        picture = {LoadImageW(instance, resource.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION),
-                   false};
-    }
-    loaded.emplace_back(name, picture);
-    return picture;
-}
-
-void paintPicture(HWND hwnd, HDC dc, const ControlDesign& design, COLORREF background) {
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    HBRUSH fill = CreateSolidBrush(background);
-    FillRect(dc, &client, fill);
-    DeleteObject(fill);
-    if (!design.picture) {
-        return;
-    }
-    const Picture picture = loadPicture(design.picture);
-    if (!picture.handle) {
-        return;
-    }
-    if (picture.isIcon) {
-        DrawIconEx(dc, 0, 0, static_cast<HICON>(picture.handle), 0, 0, 0, nullptr, DI_NORMAL);
-        return;
-    }
-    HBITMAP bitmap = static_cast<HBITMAP>(picture.handle);
-    BITMAP info{};
-    GetObjectW(bitmap, sizeof info, &info);
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap);
-    if (design.stretched) {
-        SetStretchBltMode(dc, HALFTONE);
-        StretchBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, info.bmWidth, info.bmHeight,
-                   SRCCOPY);
-    } else {
-        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    }
-    SelectObject(source, old);
-    DeleteDC(source);
-}
-
-LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(hwnd, &paint);
-            DesignedWindow* owner = ownerOf(hwnd);
-            const ControlDesign* design = owner ? owner->designOf(hwnd) : nullptr;
-            if (design) {
-                const COLORREF background = design->background   ? colourRef(*design->background)
-                                            : design->foreground ? colourRef(*design->foreground)
-                                                                 : GetSysColor(COLOR_BTNFACE);
-                paintPicture(hwnd, dc, *design, background);
-            }
-            EndPaint(hwnd, &paint);
-            return 0;
-        }
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_LBUTTONUP:
-            SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
-                         reinterpret_cast<LPARAM>(hwnd));
-            return 0;
-        case WM_LBUTTONDBLCLK:
-            SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), STN_DBLCLK),
-                         reinterpret_cast<LPARAM>(hwnd));
-            return 0;
-        case WM_COMMAND:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLOREDIT:
-            return SendMessageW(GetParent(hwnd), message, wParam, lParam);
-        default:
-            return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-}
-
-// Tab leaves a multi-line box as it leaves every other field: the table has
-// no use for a typed tab, and the dialog keys move the focus on.
-LRESULT CALLBACK tabLeavesBox(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR) {
-    LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-    if (message == WM_GETDLGCODE && lParam) {
-        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-        if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB) {
-            result &= ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
-        }
-    }
-    return result;
-}
-
-struct FindState {
-    std::string_view name;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK findChild(HWND child, LPARAM lParam) {
-    auto* state = reinterpret_cast<FindState*>(lParam);
-    if (designedName(child) == state->name) {
-        state->found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
-void setDesignedName(HWND window, const char* name) {
-    const ATOM atom = GlobalAddAtomW(toUtf16(name).c_str());
-    SetPropW(window, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(atom)));
-}
-
-void clearDesignedName(HWND window) {
-    const auto atom =
-        static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(RemovePropW(window, kNameProperty)));
-    if (atom != 0) {
-        GlobalDeleteAtom(atom);
-    }
-}
-
-std::string designedName(HWND window) {
-    const auto atom =
-        static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(window, kNameProperty)));
-    if (atom == 0) {
-        return {};
-    }
-    wchar_t name[256];
-    const UINT length = GlobalGetAtomNameW(atom, name, 256);
-    return toUtf8(std::wstring_view(name, length));
-}
-
-HWND findDesigned(HWND window, std::string_view name) {
-    if (designedName(window) == name) {
-        return window;
-    }
-    FindState state{name};
-    EnumChildWindows(window, findChild, reinterpret_cast<LPARAM>(&state));
-    return state.found;
-}
-
-std::string windowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return toUtf8(text);
-}
-
-void setWindowText(HWND window, std::string_view text) {
-    SetWindowTextW(window, toUtf16(text).c_str());
-}
-
-COLORREF colourRef(Rgb rgb) {
-    return RGB(rgb.red, rgb.green, rgb.blue);
-}
-
-HFONT createDesignedFont(const FontDesign& font, UINT dpi) {
-    const int height = -static_cast<int>(std::lround(font.pointSize * dpi / 72.0));
-    const DWORD charset = font.charset == Charset::Gb2312 ? GB2312_CHARSET : DEFAULT_CHARSET;
-    return CreateFontW(height, 0, 0, 0, font.weight, FALSE, font.underline ? TRUE : FALSE, FALSE,
-                       charset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, toUtf16(font.family).c_str());
-}
-
-void shellOpen(HWND owner, const std::string& address) {
-    ShellExecuteA(owner, "Open", address.c_str(), nullptr, nullptr, 0);
-}
-
-namespace {
-
-BOOL CALLBACK collectOurs(HWND window, LPARAM lParam) {
-    wchar_t name[64];
-    if (GetClassNameW(window, name, 64) && std::wstring_view(name) == kWindowClass) {
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(window);
-    }
-    return TRUE;
-}
-
-std::vector<HWND> threadWindows() {
-    std::vector<HWND> windows;
-    EnumThreadWindows(GetCurrentThreadId(), collectOurs, reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
-}  // namespace
-
-void endProgram() {
-    for (HWND window : threadWindows()) {
-        if (IsWindow(window)) {
-            DestroyWindow(window);
-        }
-    }
-    PostQuitMessage(0);
-}
-
-DesignedWindow::DesignedWindow(const WindowDesign& design, std::span<const ControlId> ids)
-    : design_(design), ids_(ids) {}
+DesignedWindow::DesignedWindow(const WindowDesign& design) : design_(design) {}
 
 DesignedWindow::~DesignedWindow() {
     if (exists()) {
@@ -326,6 +65,11 @@ DesignedWindow::~DesignedWindow() {
 }
 
 bool DesignedWindow::create(HWND owner) {
+    // A control without an identifier of its own could not be told from
+    // another by the programs that drive the window.
+    if (!identifiersComplete(design_.controls)) {
+        return false;
+    }
     registerClasses();
     const DWORD style = frameStyle(design_.frame) | WS_CLIPCHILDREN;
     DWORD exStyle = frameExStyle(design_);
@@ -356,13 +100,7 @@ bool DesignedWindow::create(HWND owner) {
 
 void DesignedWindow::createControls() {
     for (const ControlDesign& c : design_.controls) {
-        int id = 0;
-        for (const ControlId& entry : ids_) {
-            if (std::string_view(entry.name) == c.name) {
-                id = entry.id;
-            }
-        }
-        if (HWND control = createControl(c, id)) {
+        if (HWND control = createControl(c)) {
             controls_.emplace_back(control, &c);
         }
     }
@@ -438,14 +176,14 @@ void DesignedWindow::rescale(UINT dpi, const RECT* suggested) {
     onRescaled();
 }
 
-HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
+HWND DesignedWindow::createControl(const ControlDesign& c) {
     if (c.kind == ControlKind::Timer) {
         return nullptr;
     }
     HWND parent = c.parent ? control(c.parent) : hwnd_;
     const PixelRect px = controlPixels(c);
     if (c.kind == ControlKind::Browser) {
-        createSpecialControl(c, RECT{px.left, px.top, px.left + px.width, px.top + px.height}, id);
+        createSpecialControl(c, RECT{px.left, px.top, px.left + px.width, px.top + px.height});
         return control(c.name);
     }
     const wchar_t* className = L"STATIC";
@@ -489,7 +227,7 @@ HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
     }
     HWND control = CreateWindowExW(exStyle, className, toUtf16(c.caption).c_str(), style, px.left,
                                    px.top, px.width, px.height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
                                    GetModuleHandleW(nullptr), nullptr);
     if (!control) {
         return nullptr;
@@ -497,7 +235,7 @@ HWND DesignedWindow::createControl(const ControlDesign& c, int id) {
     setDesignedName(control, c.name);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(c)), FALSE);
     if (c.kind == ControlKind::MultiLineTextBox) {
-        SetWindowSubclass(control, tabLeavesBox, 1, 0);
+        letTabLeave(control);
     }
     if (c.kind == ControlKind::CheckBox) {
         withoutTheme(control);
@@ -741,53 +479,7 @@ LRESULT CALLBACK DesignedWindow::windowProc(HWND hwnd, UINT message, WPARAM wPar
 }
 
 void DesignedWindow::showModal() {
-    // The window that gets the activation back once this one is gone.
-    HWND owner = GetWindow(hwnd_, GW_OWNER);
-    std::vector<HWND> disabled;
-    for (HWND window : threadWindows()) {
-        if (window != hwnd_ && IsWindowEnabled(window)) {
-            EnableWindow(window, FALSE);
-            disabled.push_back(window);
-        }
-    }
-    ShowWindow(hwnd_, SW_SHOW);
-    MSG msg;
-    while (exists()) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            // The program is ending: the outer loop must see it too.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (!IsDialogMessageW(hwnd_, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    for (HWND window : disabled) {
-        if (IsWindow(window)) {
-            EnableWindow(window, TRUE);
-        }
-    }
-    if (!owner && !disabled.empty()) {
-        owner = disabled.front();
-    }
-    if (owner && IsWindow(owner)) {
-        SetActiveWindow(owner);
-    }
-}
-
-int runMessageLoop() {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (root && IsDialogMessageW(root, &msg)) {
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    runModal(hwnd_);
 }
 
 }  // namespace tendra::ui::win32

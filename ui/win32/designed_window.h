@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,49 +13,13 @@
 #include "ui/design.h"
 #include "ui/twips.h"
 #include "ui/win32/geometry.h"
+#include "ui/win32/shell.h"
 
 namespace tendra::ui::win32 {
 
-// Every designed control (and every designed window) carries its designed name
-// in this window property, as a global atom, so that tests and other
-// processes can find it: GlobalGetAtomNameW(GetPropW(hwnd, kNameProperty)).
-inline constexpr const wchar_t* kNameProperty = L"TendraName";
-
-// A control's designed name and its control identifier.
-struct ControlId {
-    const char* name;
-    int id;
-};
-
-void setDesignedName(HWND window, const char* name);
-// Takes the name off again and gives its atom back; for a window that goes.
-void clearDesignedName(HWND window);
-// The designed name, or "" for a window without one.
-std::string designedName(HWND window);
-// The window itself or the descendant of this designed name; null when none.
-HWND findDesigned(HWND window, std::string_view name);
-
-// The text of a window, as UTF-8, and the other way round.
-std::string windowText(HWND window);
-void setWindowText(HWND window, std::string_view text);
-
-COLORREF colourRef(Rgb rgb);
-// A font as designed, for this DPI. The caller owns it.
-HFONT createDesignedFont(const FontDesign& font, UINT dpi);
-
-// Opens an address with the user's default program. A seam: the default asks
-// the shell, ShellExecuteA with "Open" and show command 0, and does not look
-// at the result.
-using ShellOpener = std::function<void(HWND owner, const std::string& address)>;
-void shellOpen(HWND owner, const std::string& address);
-
-// Ends the program at once: every window of this thread goes, and the message
-// loop ends.
-void endProgram();
-
 class DesignedWindow {
   public:
-    DesignedWindow(const WindowDesign& design, std::span<const ControlId> ids);
+    explicit DesignedWindow(const WindowDesign& design);
     virtual ~DesignedWindow();
     DesignedWindow(const DesignedWindow&) = delete;
     DesignedWindow& operator=(const DesignedWindow&) = delete;
@@ -64,7 +27,8 @@ class DesignedWindow {
     // Creates the window, hidden, at the top-left of the screen, with its
     // designed client size and all its controls; owned by `owner` when one is
     // given, and topmost when the design or a topmost owner says so. False
-    // when Windows refused.
+    // when Windows refused, or when a control of the design has no
+    // identifier of its own.
     bool create(HWND owner = nullptr);
 
     HWND hwnd() const { return hwnd_; }
@@ -75,6 +39,9 @@ class DesignedWindow {
     HWND control(std::string_view name) const;
     // The design of a control of this window; null for other windows.
     const ControlDesign* designOf(HWND control) const;
+    // The designed window a control belongs to, through its top-level
+    // window; null for a control of another window.
+    static DesignedWindow* containing(HWND control);
 
     // Sets a control's caption; a label sized to its text is fitted again.
     void setCaption(std::string_view name, std::string_view text);
@@ -104,9 +71,10 @@ class DesignedWindow {
     // The background a text box is drawn with; default: the system's window
     // colour.
     virtual COLORREF textBoxBackground(HWND control) const;
-    // Children the design does not cover (the web browser): created here.
-    virtual void createSpecialControl(const ControlDesign& design, const RECT& pixels, int id) {
-        (void)design, (void)pixels, (void)id;
+    // Children the design does not cover (the web browser): created here,
+    // with the design's identifier.
+    virtual void createSpecialControl(const ControlDesign& design, const RECT& pixels) {
+        (void)design, (void)pixels;
     }
     // After rescale: for children the design does not cover.
     virtual void onRescaled() {}
@@ -119,7 +87,7 @@ class DesignedWindow {
   private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
-    HWND createControl(const ControlDesign& c, int id);
+    HWND createControl(const ControlDesign& c);
     HFONT makeWindowFont();
     // The control's own font, made for the current DPI, or the window's.
     HFONT fontFor(const ControlDesign& c);
@@ -129,7 +97,6 @@ class DesignedWindow {
     LRESULT colourControl(HDC dc, HWND control, bool textBox);
 
     const WindowDesign& design_;
-    std::span<const ControlId> ids_;
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;
     HFONT windowFont_ = nullptr;
@@ -141,9 +108,5 @@ class DesignedWindow {
     ShellOpener shellOpener_ = shellOpen;
     ScreenSource screenSource_ = primaryScreen;
 };
-
-// Runs the thread's messages, with the dialog keys (Tab, arrows) handled for
-// the window that has them, until WM_QUIT. Returns its exit code.
-int runMessageLoop();
 
 }  // namespace tendra::ui::win32

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "ui/qt/colours.h"
 #include "ui/qt/designed_control.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/placement.h"
@@ -36,33 +35,18 @@ aboutfrm::aboutfrm(QWidget* parent) : QDialog(parent, tendra::windowFlags(aboutf
     setFixedSize(twipsRect(0, 0, design.clientWidth, design.clientHeight, dpi).size());
 
     const QCursor hand = handCursor();
-    for (const ui::ControlDesign& control : design.controls) {
-        QWidget* container = this;
-        if (control.parent) {
-            container = findChild<QWidget*>(QString::fromUtf8(control.parent));
-        }
+    const auto make = [this, &hand](const ui::ControlDesign& control, QWidget* parent) -> QWidget* {
         if (control.kind == ui::ControlKind::PushButton) {
-            auto* button = new QPushButton(container);
-            applyDesign(button, control, dpi);
+            auto* button = new QPushButton(parent);
             connect(button, &QPushButton::clicked, this, &QWidget::close);
-            continue;
+            return button;
         }
         if (control.kind == ui::ControlKind::Line) {
-            // One pixel high whatever the resolution, along the band's lower edge.
-            auto* line = new QWidget(container);
-            applyDesign(line, control, dpi);
-            const QRect ends = twipsRect(control.rect, dpi);
-            line->setGeometry(ends.left(), ends.top(), ends.width(), 1);
-            setBackgroundColour(line, *control.foreground);
-            continue;
+            return plainWidget(control, parent);
         }
-        auto* label = new ClickableLabel(container);
+        auto* label = new ClickableLabel(parent);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        applyDesign(label, control, dpi);
-        if (control.picture) {
-            label->setPixmap(designedPicture(control.picture));
-        }
         if (control.handCursor) {
             label->setCursor(hand);
         }
@@ -84,7 +68,9 @@ aboutfrm::aboutfrm(QWidget* parent) : QDialog(parent, tendra::windowFlags(aboutf
             default:
                 break;
         }
-    }
+        return label;
+    };
+    buildDesignedControls(this, design, dpi, make, designedPicture);
     bindDesigned(this, picBGHead, "picBGHead");
     bindDesigned(this, picBGHeadIcon, "picBGHeadIcon");
     bindDesigned(this, lblBGHeadInfo1, "lblBGHeadInfo1");

@@ -30,28 +30,16 @@ PromotionWindow::PromotionWindow(const PromotionDesign& design, QWidget* parent)
 
     // The pictures and the label are drawn on the window itself; the
     // browser, made after them, covers them.
-    for (const ui::ControlDesign& control : design.window.controls) {
-        switch (control.kind) {
-            case ui::ControlKind::Picture:
-            case ui::ControlKind::Label: {
-                auto* label = new ClickableLabel(this);
-                applyDesign(label, control, dpi);
-                if (control.picture) {
-                    label->setPixmap(designedPicture(control.picture));
-                    label->setScaledContents(control.stretched);
-                }
-                break;
+    buildDesignedControls(
+        this, design.window, dpi,
+        [](const ui::ControlDesign& control, QWidget* parent) -> QWidget* {
+            if (control.kind == ui::ControlKind::Picture ||
+                control.kind == ui::ControlKind::Label) {
+                return new ClickableLabel(parent);
             }
-            case ui::ControlKind::Timer: {
-                auto* timer = new QTimer(this);
-                timer->setObjectName(QString::fromUtf8(control.name));
-                timer->setInterval(control.interval);
-                break;
-            }
-            default:
-                break;
-        }
-    }
+            return plainWidget(control, parent);
+        },
+        designedPicture);
     bindDesigned(this, Image1, "Image1");
     bindDesigned(this, Image2, "Image2");
     bindDesigned(this, Label1, "Label1");

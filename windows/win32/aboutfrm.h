@@ -7,16 +7,9 @@
 
 namespace tendra {
 
-inline constexpr ui::win32::ControlId kAboutfrmControlIds[] = {
-    {"picBGHead", 601}, {"picBGHeadIcon", 602}, {"lblBGHeadInfo1", 603}, {"linBorder", 604},
-    {"Label2", 702},    {"Label3", 703},        {"Label4", 704},         {"Label5", 705},
-    {"Label6", 706},    {"Label7", 707},        {"Label9", 709},         {"lblHomepage", 710},
-    {"Command1", 801},
-};
-
 class aboutfrm : public ui::win32::DesignedWindow {
   public:
-    aboutfrm() : DesignedWindow(aboutfrmDesign(), kAboutfrmControlIds) {}
+    aboutfrm() : DesignedWindow(aboutfrmDesign()) {}
 
     // Moves a window so that it is centred across the screen with a third of
     // the free height above it; its size is kept and nothing is clamped.

@@ -3,7 +3,7 @@
 #include <exdisp.h>
 #include <ole2.h>
 
-#include "cad/com/utf.h"
+#include "win32/text.h"
 
 namespace tendra {
 
@@ -149,7 +149,7 @@ void BrowserHost::navigate(const std::string& address) {
     if (!browser_) {
         return;
     }
-    BSTR url = SysAllocString(cad::com::toUtf16(address).c_str());
+    BSTR url = SysAllocString(win32::toUtf16(address).c_str());
     VARIANT none;
     VariantInit(&none);
     browser_->Navigate(url, &none, &none, &none, &none);

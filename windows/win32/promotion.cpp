@@ -1,8 +1,9 @@
 #include "windows/win32/promotion.h"
 
-#include "cad/com/utf.h"
 #include "ui/twips.h"
 #include "ui/vendor.h"
+#include "ui/win32/designed_names.h"
+#include "win32/text.h"
 #include "windows/docking.h"
 
 namespace tendra {
@@ -21,9 +22,7 @@ POINT cursorPosition() {
 }  // namespace
 
 PromotionWindow::PromotionWindow(const PromotionDesign& design)
-    : DesignedWindow(design.window, kPromotionControlIds),
-      promotion_(design),
-      pointer_(cursorPosition) {}
+    : DesignedWindow(design.window), promotion_(design), pointer_(cursorPosition) {}
 
 PromotionWindow::~PromotionWindow() {
     browser_.close();
@@ -33,14 +32,14 @@ std::string PromotionWindow::pageAddress() const {
     return std::string(vendor::kHomePage) + promotion_.page;
 }
 
-void PromotionWindow::createSpecialControl(const ui::ControlDesign& design, const RECT& pixels,
-                                           int id) {
+void PromotionWindow::createSpecialControl(const ui::ControlDesign& design, const RECT& pixels) {
     // The browser's own window goes inside this one, which carries the name.
     HWND container = CreateWindowExW(
-        0, L"STATIC", cad::com::toUtf16(pageAddress()).c_str(),
+        0, L"STATIC", win32::toUtf16(pageAddress()).c_str(),
         WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | SS_CENTER | SS_CENTERIMAGE,
         pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, hwnd(),
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), GetModuleHandleW(nullptr),
+        nullptr);
     if (!container) {
         return;
     }

@@ -12,13 +12,6 @@
 
 namespace tendra {
 
-inline constexpr ui::win32::ControlId kPromotionControlIds[] = {
-    {"WebBrowser1", 901},
-    {"Image1", 902},
-    {"Image2", 903},
-    {"Label1", 904},
-};
-
 class PromotionWindow : public ui::win32::DesignedWindow {
   public:
     explicit PromotionWindow(const PromotionDesign& design);
@@ -45,7 +38,7 @@ class PromotionWindow : public ui::win32::DesignedWindow {
   protected:
     void formLoad() override;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void createSpecialControl(const ui::ControlDesign& design, const RECT& pixels, int id) override;
+    void createSpecialControl(const ui::ControlDesign& design, const RECT& pixels) override;
     // The browser's window is the control's, not ours: it is fitted by hand.
     void onRescaled() override { browser_.fit(); }
 

@@ -365,4 +365,4 @@ void TestAbout::command1ClosesTheModalWindow() {
 }
 
 QTEST_MAIN(TestAbout)
-#include "test_about.moc"
+#include "test_aboutfrm.moc"

@@ -1,8 +1,8 @@
-#include "cad/com/utf.h"
+#include "win32/text.h"
 
 #include <windows.h>
 
-namespace tendra::cad::com {
+namespace tendra::win32 {
 
 // Invalid sequences become U+FFFD rather than failing the call that carries them.
 std::wstring toUtf16(std::string_view text) {
@@ -28,4 +28,4 @@ std::string toUtf8(std::wstring_view text) {
     return result;
 }
 
-}  // namespace tendra::cad::com
+}  // namespace tendra::win32

@@ -1,0 +1,56 @@
+#include "nodes/node_capture.h"
+
+#include <cmath>
+
+#include "nodes/number_reading.h"
+#include "nodes/tendon_checks.h"
+
+namespace tendra {
+
+NodeCapture::NodeCapture(cad::Module1& module1, FormPort& form, cad::NameMaker& names,
+                         cad::OriginState& state)
+    : module1_(module1), form_(form), names_(names), state_(state) {}
+
+void NodeCapture::showError(const char* text) {
+    form_.showMessage(text, cad::kErrorTitle, MessageIcon::Stop);
+}
+
+NodeCapture::WrittenTable NodeCapture::writeTable(const std::vector<Node>& nodes, double scale,
+                                                  const ArcRadii& arcRadii,
+                                                  const std::vector<std::size_t>& offTangent) {
+    const TableOptions options = readTableOptions(form_, scale, state_.origin[0], state_.origin[1]);
+    if (!writeNodeTable(form_, nodes, options, arcRadii)) {
+        return {};
+    }
+    std::vector<Leg> overlong;
+    const double radius = readNumber(options.radius);
+    if (options.radiusColumn && radius > 0 && scale != 0) {
+        // The radius text is in the table's units; the legs are in the drawing's.
+        std::vector<double> radii(nodes.size(), radius / std::abs(scale));
+        for (std::size_t i = 0; i < nodes.size() && i < arcRadii.size(); ++i) {
+            if (arcRadii[i]) {
+                radii[i] = *arcRadii[i];
+            }
+        }
+        overlong = overlongLegs(nodes, radii, options.symmetric, state_.origin[0]);
+    }
+    std::vector<std::size_t> offTangentLines;
+    for (const std::size_t i : offTangent) {
+        offTangentLines.push_back(i + 1);
+    }
+    return {true, checkMessage(offTangentLines, overlong)};
+}
+
+void NodeCapture::showFindings(const std::string& findings) {
+    if (!findings.empty()) {
+        form_.showMessage(findings, kCheckTitle, MessageIcon::Information);
+    }
+}
+
+void NodeCapture::groupMarkers(const std::vector<cad::EntityPtr>& markers) {
+    if (cad::attempt([&] { cad::required(state_.markerGroup).appendItems(markers); })) {
+        showError(cad::kUnknownErrorText);
+    }
+}
+
+}  // namespace tendra

@@ -1,0 +1,59 @@
+// What the two capture commands, manual picking and polyline extraction,
+// share: the connection, the form, the origin and marker group that origin
+// initialisation left, and a run's last steps: writing the table relative to
+// the origin, checking it, and grouping the run's markers.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "cad/command.h"
+#include "cad/connection.h"
+#include "cad/names.h"
+#include "cad/origin.h"
+#include "cad/surface.h"
+#include "nodes/form_port.h"
+#include "nodes/table.h"
+
+namespace tendra {
+
+// The most nodes one run collects.
+inline constexpr int kMaxNodes = 100;
+
+class NodeCapture {
+  public:
+    NodeCapture(cad::Module1& module1, FormPort& form, cad::NameMaker& names,
+                cad::OriginState& state);
+
+  protected:
+    // The document as the latest connection left it; throws when there is none.
+    cad::Document& document() const { return module1_.requireDocument(); }
+    void showError(const char* text);
+
+    // A table written for a run, and what checking it found ("" for nothing).
+    struct WrittenTable {
+        bool written = false;
+        std::string findings;
+    };
+    // Writes the table for a run's nodes relative to the origin and checks
+    // that the bends fit their legs (when the radius column is on, Text2 is a
+    // radius above 0 and the scale is not 0) and, for nodes made from arcs,
+    // that the arcs run tangentially into their legs. Not written when the
+    // user has been told why.
+    WrittenTable writeTable(const std::vector<Node>& nodes, double scale,
+                            const ArcRadii& arcRadii = {},
+                            const std::vector<std::size_t>& offTangent = {});
+    // Shows a table's findings in one box, when there are any.
+    void showFindings(const std::string& findings);
+    // Appends a run's markers to the marker group, after the table is
+    // written; a failure shows the unknown error and the table stays.
+    void groupMarkers(const std::vector<cad::EntityPtr>& markers);
+
+    cad::Module1& module1_;
+    FormPort& form_;
+    cad::NameMaker& names_;
+    cad::OriginState& state_;
+};
+
+}  // namespace tendra
