@@ -217,6 +217,10 @@ bool Form1::askYesNo(const std::string& text, const std::string& title) {
     QMessageBox box(QMessageBox::Question,
                     QString::fromStdString(title.empty() ? kApplicationTitle : title),
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, this);
+    // The question names its answers "是" and "否": the buttons say the same,
+    // whatever language Qt itself speaks.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否"));
     // Esc and the close button answer No.
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

@@ -97,6 +97,7 @@ class EndToEndBoardTest : public QObject {
     std::unique_ptr<Form1> form;
     QStringList messages;    // texts of message boxes shown, closed at once
     bool answerYes = false;  // how a question is answered; else it is closed
+    QStringList answers;     // the buttons of each question, "Yes/No"
     QTimer messageWatch;
 
     BoardWindow* board() const { return platform->window(); }
@@ -143,6 +144,7 @@ class EndToEndBoardTest : public QObject {
   private slots:
     void init() {
         messages.clear();
+        answers.clear();
         answerYes = false;
         platform = std::make_unique<BoardPlatform>();
         form = std::make_unique<Form1>(*platform);
@@ -155,6 +157,9 @@ class EndToEndBoardTest : public QObject {
         connect(&messageWatch, &QTimer::timeout, this, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 messages << box->text();
+                if (QAbstractButton* no = box->button(QMessageBox::No)) {
+                    answers << box->button(QMessageBox::Yes)->text() + "/" + no->text();
+                }
                 if (QAbstractButton* yes = box->button(QMessageBox::Yes); yes && answerYes) {
                     yes->click();
                 } else {
@@ -194,6 +199,7 @@ class EndToEndBoardTest : public QObject {
         QCOMPARE(script.unexpected, QStringList());
         // Its two fillets ask; closing the box keeps the vertices.
         QCOMPARE(messages, QStringList{arcQuestion(2)});
+        QCOMPARE(answers, QStringList{QStringLiteral("是/否")});
         QCOMPARE(textWhileSelecting, QString());
         QCOMPARE(form->commands().origin(), (cad::Point{-20000, 1200, 0}));
 

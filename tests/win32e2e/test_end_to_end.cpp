@@ -460,7 +460,8 @@ class WhileAPickWaits : public ::testing::TestWithParam<DuringAPick> {};
 
 TEST_P(WhileAPickWaits, NothingFiresLateAndTheTableIsWritten) {
     const DuringAPick& row = GetParam();
-    StandIn standIn("point 0 0\nwait 1500\npoint 100 50\nend\n");
+    // The pick waits long enough for the test to act during it, even on a loaded machine.
+    StandIn standIn("point 0 0\nwait 4000\npoint 100 50\nend\n");
     ASSERT_TRUE(standIn.start()) << "the stand-in did not start";
     const std::wstring program = inBuildTree(kTendraProgram);
     if (!fileExists(program)) {
@@ -483,6 +484,7 @@ TEST_P(WhileAPickWaits, NothingFiresLateAndTheTableIsWritten) {
         return report.state == "picking";
     })) << "the stand-in never waited in a pick";
     row.act(form1);
+    ASSERT_EQ(standIn.report().state, "picking") << "the pick was over before the test acted";
     EXPECT_TRUE(IsWindow(form1)) << "the window went while its command waited";
 
     // The markers join their group after the table is written: the command's end.
