@@ -19,7 +19,7 @@ NodeCapture::WrittenTable NodeCapture::writeTable(const std::vector<Node>& nodes
                                                   const ArcRadii& arcRadii,
                                                   const std::vector<std::size_t>& offTangent) {
     const TableOptions options = readTableOptions(form_, scale, state_.origin[0], state_.origin[1]);
-    if (!writeNodeTable(form_, nodes, options, arcRadii)) {
+    if (!WriteNodeTable(form_, nodes, options, arcRadii)) {
         return {};
     }
     std::vector<Leg> overlong;

@@ -88,7 +88,7 @@ TableOptions readTableOptions(FormPort& form, double scale, double originX, doub
     return options;
 }
 
-bool writeNodeTable(FormPort& form, const std::vector<Node>& nodes, const TableOptions& options,
+bool WriteNodeTable(FormPort& form, const std::vector<Node>& nodes, const TableOptions& options,
                     const ArcRadii& arcRadii) {
     std::string text;
     try {
@@ -103,7 +103,7 @@ bool writeNodeTable(FormPort& form, const std::vector<Node>& nodes, const TableO
 
 bool WriteNodeTable(FormPort& form, const std::vector<Node>& nodes, double scale, double originX,
                     double originY) {
-    return writeNodeTable(form, nodes, readTableOptions(form, scale, originX, originY));
+    return WriteNodeTable(form, nodes, readTableOptions(form, scale, originX, originY));
 }
 
 }  // namespace tendra

@@ -40,17 +40,12 @@ std::string nodeTableText(const std::vector<Node>& nodes, const TableOptions& op
 // read from the form now.
 TableOptions readTableOptions(FormPort& form, double scale, double originX, double originY);
 
-// Writes the table into the output box Text8 in one go. When a scaled value
-// is not finite, Text8 keeps its text, the user is told, and the result is
-// false.
-bool writeNodeTable(FormPort& form, const std::vector<Node>& nodes, const TableOptions& options,
+// Writes the table into the output box Text8 in one go, with options read
+// from the form (readTableOptions): given the scale and the origin, it reads
+// them itself. When a scaled value is not finite, Text8 keeps its text, the
+// user is told, and the result is false.
+bool WriteNodeTable(FormPort& form, const std::vector<Node>& nodes, const TableOptions& options,
                     const ArcRadii& arcRadii = {});
-
-// Writes the table for these nodes into the output box Text8 in one go,
-// reading the decimals (Text1), radius (Text2, trimmed of spaces) and option
-// fields (Check2, Check1) and the separator from the form now. When a scaled
-// coordinate is not finite, Text8 keeps its text, the user is told, and the
-// result is false.
 bool WriteNodeTable(FormPort& form, const std::vector<Node>& nodes, double scale, double originX,
                     double originY);
 

@@ -225,20 +225,22 @@ void Form1::enableNodeButtons() {
     EnableWindow(control("Command4"), TRUE);
 }
 
-void Form1::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
+int Form1::messageBox(const std::string& text, const std::string& title, UINT style) {
     const std::wstring body = win32::toUtf16(text);
     const std::wstring caption = win32::toUtf16(title.empty() ? kApplicationTitle : title);
+    return MessageBoxW(hwnd(), body.c_str(), caption.c_str(), style);
+}
+
+void Form1::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
     const UINT shown = icon == MessageIcon::Stop          ? MB_ICONSTOP
                        : icon == MessageIcon::Information ? MB_ICONINFORMATION
                                                           : 0;
-    MessageBoxW(hwnd(), body.c_str(), caption.c_str(), MB_OK | shown);
+    messageBox(text, title, MB_OK | shown);
 }
 
 // Whatever closes the box other than Yes answers No.
 bool Form1::askYesNo(const std::string& text, const std::string& title) {
-    const std::wstring body = win32::toUtf16(text);
-    const std::wstring caption = win32::toUtf16(title.empty() ? kApplicationTitle : title);
-    return MessageBoxW(hwnd(), body.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return messageBox(text, title, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 }  // namespace tendra

@@ -57,6 +57,8 @@ class Form1 : public ui::win32::DesignedWindow, public FormPort {
     // Ends the program now, or once the running command has ended: the
     // window must outlive the command that writes into it.
     void requestClose();
+    // A message box over this window; a title of "" is the application's.
+    int messageBox(const std::string& text, const std::string& title, UINT style);
     void toggleInstructions();
     void showMoreSoftware();
     bool ticked(const char* name) const;
