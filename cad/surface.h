@@ -78,6 +78,15 @@ class Entity {
     // The unit normal of a lightweight polyline's plane, which decides its own
     // coordinate system: (0, 0, 1) where that is the world's.
     virtual Point normal() = 0;
+    // The entity's class as the CAD names it ("AcDbText", "AcDbMText",
+    // "AcDbPolyline", ...).
+    virtual std::string objectName() = 0;
+    // The text of a TEXT or MTEXT, an MTEXT's with its inline format codes;
+    // fails on other entities.
+    virtual std::string textString() = 0;
+    // Where a TEXT or MTEXT is inserted, in world coordinates; fails on other
+    // entities.
+    virtual Point insertionPoint() = 0;
 };
 using EntityPtr = std::shared_ptr<Entity>;
 

@@ -24,6 +24,11 @@ class FormPort : public cad::OriginForm {
     // Asks a question in a modal box with Yes and No buttons; true for Yes.
     // Closing the box answers No.
     virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
+    // Shows the wait cursor over the program while busy, from the moment a
+    // command has what it waited for from the user until it is done; the
+    // normal cursor again when not. A message or question shown while busy
+    // shows the normal cursor over its box.
+    virtual void setBusy(bool busy) = 0;
 };
 
 }  // namespace tendra

@@ -204,7 +204,44 @@ void Form1::enableNodeButtons() {
     Command4->setEnabled(true);
 }
 
+namespace {
+
+// A box shown while the program is busy shows the normal cursor over it.
+class NormalCursorOverBox {
+  public:
+    explicit NormalCursorOverBox(bool busy) : pushed_(busy) {
+        if (pushed_) {
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+        }
+    }
+    ~NormalCursorOverBox() {
+        if (pushed_) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    NormalCursorOverBox(const NormalCursorOverBox&) = delete;
+    NormalCursorOverBox& operator=(const NormalCursorOverBox&) = delete;
+
+  private:
+    bool pushed_;
+};
+
+}  // namespace
+
+void Form1::setBusy(bool busy) {
+    if (busy == busy_) {
+        return;
+    }
+    busy_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
 void Form1::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {
+    const NormalCursorOverBox cursor(busy_);
     const QMessageBox::Icon shown = icon == MessageIcon::Stop          ? QMessageBox::Critical
                                     : icon == MessageIcon::Information ? QMessageBox::Information
                                                                        : QMessageBox::NoIcon;
@@ -214,6 +251,7 @@ void Form1::showMessage(const std::string& text, const std::string& title, Messa
 }
 
 bool Form1::askYesNo(const std::string& text, const std::string& title) {
+    const NormalCursorOverBox cursor(busy_);
     QMessageBox box(QMessageBox::Question,
                     QString::fromStdString(title.empty() ? kApplicationTitle : title),
                     QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, this);

@@ -48,6 +48,7 @@ class Form1 : public QWidget, public FormPort {
     void enableNodeButtons() override;
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
+    void setBusy(bool busy) override;
 
     // The controls, under their designed names.
     OutputBox* Text8;
@@ -88,6 +89,7 @@ class Form1 : public QWidget, public FormPort {
     cad::NameMaker names_;
     DrawingCommands commands_;
     std::int16_t helpClickCount_ = 0;
+    bool busy_ = false;
 };
 
 }  // namespace tendra

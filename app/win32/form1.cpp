@@ -72,6 +72,12 @@ LRESULT Form1::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         requestClose();
         return 0;
     }
+    // While busy the wait cursor stays over the window, whatever control
+    // the mouse is over.
+    if (message == WM_SETCURSOR && busy_) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+    }
     return DesignedWindow::handleMessage(message, wParam, lParam);
 }
 
@@ -236,6 +242,11 @@ void Form1::showMessage(const std::string& text, const std::string& title, Messa
                        : icon == MessageIcon::Information ? MB_ICONINFORMATION
                                                           : 0;
     messageBox(text, title, MB_OK | shown);
+}
+
+void Form1::setBusy(bool busy) {
+    busy_ = busy;
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
 }
 
 // Whatever closes the box other than Yes answers No.

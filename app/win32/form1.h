@@ -43,6 +43,7 @@ class Form1 : public ui::win32::DesignedWindow, public FormPort {
     void enableNodeButtons() override;
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
+    void setBusy(bool busy) override;
 
   protected:
     void formLoad() override;
@@ -69,6 +70,7 @@ class Form1 : public ui::win32::DesignedWindow, public FormPort {
     std::int16_t helpClickCount_ = 0;
     bool commandRunning_ = false;
     bool closeRequested_ = false;
+    bool busy_ = false;
     HWND focusedBox_ = nullptr;
     std::function<void()> aboutShower_;
 };

@@ -210,6 +210,18 @@ cad::Point BoardEntity::normal() {
     return link_.drawing().normal(id_);
 }
 
+std::string BoardEntity::objectName() {
+    return link_.drawing().objectName(id_);
+}
+
+std::string BoardEntity::textString() {
+    return link_.drawing().textString(id_);
+}
+
+cad::Point BoardEntity::insertionPoint() {
+    return link_.drawing().insertionPoint(id_);
+}
+
 BoardWindow& BoardApplication::window() const {
     if (!window_ || window_->isClosed()) {
         disconnected();

@@ -44,6 +44,9 @@ class BoardEntity : public cad::Entity {
     std::vector<double> coordinates() override;
     double bulge(int index) override;
     cad::Point normal() override;
+    std::string objectName() override;
+    std::string textString() override;
+    cad::Point insertionPoint() override;
 
     EntityId id() const { return id_; }
     const BoardLink& link() const { return link_; }

@@ -45,6 +45,19 @@ class ComEntity final : public Entity {
         }
         return {numbers[0], numbers[1], numbers[2]};
     }
+    std::string objectName() override { return textResult(object_.getProperty(L"ObjectName")); }
+    // TEXT and MTEXT are classes of their own, each with its own DISPIDs.
+    std::string textString() override {
+        return textResult(object_.uncached().getProperty(L"TextString"));
+    }
+    Point insertionPoint() override {
+        const std::vector<double> numbers =
+            doublesResult(object_.uncached().getProperty(L"InsertionPoint"));
+        if (numbers.size() != 3) {
+            throw systemError(DISP_E_TYPEMISMATCH);
+        }
+        return {numbers[0], numbers[1], numbers[2]};
+    }
 
     IDispatch* dispatch() const { return object_.get(); }
 

@@ -156,6 +156,9 @@ class BoardSurfaceTest : public QObject {
                 std::vector<double> coordinates() override { return {}; }
                 double bulge(int) override { return 0; }
                 cad::Point normal() override { return {0, 0, 1}; }
+                std::string objectName() override { return "AcDbPoint"; }
+                std::string textString() override { return {}; }
+                cad::Point insertionPoint() override { return {0, 0, 0}; }
             };
             d.groups()->add("G")->appendItems({std::make_shared<Foreign>()});
         }) << int(kInvalidArgument);

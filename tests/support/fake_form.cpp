@@ -90,4 +90,9 @@ bool FakeForm::askYesNo(const std::string& text, const std::string& title) {
     return answerYes;
 }
 
+void FakeForm::setBusy(bool on) {
+    note(on ? "busy" : "not busy");
+    busy = on;
+}
+
 }  // namespace tendra::testing

@@ -41,9 +41,11 @@ class FakeForm : public FormPort {
     // The questions asked, and how each is answered: true for Yes.
     std::vector<ShownMessage> questions;
     bool answerYes = false;
+    bool busy = false;  // the wait cursor shows
 
     struct Entry {
-        std::string what;  // "read Text3", "read Check1", "write Text8", "message ..."
+        std::string what;  // "read Text3", "read Check1", "write Text8", "message ...",
+                           // "busy", "not busy"
         std::size_t cadCallsBefore;
     };
     std::vector<Entry> log;
@@ -60,6 +62,7 @@ class FakeForm : public FormPort {
     void enableNodeButtons() override;
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
+    void setBusy(bool busy) override;
 
   private:
     void note(const std::string& what);

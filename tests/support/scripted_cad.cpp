@@ -44,6 +44,46 @@ Selectable entityOfType(int type) {
     return {type, {}, {}, {0, 0, 1}};
 }
 
+Selectable text(std::string string, double x, double y) {
+    Selectable label = entityOfType(cad::entity_type::kText);
+    label.text = std::move(string);
+    label.at = {x, y, 0};
+    return label;
+}
+
+Selectable mtext(std::string string, double x, double y) {
+    Selectable label = text(std::move(string), x, y);
+    label.type = cad::entity_type::kMText;
+    return label;
+}
+
+namespace {
+
+std::string objectNameOfType(int type) {
+    switch (type) {
+        case cad::entity_type::kArc:
+            return "AcDbArc";
+        case cad::entity_type::kCircle:
+            return "AcDbCircle";
+        case cad::entity_type::kLine:
+            return "AcDbLine";
+        case cad::entity_type::kMText:
+            return "AcDbMText";
+        case cad::entity_type::kPoint:
+            return "AcDbPoint";
+        case cad::entity_type::kPolyline:
+            return "AcDb2dPolyline";
+        case cad::entity_type::kLightweightPolyline:
+            return "AcDbPolyline";
+        case cad::entity_type::kText:
+            return "AcDbText";
+        default:
+            return "AcDbEntity";
+    }
+}
+
+}  // namespace
+
 // Entities carry a label for the call log and for group membership.
 class ScriptedEntity : public cad::Entity {
   public:
@@ -71,6 +111,18 @@ class ScriptedPoint : public ScriptedEntity {
     }
     cad::Point normal() override {
         cad_.record(label(), "Normal", "");
+        throw cad::CadError(kMemberNotFound, "Member not found");
+    }
+    std::string objectName() override {
+        cad_.record(label(), "ObjectName", "");
+        return "AcDbPoint";
+    }
+    std::string textString() override {
+        cad_.record(label(), "TextString", "");
+        throw cad::CadError(kMemberNotFound, "Member not found");
+    }
+    cad::Point insertionPoint() override {
+        cad_.record(label(), "InsertionPoint", "");
         throw cad::CadError(kMemberNotFound, "Member not found");
     }
 
@@ -117,8 +169,30 @@ class ScriptedSelectable : public ScriptedEntity {
         }
         return what_.normal;
     }
+    std::string objectName() override {
+        cad_.record(label(), "ObjectName", "");
+        return what_.objectName.empty() ? objectNameOfType(what_.type) : what_.objectName;
+    }
+    std::string textString() override {
+        cad_.record(label(), "TextString", "");
+        if (!isText()) {
+            throw cad::CadError(kMemberNotFound, "Member not found");
+        }
+        return what_.text;
+    }
+    cad::Point insertionPoint() override {
+        cad_.record(label(), "InsertionPoint", "");
+        if (!isText()) {
+            throw cad::CadError(kMemberNotFound, "Member not found");
+        }
+        return what_.at;
+    }
 
   private:
+    bool isText() const {
+        return what_.type == cad::entity_type::kText || what_.type == cad::entity_type::kMText;
+    }
+
     ScriptedCad& cad_;
     int id_;
     Selectable what_;

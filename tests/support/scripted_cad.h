@@ -46,12 +46,20 @@ struct Selectable {
     std::vector<double> coordinates;
     std::vector<double> bulges = {};  // per vertex; a vertex past the list is straight
     cad::Point normal = {0, 0, 1};
+    // A TEXT's or MTEXT's string and insertion point.
+    std::string text = {};
+    cad::Point at = {0, 0, 0};
+    // The class name it reports; empty for the one its type has.
+    std::string objectName = {};
 };
 
 Selectable polyline(std::vector<double> coordinates);
 Selectable polyline(std::vector<double> coordinates, std::vector<double> bulges,
                     cad::Point normal = {0, 0, 1});
 Selectable entityOfType(int type);
+// A TEXT, or an MTEXT whose string may hold format codes, inserted at (x, y).
+Selectable text(std::string string, double x, double y);
+Selectable mtext(std::string string, double x, double y);
 
 class ScriptedCad {
   public:

@@ -93,6 +93,44 @@ int entityTypeOf(const Geometry& geometry) {
     return std::visit(Type{}, geometry);
 }
 
+std::string objectNameOf(int entityType) {
+    struct Known {
+        int type;
+        const char* objectName;
+    };
+    static constexpr Known kKnown[] = {
+        {cad::entity_type::kArc, "AcDbArc"},
+        {cad::entity_type::kCircle, "AcDbCircle"},
+        {cad::entity_type::kLine, "AcDbLine"},
+        {cad::entity_type::kMText, "AcDbMText"},
+        {cad::entity_type::kPoint, "AcDbPoint"},
+        {cad::entity_type::kPolyline, "AcDb2dPolyline"},
+        {cad::entity_type::kLightweightPolyline, "AcDbPolyline"},
+        {cad::entity_type::kText, "AcDbText"},
+        {entity_kind::kBlockReference, "AcDbBlockReference"},
+        {entity_kind::kDimensionAligned, "AcDbAlignedDimension"},
+        {entity_kind::kDimensionAngular, "AcDb2LineAngularDimension"},
+        {entity_kind::kDimensionDiametric, "AcDbDiametricDimension"},
+        {entity_kind::kDimensionOrdinate, "AcDbOrdinateDimension"},
+        {entity_kind::kDimensionRadial, "AcDbRadialDimension"},
+        {entity_kind::kDimensionRotated, "AcDbRotatedDimension"},
+        {entity_kind::kEllipse, "AcDbEllipse"},
+        {entity_kind::kHatch, "AcDbHatch"},
+        {entity_kind::kLeader, "AcDbLeader"},
+        {entity_kind::kSolid, "AcDbSolid"},
+        {entity_kind::kSpline, "AcDbSpline"},
+        {entity_kind::kTrace, "AcDbTrace"},
+        {entity_kind::kMInsertBlock, "AcDbMInsertBlock"},
+        {entity_kind::kDimension3PointAngular, "AcDb3PointAngularDimension"},
+    };
+    for (const Known& known : kKnown) {
+        if (known.type == entityType) {
+            return known.objectName;
+        }
+    }
+    return "AcDbEntity";
+}
+
 int Entity::entityType() const {
     return entityTypeOf(geometry);
 }
@@ -202,6 +240,32 @@ cad::Point Drawing::normal(EntityId id) const {
         invalid("the entity has no Normal property");
     }
     return polyline->normal;
+}
+
+std::string Drawing::objectName(EntityId id) const {
+    return objectNameOf(entity(id).entityType());
+}
+
+std::string Drawing::textString(EntityId id) const {
+    const Geometry& geometry = entity(id).geometry;
+    if (const auto* text = std::get_if<Text>(&geometry)) {
+        return text->text;
+    }
+    if (const auto* mtext = std::get_if<MText>(&geometry)) {
+        return mtext->text;
+    }
+    invalid("the entity has no TextString property");
+}
+
+cad::Point Drawing::insertionPoint(EntityId id) const {
+    const Geometry& geometry = entity(id).geometry;
+    if (const auto* text = std::get_if<Text>(&geometry)) {
+        return text->at;
+    }
+    if (const auto* mtext = std::get_if<MText>(&geometry)) {
+        return mtext->at;
+    }
+    invalid("the entity has no InsertionPoint property");
 }
 
 std::vector<double> Drawing::coordinates(EntityId id) const {

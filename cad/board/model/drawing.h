@@ -219,6 +219,9 @@ using Geometry =
 
 // AutoCAD's EntityType number (cad::entity_type, entity_kind) of a geometry.
 int entityTypeOf(const Geometry& geometry);
+// AutoCAD's class name for an EntityType number ("AcDbText" for kText);
+// "AcDbEntity" for a number without one.
+std::string objectNameOf(int entityType);
 
 struct Entity {
     EntityId id = 0;
@@ -298,6 +301,12 @@ class Drawing {
     // cad::CadError(kInvalidArgument).
     double bulge(EntityId id, int index) const;
     cad::Point normal(EntityId id) const;
+    // The entity's class as AutoCAD names it ("AcDbText", "AcDbPolyline", ...).
+    std::string objectName(EntityId id) const;
+    // A TEXT's or MTEXT's text (an MTEXT's with its format codes) and
+    // insertion point; any other entity throws cad::CadError(kInvalidArgument).
+    std::string textString(EntityId id) const;
+    cad::Point insertionPoint(EntityId id) const;
 
     // Blocks by name (ASCII case ignored); defining a name again replaces
     // it. Block references and dimensions added later show the blocks
