@@ -126,14 +126,17 @@ const std::string kPolylineTable =
     "-30.000\t5.000\t0\r\n-20.000\t2.000\t15\r\n-10.000\t0.000\t15\r\n"
     "10.000\t0.000\t15\r\n20.000\t2.000\t15\r\n30.000\t5.000\t0\r\n";
 
-Outcome polylineOutcome(const Baseline& b, int k, std::int32_t number) {
+// What a polyline extraction whose full run writes this table and count,
+// and draws this many markers, leaves after a failure of call k.
+Outcome extractionOutcome(const Baseline& b, int k, std::int32_t number, const std::string& table,
+                          const std::string& count, std::size_t markers) {
     const cad::Point origin{0, 0, 0};
     if (k <= kConnectionCalls) {
-        return {false, kPolylineTable, "角点个数：6", 3, 3, 3, origin, false, true, false};
+        return {false, table, count, markers, markers, markers, origin, false, true, false};
     }
     // A selection set that cannot be deleted changes nothing else.
     if (b.member(k) == "Delete") {
-        return {false, kPolylineTable, "角点个数：6", 3, 3, 3, origin, false, true, false};
+        return {false, table, count, markers, markers, markers, origin, false, true, false};
     }
     // A failure while the selection set is open is followed by its Delete.
     const bool deletedAfter = k > b.index("Add") && k < b.index("Delete");
@@ -141,11 +144,23 @@ Outcome polylineOutcome(const Baseline& b, int k, std::int32_t number) {
         return {false, "old table", "old count", 0, 0, 0, origin, false, true, !deletedAfter};
     }
     if (b.member(k) == "AppendItems") {  // table and count stay
-        return {true, kPolylineTable, "角点个数：6", 3, 3, 0, origin, false, true, true};
+        return {true, table, count, markers, markers, 0, origin, false, true, true};
     }
     return {
         true,  "old table", "old count",  b.before(k, "AddPoint"), b.before(k, "Color"), 0, origin,
         false, true,        !deletedAfter};
+}
+
+Outcome polylineOutcome(const Baseline& b, int k, std::int32_t number) {
+    return extractionOutcome(b, k, number, kPolylineTable, "角点个数：6", 3);
+}
+
+// Both polylines of the selection below, the first named by its label.
+const std::string kSeveralTables =
+    "A\r\n" + kPolylineTable + "\r\n钢束2\r\n5.000\t5.000\t0\r\n-5.000\t5.000\t0\r\n";
+
+Outcome severalOutcome(const Baseline& b, int k, std::int32_t number) {
+    return extractionOutcome(b, k, number, kSeveralTables, "钢束数：2，角点个数：8", 4);
 }
 
 void oldTexts(DrawingSession& s) {
@@ -190,6 +205,18 @@ const Scenario kScenarios[] = {
                                  testing::polyline({0, 0, 9, 9})});
      },
      [](DrawingSession& s) { s.commands.extractPolylineNodes(); }, polylineOutcome},
+    {"SeveralTendons",
+     [](DrawingSession& s) {
+         s.startAt(0, 0);
+         s.form.options[Option::Check1] = true;
+         s.form.options[Option::Check3] = false;
+         s.form.answerYes = true;
+         oldTexts(s);
+         s.cad.prepareSelection({testing::entityOfType(cad::entity_type::kLine),
+                                 testing::polyline({-30, 5, -20, 2, -10, 0, 0, 0}),
+                                 testing::polyline({5, 5, 9, 9}), testing::text("A", -15, 0.5)});
+     },
+     [](DrawingSession& s) { s.commands.extractPolylineNodes(); }, severalOutcome},
 };
 
 Baseline baselineOf(const Scenario& scenario) {
