@@ -3,6 +3,7 @@
 // and leave the drawing, the output box and the window state consistent.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "cad/command.h"
@@ -343,15 +344,88 @@ TEST(CommandWithoutACad, ShowsTheConnectionsMessageThenTheUnknownError) {
     }
 }
 
-// The scenarios themselves: without a failure each command succeeds fully.
+// The scenarios themselves: without a failure each command succeeds fully,
+// as worked out by hand from its script.
+struct CleanRun {
+    const char* scenario;
+    std::string output;                        // Text8
+    std::string status;                        // Label4
+    std::vector<testing::DrawnPoint> markers;  // drawn by the run, in order
+    int markerGroup;                           // the name maker's i-th name
+    std::vector<int> grouped;                  // its members, by marker id
+    cad::Point origin;
+};
+
+const CleanRun kCleanRuns[] = {
+    {"FirstOrigin", "", "old count", {{1, {10, 20, 0}, cad::kOriginColor}}, 0, {1}, {10, 20, 0}},
+    // The origin marker of the earlier run is point 1, in group 0.
+    {"RepeatedOrigin", "", "old count", {{2, {10, 20, 0}, cad::kOriginColor}}, 1, {2}, {10, 20, 0}},
+    // The node markers join the origin marker's group.
+    {"ManualPicking",
+     kPickedTables[3],
+     "old count",
+     {{2, {110, 60, 0}, cad::kNodeColor},
+      {3, {120, 55, 0}, cad::kNodeColor},
+      {4, {130, 50, 0}, cad::kNodeColor}},
+     0,
+     {1, 2, 3, 4},
+     {100, 50, 0}},
+    // Symmetric without the last vertex: three of the four vertices, mirrored.
+    {"PolylineExtraction",
+     kPolylineTable,
+     "角点个数：6",
+     {{2, {-30, 5, 0}, cad::kNodeColor},
+      {3, {-20, 2, 0}, cad::kNodeColor},
+      {4, {-10, 0, 0}, cad::kNodeColor}},
+     0,
+     {1, 2, 3, 4},
+     {0, 0, 0}},
+};
+
 TEST(CommandFailureScenarios, RunCleanlyWithoutAFailure) {
-    for (const Scenario& scenario : kScenarios) {
+    ASSERT_EQ(std::size(kCleanRuns), std::size(kScenarios));
+    for (std::size_t i = 0; i < std::size(kScenarios); ++i) {
+        const Scenario& scenario = kScenarios[i];
+        const CleanRun& clean = kCleanRuns[i];
         SCOPED_TRACE(scenario.name);
-        const Baseline baseline = baselineOf(scenario);
-        const Outcome expected = scenario.expect(baseline, 0, 0);
+        ASSERT_STREQ(clean.scenario, scenario.name);
+
+        DrawingSession session;
+        scenario.prepare(session);
+        const std::size_t pointsBefore = session.cad.points().size();
+        scenario.run(session);
+
+        EXPECT_EQ(session.form.messages, std::vector<ShownMessage>{});
+        EXPECT_EQ(session.form.questions, std::vector<ShownMessage>{});
+        EXPECT_EQ(session.form.output, clean.output);
+        EXPECT_EQ(session.form.status, clean.status);
+        EXPECT_TRUE(session.form.nodeButtonsEnabled);
+        EXPECT_EQ(session.commands.origin(), clean.origin);
+        const auto& points = session.cad.points();
+        ASSERT_EQ(points.size() - pointsBefore, clean.markers.size());
+        for (std::size_t m = 0; m < clean.markers.size(); ++m) {
+            const auto& point = points[pointsBefore + m];
+            EXPECT_EQ(point.id, clean.markers[m].id) << "marker " << m;
+            EXPECT_EQ(point.at, clean.markers[m].at) << "marker " << m;
+            EXPECT_EQ(point.color, clean.markers[m].color) << "marker " << m;
+        }
+        const std::vector<int>* group = session.cad.group(DrawingSession::name(clean.markerGroup));
+        ASSERT_NE(group, nullptr);
+        EXPECT_EQ(*group, clean.grouped);
+
+        // The failure cases take these outcomes for a failed connection call.
+        const Outcome expected = scenario.expect(baselineOf(scenario), 0, 0);
         EXPECT_FALSE(expected.unknownError);
-        EXPECT_EQ(baseline.points.size(), expected.points);
-        EXPECT_FALSE(baseline.calls.back().failed);
+        EXPECT_EQ(expected.output, clean.output);
+        EXPECT_EQ(expected.status, clean.status);
+        EXPECT_EQ(expected.points, clean.markers.size());
+        EXPECT_EQ(expected.coloured, clean.markers.size());
+        EXPECT_EQ(expected.grouped, static_cast<std::size_t>(std::count_if(
+                                        clean.grouped.begin(), clean.grouped.end(), [&](int id) {
+                                            return id > static_cast<int>(pointsBefore);
+                                        })));
+        EXPECT_EQ(expected.origin, clean.origin);
+        EXPECT_TRUE(expected.buttonsEnabled);
     }
 }
 
