@@ -182,7 +182,7 @@ void PolylineExtraction::run() {
     cad::attempt([&] { selection->deleteSet(); });
     // Cancelling the selection ends the click quietly.
     if (selectFailure) {
-        if (!cad::endsInput(*selectFailure)) {
+        if (!cad::endedByUser(*selectFailure, module1_)) {
             showError(cad::kUnknownErrorText);
         }
         return;

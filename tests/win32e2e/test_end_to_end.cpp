@@ -82,6 +82,8 @@ struct Scenario {
     std::vector<std::vector<std::string>> groups;
     int minimumRejected = 0;
     std::string pdmode = "I2 3";
+    // The only class the stand-in is registered under.
+    const wchar_t* progId = kAutoCadProgId;
 };
 
 const Scenario kScenarios[] = {
@@ -189,6 +191,20 @@ const Scenario kScenarios[] = {
       {"Command3", "", "", {}, false, "point 0 0\n"}},
      {{1, 0, 0, 0, 1}},
      {{"Point#1"}}},
+    // ZWCAD ends a pick under a number of its own, and still answers after it:
+    // the ended origin pick keeps the origin, the ended picking writes its table.
+    {"CompatibleCadEndsPicksWithANumberOfItsOwn",
+     Start::Running,
+     "point 100 50\n"
+     "end 0x80040201\n"
+     "point 90 55\n"
+     "end 0x80040201\n",
+     {{"Command3", "", ""}, {"Command3", "", ""}, {"Command1", kSymmetricPick, ""}},
+     {{1, 100, 50, 0, 1}, {2, 90, 55, 0, 3}},
+     {{"Point#1", "Point#2"}},
+     0,
+     "I2 3",
+     L"ZWCAD.Application"},
 };
 
 void PrintTo(const Scenario& scenario, std::ostream* out) {
@@ -376,7 +392,7 @@ class EndToEnd : public ::testing::TestWithParam<std::tuple<Scenario, Driver>> {
 
 TEST_P(EndToEnd, TablesAndDrawingAsTheCoreExpects) {
     const auto& [scenario, driver] = GetParam();
-    StandIn standIn(scenario.script);
+    StandIn standIn(scenario.script, scenario.progId);
     if (scenario.start == Start::Running) {
         ASSERT_TRUE(standIn.start()) << "the stand-in did not start";
     } else if (scenario.start == Start::NotInstalled) {
