@@ -95,7 +95,8 @@ class StandIn {
           filter_(script_.busyMilliseconds) {
         std::vector<DoubleSelectable> selection;
         for (const auto& entity : script_.selection) {
-            selection.push_back({entity.type, entity.coordinates, entity.bulges, entity.normal});
+            selection.push_back({entity.type, entity.coordinates, entity.bulges, entity.normal,
+                                 win32::toUtf16(entity.text), entity.insertion});
         }
         cad_->prepareSelection(std::move(selection));
         if (script_.startingMilliseconds || script_.settlingMilliseconds) {

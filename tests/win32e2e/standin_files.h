@@ -12,6 +12,9 @@
 //                          these coordinates, after those selected so far
 //   bulges 0 0.2           the bulges of the entity selected last, by vertex
 //   normal 0 0 -1          the normal of the entity selected last
+//   text 5 8 0 钢束 N1      SelectOnScreen selects a TEXT inserted at (5, 8, 0)
+//                          whose string is the rest of the line, blanks and all
+//   mtext 5 8 0 {\fSimSun;N2}  the same for an MTEXT, its format codes included
 //   busy 2000              for 2000 ms from the first automation call, the
 //                          message filter rejects every automation call
 //                          (SERVERCALL_REJECTED: Wine serves a call that is
@@ -46,7 +49,13 @@ struct SelectedEntity {
     std::vector<double> coordinates;
     std::vector<double> bulges = {};
     std::array<double, 3> normal = {0, 0, 1};
+    std::string text = {};  // a TEXT's or MTEXT's string, UTF-8
+    std::array<double, 3> insertion = {};
 };
+
+// The entity types SelectOnScreen gives TEXT and MTEXT.
+inline constexpr int kTextType = 32;
+inline constexpr int kMTextType = 21;
 
 struct StandInScript {
     std::vector<PickStep> picks;
