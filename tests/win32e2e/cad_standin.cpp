@@ -135,6 +135,7 @@ class StandIn {
             report.groups.emplace_back(name, *cad_->group(name));
         }
         report.variables = cad_->variables();
+        report.selectionSets = cad_->selectionSets();
         report.calls = cad_->transcript();
         // A write that failed is tried again at the next message or tick.
         if (!always && report == last_) {

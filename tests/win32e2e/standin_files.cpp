@@ -150,6 +150,9 @@ std::string formatReport(const StandInReport& report) {
     for (const auto& [name, value] : report.variables) {
         text += "variable " + name + " " + value + "\n";
     }
+    for (const auto& set : report.selectionSets) {
+        text += "set " + set + "\n";
+    }
     for (const auto& call : report.calls) {
         text += "call " + call + "\n";
     }
@@ -186,6 +189,8 @@ StandInReport parseReport(const std::string& text) {
         } else if (word == "variable") {
             const auto [name, value] = split(rest);
             report.variables[name] = value;
+        } else if (word == "set") {
+            report.selectionSets.push_back(rest);
         } else if (word == "call") {
             report.calls.push_back(rest);
         }

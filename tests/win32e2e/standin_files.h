@@ -90,6 +90,7 @@ struct StandInReport {
     // Groups in the order they were made, members as "Point#<id>" in append order.
     std::vector<std::pair<std::string, std::vector<std::string>>> groups;
     std::map<std::string, std::string> variables;  // name -> "I2 3"
+    std::vector<std::string> selectionSets;        // open, in the order they were added
     std::vector<std::string> calls;                // "Utility.GetPoint(missing, \"...\")"
 
     bool operator==(const StandInReport&) const = default;

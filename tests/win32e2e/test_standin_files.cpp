@@ -102,6 +102,7 @@ TEST(StandInReport, ReadsBackWhatWasWritten) {
     report.points = {{1, 0.1, -2.5, 0, 1}, {2, 1e9, 3, 0, 3}};
     report.groups = {{".5123", {"Point#1", "Point#2"}}, {".77", {}}};
     report.variables = {{"pdmode", "I2 3"}};
+    report.selectionSets = {".25", ".7055475"};
     report.calls = {"Utility.GetPoint(missing, \"点取坐标原点 \")",
                     "Application.Visible = BOOL true"};
 
