@@ -99,7 +99,13 @@ const Scenario kScenarios[] = {
      "point 130 50\n"
      "end\n",
      {{"Command3", "", ""},
-      {"Command4", kPolylineTable, kPolylineCount},
+      // Two polylines: closing the question takes the first, as ever.
+      {"Command4",
+       kPolylineTable,
+       kPolylineCount,
+       {{"Tendra",
+         "所选对象含 2 "
+         "条多段线。\n是：逐条取节点，每条钢束一张表；\n否：只取第一条（与以前相同）。"}}},
       {"Command3", "", kPolylineCount},
       {"Command1", kSymmetricPick, kPolylineCount},
       {"Check1", kSymmetricPick, kPolylineCount},
