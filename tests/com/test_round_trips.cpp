@@ -80,6 +80,62 @@ TEST_P(RoundTripTest, EachFurtherNodeCostsOnlyItsOwnCalls) {
 INSTANTIATE_TEST_SUITE_P(Commands, RoundTripTest, ::testing::ValuesIn(kRoundTripCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Several tendons answered Yes: what each further tendon of four straight
+// vertices and its TEXT label add. Each member's Item and EntityType (4), the
+// polyline's Coordinates (2, looked up afresh), its Normal and three bulges
+// (4), the label's object name, string and insertion point (3), and a marker
+// and its colour for each of the four nodes (8).
+constexpr int kPerTendonAndLabel = 21;
+
+class SeveralTendonsTest : public ComTest {
+  protected:
+    // Round trips of an origin initialisation and one extraction of n
+    // labelled tendons.
+    int roundTrips(int n) {
+        auto drawing = std::make_shared<DoubleCad>();
+        drawing->queuePoint(0, 0);
+        std::vector<DoubleSelectable> selection;
+        for (int i = 0; i < n; ++i) {
+            const double y = 10.0 * i;
+            selection.push_back({24, {0, y, 10, y + 1, 20, y, 30, y + 1}});
+        }
+        for (int i = 0; i < n; ++i) {
+            selection.push_back(doubleText(L"N" + std::to_wstring(i + 1), 15, 10.0 * i + 2));
+        }
+        drawing->prepareSelection(std::move(selection));
+        auto running = std::make_unique<TestClass>();
+        running->run(makeApplication(drawing).get());
+
+        FakeForm form;
+        form.options[Option::Check1] = false;
+        form.answerYes = true;
+        {
+            cad::com::ComPlatform platform(kQuickRetry);
+            cad::Module1 module1(platform, form, {running->progId(), {}});
+            cad::NameMaker names([] { return 100.0; });
+            DrawingCommands commands(module1, form, names);
+            commands.initialiseOrigin();
+            commands.extractPolylineNodes();
+        }
+        EXPECT_EQ(drawing->points().size(), static_cast<std::size_t>(4 * n) + 1);
+        EXPECT_EQ(form.status,
+                  "钢束数：" + std::to_string(n) + "，角点个数：" + std::to_string(4 * n));
+        return drawing->nameLookups() + drawing->invokes();
+    }
+};
+
+TEST_F(SeveralTendonsTest, EachFurtherTendonAndLabelCostsOnlyItsOwnCalls) {
+    const int two = roundTrips(2);
+    const int four = roundTrips(4);
+    const int eight = roundTrips(8);
+    const double early = (four - two) / 2.0;
+    const double late = (eight - four) / 4.0;
+    std::cout << "two tendons and two labels: " << two << " round trips in all; " << late
+              << " per further tendon of four vertices and its label\n";
+    EXPECT_LE(late, kPerTendonAndLabel);
+    EXPECT_LE(late, early) << "a further tendon costs more the more there are";
+}
+
 // What reading a label costs: the three reads of a TEXT and of an MTEXT, on
 // the first of its class in a selection and on a later one.
 enum class TextClass { Text, MText };
