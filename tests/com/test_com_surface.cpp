@@ -323,26 +323,6 @@ const SurfaceCase kTextCases[] = {
       "SelectionSet:t.SelectOnScreen", "SelectionSet:t.Count", "SelectionSet:t.Item(I4 0)",
       "Entity#1.ObjectName"},
      nullptr},
-    {"InsertionPointOfAPolylineFailsWithUnknownName",
-     [](DoubleCad& cad) {
-         cad.prepareSelection({{24, {0, 0, 1, 1}}});
-     },
-     [](cad::Application& application) {
-         auto set = application.activeDocument()->selectionSets()->add("t");
-         set->selectOnScreen();
-         auto member = set->item(0);
-         member->objectName();
-         try {
-             member->insertionPoint();
-         } catch (const cad::CadError& error) {
-             return std::to_string(error.number());
-         }
-         return std::string("a point");
-     },
-     std::to_string(DISP_E_UNKNOWNNAME),
-     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"t\")",
-      "SelectionSet:t.SelectOnScreen", "SelectionSet:t.Item(I4 0)", "Entity#1.ObjectName"},
-     nullptr},
 };
 
 void PrintTo(const SurfaceCase& c, std::ostream* out) {
