@@ -94,6 +94,45 @@ double distanceToArc(Vec p, Vec from, Vec to, double bulge) {
     return std::min(distance(p, from), distance(p, to));
 }
 
+// The box a tendon lies in: its vertices', each arc's widened by its
+// sagitta |b|·chord/2, which no point of the arc lies farther out than.
+struct Box {
+    double minX = std::numeric_limits<double>::infinity();
+    double minY = std::numeric_limits<double>::infinity();
+    double maxX = -std::numeric_limits<double>::infinity();
+    double maxY = -std::numeric_limits<double>::infinity();
+
+    void add(double x, double y, double margin) {
+        minX = std::min(minX, x - margin);
+        minY = std::min(minY, y - margin);
+        maxX = std::max(maxX, x + margin);
+        maxY = std::max(maxY, y + margin);
+    }
+    // Infinite for an empty box.
+    double distanceTo(double x, double y) const {
+        if (minX > maxX) {
+            return std::numeric_limits<double>::infinity();
+        }
+        return std::hypot(std::max({minX - x, 0.0, x - maxX}), std::max({minY - y, 0.0, y - maxY}));
+    }
+};
+
+Box boxOf(const TendonShape& tendon) {
+    const std::vector<double>& c = tendon.coordinates;
+    Box box;
+    for (std::size_t i = 0; i + 1 < c.size(); i += 2) {
+        box.add(c[i], c[i + 1], 0);
+        const std::size_t vertex = i / 2;
+        if (vertex < tendon.bulges.size() && tendon.bulges[vertex] != 0 && i + 3 < c.size()) {
+            const double sagitta = std::abs(tendon.bulges[vertex]) *
+                                   distance({c[i], c[i + 1]}, {c[i + 2], c[i + 3]}) / 2;
+            box.add(c[i], c[i + 1], sagitta);
+            box.add(c[i + 2], c[i + 3], sagitta);
+        }
+    }
+    return box;
+}
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -143,12 +182,24 @@ double distanceToTendon(const TendonShape& tendon, double x, double y) {
 
 std::vector<std::optional<std::size_t>> assignLabels(const std::vector<TendonShape>& tendons,
                                                      const std::vector<Label>& labels) {
+    // A box round each tendon, its arcs included, bounds the distance from
+    // below cheaply: a tendon whose box is farther than the nearest found
+    // so far is not measured, so a bridge's tendons each measure only the
+    // few beside a label.
+    std::vector<Box> boxes;
+    boxes.reserve(tendons.size());
+    for (const TendonShape& tendon : tendons) {
+        boxes.push_back(boxOf(tendon));
+    }
     std::vector<std::optional<std::size_t>> kept(tendons.size());
     std::vector<double> keptDistance(tendons.size(), std::numeric_limits<double>::infinity());
     for (std::size_t l = 0; l < labels.size(); ++l) {
         std::optional<std::size_t> nearest;
         double nearestDistance = std::numeric_limits<double>::infinity();
         for (std::size_t t = 0; t < tendons.size(); ++t) {
+            if (boxes[t].distanceTo(labels[l].x, labels[l].y) >= nearestDistance) {
+                continue;
+            }
             const double d = distanceToTendon(tendons[t], labels[l].x, labels[l].y);
             if (d < nearestDistance) {
                 nearest = t;

@@ -558,11 +558,11 @@ TEST(PolylineExtraction, TwoHundredClicksInARowEachGetASelectionSet) {
 TEST(PolylineExtraction, WithoutDeletingTheHundredTwentyNinthSetFails) {
     DrawingSession session;
     session.startAt(0, 0);
-    auto& sets = *session.module1.requireDocument().selectionSets();
+    const auto sets = session.module1.requireDocument().selectionSets();
     for (int i = 0; i < cad::kMaxSelectionSets; ++i) {
-        sets.add("set" + std::to_string(i));
+        sets->add("set" + std::to_string(i));
     }
-    EXPECT_EQ(testing::errorOf([&] { sets.add("one more"); }),
+    EXPECT_EQ(testing::errorOf([&] { sets->add("one more"); }),
               testing::ScriptedCad::kTooManySelectionSets);
 }
 

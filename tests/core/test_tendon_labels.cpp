@@ -85,6 +85,10 @@ TEST(AssignLabels, EachLabelToItsNearestTendonWhichKeepsItsNearest) {
          {low, high},
          {{"A", 50, -1}, {"B", 120, 10}},
          {0, 1}},
+        {"an arc bulging out towards a label far from its vertices",
+         {low, {{0, 20, 20, 20}, {1}}},
+         {{"A", 10, 9}},
+         {std::nullopt, 0}},
         {"no labels", {low, high}, {}, {std::nullopt, std::nullopt}},
         {"a tendon without vertices takes none", {{{}, {}}, low}, {{"A", 0, 0}}, {{}, 0}},
     };

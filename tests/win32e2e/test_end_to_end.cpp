@@ -500,11 +500,19 @@ struct DuringAPick {
     bool stillRunning;
 };
 
+// A click on a control of Form1 by its designed name; a name that finds no
+// control fails the test rather than clicking nothing.
+void mouseClickOn(HWND form1, const char* name) {
+    HWND control = controlNamed(form1, name);
+    ASSERT_TRUE(control) << "no control " << name;
+    mouseClick(control);
+}
+
 const DuringAPick kDuringAPick[] = {
     {"ClicksOnExitAndOriginAreDropped",
      [](HWND form1) {
-         mouseClick(controlNamed(form1, "Command2"));
-         mouseClick(controlNamed(form1, "Command3"));
+         mouseClickOn(form1, "Command2");
+         mouseClickOn(form1, "Command3");
      },
      true},
     {"TheCloseButtonClosesOnceTheTableIsWritten",
@@ -536,8 +544,11 @@ TEST_P(WhileAPickWaits, NothingFiresLateAndTheTableIsWritten) {
     Process tendra(L"\"" + program + L"\"");
     HWND form1 = nullptr;
     ASSERT_TRUE(waitUntil([&] { return (form1 = topWindowOf(tendra.id(), L"Tendra V2.0")); }, 20s));
-    click(controlNamed(form1, "Command3"));
+    HWND command3 = controlNamed(form1, "Command3");
+    ASSERT_TRUE(command3) << "no control Command3";
+    click(command3);
     HWND command1 = controlNamed(form1, "Command1");
+    ASSERT_TRUE(command1) << "no control Command1";
     ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(command1) != FALSE; }));
 
     click(command1);
@@ -545,6 +556,7 @@ TEST_P(WhileAPickWaits, NothingFiresLateAndTheTableIsWritten) {
         return report.state == "picking";
     })) << "the stand-in never waited in a pick";
     row.act(form1);
+    ASSERT_FALSE(HasFatalFailure());
     ASSERT_EQ(standIn.report().state, "picking") << "the pick was over before the test acted";
     EXPECT_TRUE(IsWindow(form1)) << "the window went while its command waited";
 
