@@ -354,6 +354,7 @@ struct CleanRun {
     int markerGroup;                           // the name maker's i-th name
     std::vector<int> grouped;                  // its members, by marker id
     cad::Point origin;
+    std::size_t questions = 0;  // asked, each answered as the script says
 };
 
 const CleanRun kCleanRuns[] = {
@@ -379,7 +380,20 @@ const CleanRun kCleanRuns[] = {
       {4, {-10, 0, 0}, cad::kNodeColor}},
      0,
      {1, 2, 3, 4},
-     {0, 0, 0}},
+     {0, 0, 0},
+     1},
+    // The first polyline named by its label, the second by its place.
+    {"SeveralTendons",
+     kSeveralTables,
+     "钢束数：2，角点个数：8",
+     {{2, {-30, 5, 0}, cad::kNodeColor},
+      {3, {-20, 2, 0}, cad::kNodeColor},
+      {4, {-10, 0, 0}, cad::kNodeColor},
+      {5, {5, 5, 0}, cad::kNodeColor}},
+     0,
+     {1, 2, 3, 4, 5},
+     {0, 0, 0},
+     1},
 };
 
 TEST(CommandFailureScenarios, RunCleanlyWithoutAFailure) {
@@ -396,7 +410,7 @@ TEST(CommandFailureScenarios, RunCleanlyWithoutAFailure) {
         scenario.run(session);
 
         EXPECT_EQ(session.form.messages, std::vector<ShownMessage>{});
-        EXPECT_EQ(session.form.questions, std::vector<ShownMessage>{});
+        EXPECT_EQ(session.form.questions.size(), clean.questions);
         EXPECT_EQ(session.form.output, clean.output);
         EXPECT_EQ(session.form.status, clean.status);
         EXPECT_TRUE(session.form.nodeButtonsEnabled);
