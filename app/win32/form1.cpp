@@ -148,6 +148,10 @@ void Form1::runCommand(void (DrawingCommands::*command)()) {
     commandRunning_ = true;
     (commands_.*command)();
     commandRunning_ = false;
+    // Whichever way the command ended, the window is not busy after it.
+    if (busy_) {
+        setBusy(false);
+    }
     cad::com::discardQueuedInput();
     if (closeRequested_) {
         ui::win32::endProgram();
@@ -231,10 +235,20 @@ void Form1::enableNodeButtons() {
     EnableWindow(control("Command4"), TRUE);
 }
 
+// A box waits for the user, not for the CAD: while it shows, the arrow does,
+// over the box and over this window alike; the wait cursor comes back after.
 int Form1::messageBox(const std::string& text, const std::string& title, UINT style) {
     const std::wstring body = win32::toUtf16(text);
     const std::wstring caption = win32::toUtf16(title.empty() ? kApplicationTitle : title);
-    return MessageBoxW(hwnd(), body.c_str(), caption.c_str(), style);
+    const bool wasBusy = busy_;
+    if (wasBusy) {
+        setBusy(false);
+    }
+    const int answer = MessageBoxW(hwnd(), body.c_str(), caption.c_str(), style);
+    if (wasBusy) {
+        setBusy(true);
+    }
+    return answer;
 }
 
 void Form1::showMessage(const std::string& text, const std::string& title, MessageIcon icon) {

@@ -27,7 +27,7 @@ class ComEntity final : public Entity {
         if (object_.knows(L"EntityType")) {
             return integerResult(object_.getProperty(L"EntityType"));
         }
-        return entityTypeOfObjectName(textResult(object_.getProperty(L"ObjectName")));
+        return entityTypeOfObjectName(objectName());
     }
     // A point has Coordinates too, under a DISPID of its own class.
     std::vector<double> coordinates() override {
@@ -45,14 +45,14 @@ class ComEntity final : public Entity {
         }
         return {numbers[0], numbers[1], numbers[2]};
     }
-    std::string objectName() override { return textResult(object_.getProperty(L"ObjectName")); }
-    // TEXT and MTEXT are classes of their own, each with its own DISPIDs.
-    std::string textString() override {
-        return textResult(object_.uncached().getProperty(L"TextString"));
+    // The name is kept: it tells which class's DISPIDs the text members have.
+    std::string objectName() override {
+        objectName_ = textResult(object_.getProperty(L"ObjectName"));
+        return objectName_;
     }
+    std::string textString() override { return textResult(text().getProperty(L"TextString")); }
     Point insertionPoint() override {
-        const std::vector<double> numbers =
-            doublesResult(object_.uncached().getProperty(L"InsertionPoint"));
+        const std::vector<double> numbers = doublesResult(text().getProperty(L"InsertionPoint"));
         if (numbers.size() != 3) {
             throw systemError(DISP_E_TYPEMISMATCH);
         }
@@ -62,7 +62,21 @@ class ComEntity final : public Entity {
     IDispatch* dispatch() const { return object_.get(); }
 
   private:
+    // TEXT and MTEXT are classes of their own, each with its own DISPIDs: once
+    // the object name has told which one this is, its members are kept per
+    // class; any other entity's are looked up afresh.
+    Dispatch text() const {
+        if (objectName_ == "AcDbText") {
+            return object_.asKind(ObjectKind::Text);
+        }
+        if (objectName_ == "AcDbMText") {
+            return object_.asKind(ObjectKind::MText);
+        }
+        return object_.uncached();
+    }
+
     Dispatch object_;
+    std::string objectName_;
 };
 
 // An entity handed back by a member, sharing the parent's retry policy.

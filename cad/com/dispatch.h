@@ -37,6 +37,8 @@ enum class ObjectKind {
     SelectionSet,
     Entity,               // the members every entity shares: colour, type, object name
     LightweightPolyline,  // a lightweight polyline's own members: bulges, normal
+    Text,                 // a TEXT's own members: string, insertion point
+    MText,                // an MTEXT's, under DISPIDs of its own class
     Color,
 };
 

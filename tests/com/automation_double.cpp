@@ -19,7 +19,9 @@ std::atomic<long> live{0};
 const IID kDoubleObjectIid = {
     0x5d1e3a44, 0x7c2b, 0x4f0e, {0x9a, 0x61, 0x2b, 0x8e, 0x4c, 0x13, 0x70, 0xd5}};
 
+constexpr int kMTextType = 21;
 constexpr int kPointType = 22;
+constexpr int kTextType = 32;
 
 std::string number(double value) {
     char buffer[40];
@@ -538,6 +540,10 @@ std::wstring objectNameOf(int type) {
             return L"AcDb2dPolyline";
         case 24:
             return L"AcDbPolyline";
+        case kTextType:
+            return L"AcDbText";
+        case kMTextType:
+            return L"AcDbMText";
         default:
             return L"AcDbEntity";
     }
@@ -581,6 +587,24 @@ class EntityObject final : public DispatchObject {
                      return request.answer({what.normal.begin(), what.normal.end()},
                                            drawing().arrayLowerBound);
                  }});
+        }
+        // The two text classes list their members in another order, so each
+        // has DISPIDs of its own, as AutoCAD's classes do: an id kept for
+        // one class reads the wrong member of the other.
+        const Member textString{L"TextString", kGet, 0, 0, [what](const Request& request) {
+                                    return request.answer(std::wstring_view(what.text));
+                                }};
+        const Member insertionPoint{
+            L"InsertionPoint", kGet, 0, 0, [this, what](const Request& request) {
+                return request.answer({what.insertion.begin(), what.insertion.end()},
+                                      drawing().arrayLowerBound);
+            }};
+        if (what.type == kTextType) {
+            add(textString);
+            add(insertionPoint);
+        } else if (what.type == kMTextType) {
+            add(insertionPoint);
+            add(textString);
         }
     }
 
@@ -955,6 +979,14 @@ bool DoubleCad::startingUp() const {
 
 bool DoubleCad::quiescent() const {
     return now() >= quiescentAt_;
+}
+
+DoubleSelectable doubleText(std::wstring text, double x, double y, double z) {
+    return {kTextType, {}, {}, {0, 0, 1}, std::move(text), {x, y, z}};
+}
+
+DoubleSelectable doubleMText(std::wstring text, double x, double y, double z) {
+    return {kMTextType, {}, {}, {0, 0, 1}, std::move(text), {x, y, z}};
 }
 
 void DoubleCad::queuePoint(double x, double y, double z) {

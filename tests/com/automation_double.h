@@ -76,11 +76,17 @@ struct DoubleCall {
 
 // Something the user can select on screen.
 struct DoubleSelectable {
-    int type = 24;  // a lightweight polyline
+    int type = 24;  // a lightweight polyline; 32 a TEXT, 21 an MTEXT
     std::vector<double> coordinates;
     std::vector<double> bulges = {};  // per vertex; a vertex past the list is straight
     std::array<double, 3> normal = {0, 0, 1};
+    std::wstring text = {};  // a TEXT's or MTEXT's string, an MTEXT's with its format codes
+    std::array<double, 3> insertion = {};
 };
+
+// A TEXT or MTEXT to select.
+DoubleSelectable doubleText(std::wstring text, double x, double y, double z = 0);
+DoubleSelectable doubleMText(std::wstring text, double x, double y, double z = 0);
 
 struct DoublePoint {
     int id = 0;

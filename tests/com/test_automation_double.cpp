@@ -3,6 +3,7 @@
 #include "cad/com/dispatch.h"
 #include "tests/com/com_harness.h"
 #include "tests/support/cad_errors.h"
+#include "win32/text.h"
 
 namespace tendra::testing::com {
 namespace {
@@ -15,6 +16,7 @@ using cad::com::int16Argument;
 using cad::com::int32Argument;
 using cad::com::objectResult;
 using cad::com::Variant;
+using win32::toUtf8;
 
 // The double's objects as a late-bound client reaches them.
 struct Objects {
@@ -161,6 +163,33 @@ TEST_F(ComTest, PropertyPutWithoutItsNamedArgumentIsRejected) {
                                   nullptr, nullptr),
               DISP_E_PARAMNOTFOUND);
     EXPECT_FALSE(cad->visible());
+}
+
+// A backend that kept one text class's DISPIDs for the other is caught only
+// if the two classes' ids differ, as AutoCAD's do.
+TEST_F(ComTest, TextAndMTextAreClassesOfTheirOwn) {
+    cad->prepareSelection({doubleText(L"N1", 1, 2), doubleMText(L"N2", 3, 4)});
+    Objects objects(cad);
+    Dispatch set = objects.added(L"SelectionSets", "s");
+    set.callMethod(L"SelectOnScreen");
+    const auto member = [&](int index) {
+        return Dispatch(objectResult(set.callMethod(L"Item", argumentList(int32Argument(index)))),
+                        kQuickRetry);
+    };
+    const auto idOf = [](Dispatch& object, const wchar_t* name) {
+        DISPID id = DISPID_UNKNOWN;
+        LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+        EXPECT_EQ(object.get()->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK)
+            << toUtf8(name);
+        return id;
+    };
+    Dispatch text = member(0);
+    Dispatch mtext = member(1);
+    EXPECT_EQ(cad::com::integerResult(text.getProperty(L"EntityType")), 32);
+    EXPECT_EQ(cad::com::integerResult(mtext.getProperty(L"EntityType")), 21);
+    EXPECT_NE(idOf(text, L"TextString"), idOf(mtext, L"TextString"));
+    EXPECT_NE(idOf(text, L"InsertionPoint"), idOf(mtext, L"InsertionPoint"));
+    EXPECT_EQ(idOf(text, L"ObjectName"), idOf(mtext, L"ObjectName"));
 }
 
 }  // namespace

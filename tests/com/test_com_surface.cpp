@@ -217,6 +217,114 @@ const SurfaceCase kSurfaceCases[] = {
      nullptr},
 };
 
+// What the label reads give for every member of a selection, in the order a
+// command reads them: object name, string, insertion point; a read that fails
+// gives its error number.
+std::string readTexts(cad::Application& application, bool objectNameFirst = true) {
+    auto set = application.activeDocument()->selectionSets()->add("t");
+    set->selectOnScreen();
+    std::string text;
+    const int count = set->count();
+    for (int i = 0; i < count; ++i) {
+        auto member = set->item(i);
+        std::string read = objectNameFirst ? member->objectName() + " " : std::string();
+        try {
+            read += member->textString() + " ";
+            const cad::Point at = member->insertionPoint();
+            read += numbers({at[0], at[1], at[2]});
+        } catch (const cad::CadError& error) {
+            read += std::to_string(error.number());
+        }
+        text += (i ? "; " : "") + read;
+    }
+    return text;
+}
+
+const SurfaceCase kTextCases[] = {
+    {"TextStringComesBackAsUtf8AndInsertionPointAsThreeDoubles",
+     [](DoubleCad& cad) { cad.prepareSelection({doubleText(L"钢束N1", 12.5, -3, 0)}); },
+     [](cad::Application& application) { return readTexts(application); },
+     "AcDbText 钢束N1 12.5 -3 0",
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"t\")",
+      "SelectionSet:t.SelectOnScreen", "SelectionSet:t.Count", "SelectionSet:t.Item(I4 0)",
+      "Entity#1.ObjectName", "Entity#1.TextString", "Entity#1.InsertionPoint"},
+     nullptr},
+    {"AnMTextsStringKeepsItsFormatCodes",
+     [](DoubleCad& cad) {
+         cad.prepareSelection({doubleMText(L"{\\fSimSun|b0;钢束}\\PN2", 40, 8, 1)});
+     },
+     [](cad::Application& application) { return readTexts(application); },
+     "AcDbMText {\\fSimSun|b0;钢束}\\PN2 40 8 1",
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"t\")",
+      "SelectionSet:t.SelectOnScreen", "SelectionSet:t.Count", "SelectionSet:t.Item(I4 0)",
+      "Entity#1.ObjectName", "Entity#1.TextString", "Entity#1.InsertionPoint"},
+     nullptr},
+    // The two classes' DISPIDs differ: an id kept for the one would read the
+    // other's wrong member and fail.
+    {"TextsAndMTextsInTurnEachReadUnderTheirOwnClassesIds",
+     [](DoubleCad& cad) {
+         cad.prepareSelection({doubleText(L"N1", 1, 2), doubleMText(L"N2", 3, 4),
+                               doubleText(L"N3", 5, 6), doubleMText(L"N4", 7, 8)});
+     },
+     [](cad::Application& application) { return readTexts(application); },
+     "AcDbText N1 1 2 0; AcDbMText N2 3 4 0; AcDbText N3 5 6 0; AcDbMText N4 7 8 0",
+     {"Application.ActiveDocument",    "Document.SelectionSets",    "SelectionSets.Add(\"t\")",
+      "SelectionSet:t.SelectOnScreen", "SelectionSet:t.Count",      "SelectionSet:t.Item(I4 0)",
+      "Entity#1.ObjectName",           "Entity#1.TextString",       "Entity#1.InsertionPoint",
+      "SelectionSet:t.Item(I4 1)",     "Entity#2.ObjectName",       "Entity#2.TextString",
+      "Entity#2.InsertionPoint",       "SelectionSet:t.Item(I4 2)", "Entity#3.ObjectName",
+      "Entity#3.TextString",           "Entity#3.InsertionPoint",   "SelectionSet:t.Item(I4 3)",
+      "Entity#4.ObjectName",           "Entity#4.TextString",       "Entity#4.InsertionPoint"},
+     nullptr},
+    {"WithoutTheObjectNameReadFirstTheTextMembersStillAnswer",
+     [](DoubleCad& cad) {
+         cad.prepareSelection({doubleMText(L"N2", 3, 4), doubleText(L"N1", 1, 2)});
+     },
+     [](cad::Application& application) { return readTexts(application, false); },
+     "N2 3 4 0; N1 1 2 0",
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"t\")",
+      "SelectionSet:t.SelectOnScreen", "SelectionSet:t.Count", "SelectionSet:t.Item(I4 0)",
+      "Entity#1.TextString", "Entity#1.InsertionPoint", "SelectionSet:t.Item(I4 1)",
+      "Entity#2.TextString", "Entity#2.InsertionPoint"},
+     nullptr},
+    // Where the type is told by the object name, that read serves the text
+    // members as well.
+    {"TheTypeToldByObjectNameServesTheTextMembers",
+     [](DoubleCad& cad) {
+         cad.hidesObsoleteMembers = true;
+         cad.prepareSelection({doubleText(L"N1", 1, 2), doubleMText(L"N2", 3, 4)});
+     },
+     [](cad::Application& application) {
+         auto set = application.activeDocument()->selectionSets()->add("t");
+         set->selectOnScreen();
+         std::string text;
+         for (int i = 0; i < 2; ++i) {
+             auto member = set->item(i);
+             const int type = member->entityType();
+             text += (i ? "; " : "") + std::to_string(type) + " " + member->textString();
+         }
+         return text;
+     },
+     "32 N1; 21 N2",
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"t\")",
+      "SelectionSet:t.SelectOnScreen", "SelectionSet:t.Item(I4 0)", "Entity#1.ObjectName",
+      "Entity#1.TextString", "SelectionSet:t.Item(I4 1)", "Entity#2.ObjectName",
+      "Entity#2.TextString"},
+     nullptr},
+    // A line has no such member: the name lookup fails with its number before
+    // anything is invoked.
+    {"TextStringOfALineFailsWithUnknownName",
+     [](DoubleCad& cad) {
+         cad.prepareSelection({{19, {}}});
+     },
+     [](cad::Application& application) { return readTexts(application); },
+     "AcDbLine " + std::to_string(DISP_E_UNKNOWNNAME),
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"t\")",
+      "SelectionSet:t.SelectOnScreen", "SelectionSet:t.Count", "SelectionSet:t.Item(I4 0)",
+      "Entity#1.ObjectName"},
+     nullptr},
+};
+
 void PrintTo(const SurfaceCase& c, std::ostream* out) {
     *out << c.name;
 }
@@ -248,6 +356,7 @@ TEST_P(SurfaceTest, SendsWhatAutoCadExpectsAndReadsItsAnswer) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, SurfaceTest, bothReaches(kSurfaceCases), caseAndReachName);
+INSTANTIATE_TEST_SUITE_P(Texts, SurfaceTest, bothReaches(kTextCases), caseAndReachName);
 
 using SelectionSetLimitTest = ComTest;
 

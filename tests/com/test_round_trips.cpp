@@ -1,5 +1,6 @@
 // How many calls reach AutoCAD for each node a command captures: name
 // lookups and invokes together, each a round trip to another process.
+#include <functional>
 #include <iostream>
 
 #include "cad/com/com_platform.h"
@@ -77,6 +78,131 @@ TEST_P(RoundTripTest, EachFurtherNodeCostsOnlyItsOwnCalls) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, RoundTripTest, ::testing::ValuesIn(kRoundTripCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Several tendons answered Yes: what each further tendon of four straight
+// vertices and its TEXT label add. Each member's Item and EntityType (4), the
+// polyline's Coordinates (2, looked up afresh), its Normal and three bulges
+// (4), the label's object name, string and insertion point (3), and a marker
+// and its colour for each of the four nodes (8).
+constexpr int kPerTendonAndLabel = 21;
+
+class SeveralTendonsTest : public ComTest {
+  protected:
+    // Round trips of an origin initialisation and one extraction of n
+    // labelled tendons.
+    int roundTrips(int n) {
+        auto drawing = std::make_shared<DoubleCad>();
+        drawing->queuePoint(0, 0);
+        std::vector<DoubleSelectable> selection;
+        for (int i = 0; i < n; ++i) {
+            const double y = 10.0 * i;
+            selection.push_back({24, {0, y, 10, y + 1, 20, y, 30, y + 1}});
+        }
+        for (int i = 0; i < n; ++i) {
+            selection.push_back(doubleText(L"N" + std::to_wstring(i + 1), 15, 10.0 * i + 2));
+        }
+        drawing->prepareSelection(std::move(selection));
+        auto running = std::make_unique<TestClass>();
+        running->run(makeApplication(drawing).get());
+
+        FakeForm form;
+        form.options[Option::Check1] = false;
+        form.answerYes = true;
+        {
+            cad::com::ComPlatform platform(kQuickRetry);
+            cad::Module1 module1(platform, form, {running->progId(), {}});
+            cad::NameMaker names([] { return 100.0; });
+            DrawingCommands commands(module1, form, names);
+            commands.initialiseOrigin();
+            commands.extractPolylineNodes();
+        }
+        EXPECT_EQ(drawing->points().size(), static_cast<std::size_t>(4 * n) + 1);
+        EXPECT_EQ(form.status,
+                  "钢束数：" + std::to_string(n) + "，角点个数：" + std::to_string(4 * n));
+        return drawing->nameLookups() + drawing->invokes();
+    }
+};
+
+TEST_F(SeveralTendonsTest, EachFurtherTendonAndLabelCostsOnlyItsOwnCalls) {
+    const int two = roundTrips(2);
+    const int four = roundTrips(4);
+    const int eight = roundTrips(8);
+    const double early = (four - two) / 2.0;
+    const double late = (eight - four) / 4.0;
+    std::cout << "two tendons and two labels: " << two << " round trips in all; " << late
+              << " per further tendon of four vertices and its label\n";
+    EXPECT_LE(late, kPerTendonAndLabel);
+    EXPECT_LE(late, early) << "a further tendon costs more the more there are";
+}
+
+// What reading a label costs: the three reads of a TEXT and of an MTEXT, on
+// the first of its class in a selection and on a later one.
+enum class TextClass { Text, MText };
+enum class LabelRead { ObjectName, TextString, InsertionPoint };
+
+struct LabelReadCase {
+    const char* name;
+    TextClass textClass;
+    LabelRead read;
+    int first;  // the most round trips on the first of its class
+    int later;  // the most on every later one
+};
+
+void PrintTo(const LabelReadCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+// An MTEXT's object name costs one round trip from the first: the name is a
+// member every entity shares, and a TEXT came first.
+const LabelReadCase kLabelReadCases[] = {
+    {"ObjectNameOfAText", TextClass::Text, LabelRead::ObjectName, 2, 1},
+    {"TextStringOfAText", TextClass::Text, LabelRead::TextString, 2, 1},
+    {"InsertionPointOfAText", TextClass::Text, LabelRead::InsertionPoint, 2, 1},
+    {"ObjectNameOfAnMText", TextClass::MText, LabelRead::ObjectName, 1, 1},
+    {"TextStringOfAnMText", TextClass::MText, LabelRead::TextString, 2, 1},
+    {"InsertionPointOfAnMText", TextClass::MText, LabelRead::InsertionPoint, 2, 1},
+};
+
+class LabelReadTest : public ComTest, public ::testing::WithParamInterface<LabelReadCase> {};
+
+TEST_P(LabelReadTest, ALaterLabelOfTheSameClassCostsOneRoundTripARead) {
+    const LabelReadCase& c = GetParam();
+    cad->prepareSelection({doubleText(L"N1", 0, 0), doubleMText(L"N2", 0, 0),
+                           doubleText(L"N3", 0, 0), doubleMText(L"N4", 0, 0)});
+    testClass->run(makeApplication(cad).get());
+    cad::com::ComPlatform platform(kQuickRetry);
+    auto set = platform.getRunningObject(testClass->progId())
+                   ->activeDocument()
+                   ->selectionSets()
+                   ->add("labels");
+    set->selectOnScreen();
+
+    const auto roundTrips = [&] { return cad->nameLookups() + cad->invokes(); };
+    // The reads of one class's members, in selection order.
+    std::vector<int> costs;
+    for (int i = 0; i < 4; ++i) {
+        auto member = set->item(i);
+        const TextClass textClass = i % 2 == 0 ? TextClass::Text : TextClass::MText;
+        const auto measured = [&](LabelRead read, const std::function<void()>& call) {
+            const int before = roundTrips();
+            call();
+            if (textClass == c.textClass && read == c.read) {
+                costs.push_back(roundTrips() - before);
+            }
+        };
+        measured(LabelRead::ObjectName, [&] { member->objectName(); });
+        measured(LabelRead::TextString, [&] { member->textString(); });
+        measured(LabelRead::InsertionPoint, [&] { member->insertionPoint(); });
+    }
+    ASSERT_EQ(costs.size(), 2u);
+    std::cout << c.name << ": " << costs[0] << " round trips on the first, " << costs[1]
+              << " on a later one\n";
+    EXPECT_LE(costs[0], c.first);
+    EXPECT_LE(costs[1], c.later);
+}
+
+INSTANTIATE_TEST_SUITE_P(Labels, LabelReadTest, ::testing::ValuesIn(kLabelReadCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -537,5 +537,94 @@ TEST_F(Form1Window, MovedToAScreenOfAnotherDpiItsControlsFollowInPixels) {
     EXPECT_EQ(window.right - window.left, 700) << "the system's suggested rectangle";
 }
 
+// --- The wait cursor -----------------------------------------------------
+
+// The cursor that shows once the mouse moves over this control: Windows asks
+// the control, and the control asks its parent first.
+HCURSOR cursorOver(HWND control) {
+    SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+HCURSOR systemCursor(const wchar_t* id) {
+    return LoadCursorW(nullptr, id);
+}
+
+struct CursorCase {
+    const char* name;
+    const char* control;
+    bool busy;
+    const wchar_t* cursor;
+};
+
+TEST_F(Form1Window, WhileBusyTheWaitCursorShowsOverEveryControl) {
+    const CursorCase rows[] = {
+        {"BusyOverTheOutputBox", "Text8", true, IDC_WAIT},
+        {"BusyOverAButton", "Command4", true, IDC_WAIT},
+        {"BusyOverAnOptionBox", "Check1", true, IDC_WAIT},
+        {"NotBusyTheOutputBoxHasItsIBeam", "Text8", false, IDC_IBEAM},
+        {"NotBusyAButtonHasTheArrow", "Command4", false, IDC_ARROW},
+    };
+    for (const CursorCase& row : rows) {
+        form_->setBusy(row.busy);
+        EXPECT_EQ(GetCursor(), systemCursor(row.busy ? IDC_WAIT : IDC_ARROW))
+            << row.name << ": at once";
+        EXPECT_EQ(cursorOver(control(row.control)), systemCursor(row.cursor)) << row.name;
+    }
+}
+
+// What a look from inside a message box's modal loop found.
+struct BoxSeen {
+    HWND box = nullptr;
+    HCURSOR atOnce = nullptr;
+    HCURSOR overForm1 = nullptr;
+};
+BoxSeen* boxSeen = nullptr;
+
+// Looks at the first box it finds and closes every box that shows.
+void CALLBACK lookAtBoxThenClose(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindWindowW(L"#32770", nullptr);
+    if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) {
+        return;
+    }
+    if (boxSeen && !boxSeen->box) {
+        boxSeen->box = box;
+        boxSeen->atOnce = GetCursor();
+        boxSeen->overForm1 = cursorOver(GetWindow(box, GW_OWNER));
+    }
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(Form1Window, AMessageBoxShownWhileBusyShowsTheArrowThenTheWaitCursorComesBack) {
+    BoxSeen seen;
+    boxSeen = &seen;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, lookAtBoxThenClose);
+    form_->setBusy(true);
+
+    form_->showMessage("请检查：", "提示", MessageIcon::Information);
+
+    KillTimer(nullptr, timer);
+    boxSeen = nullptr;
+    ASSERT_NE(seen.box, nullptr) << "no box came up";
+    EXPECT_EQ(seen.atOnce, systemCursor(IDC_ARROW)) << "over the box";
+    EXPECT_EQ(seen.overForm1, systemCursor(IDC_ARROW)) << "over the main window behind the box";
+    EXPECT_EQ(GetCursor(), systemCursor(IDC_WAIT)) << "after the box";
+    EXPECT_EQ(cursorOver(control("Text8")), systemCursor(IDC_WAIT)) << "after the box";
+}
+
+// Without a CAD the origin command ends in its message boxes; a command that
+// left the window busy would leave the wait cursor over it for good.
+TEST_F(Form1Window, NothingIsLeftBusyAfterACommand) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, lookAtBoxThenClose);
+    form_->setBusy(true);
+
+    click(control("Command3"));
+
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(GetCursor(), systemCursor(IDC_ARROW));
+    EXPECT_EQ(cursorOver(control("Text8")), systemCursor(IDC_IBEAM));
+}
+
 }  // namespace
 }  // namespace tendra

@@ -95,7 +95,8 @@ class StandIn {
           filter_(script_.busyMilliseconds) {
         std::vector<DoubleSelectable> selection;
         for (const auto& entity : script_.selection) {
-            selection.push_back({entity.type, entity.coordinates, entity.bulges, entity.normal});
+            selection.push_back({entity.type, entity.coordinates, entity.bulges, entity.normal,
+                                 win32::toUtf16(entity.text), entity.insertion});
         }
         cad_->prepareSelection(std::move(selection));
         if (script_.startingMilliseconds || script_.settlingMilliseconds) {
@@ -135,6 +136,7 @@ class StandIn {
             report.groups.emplace_back(name, *cad_->group(name));
         }
         report.variables = cad_->variables();
+        report.selectionSets = cad_->selectionSets();
         report.calls = cad_->transcript();
         // A write that failed is tried again at the next message or tick.
         if (!always && report == last_) {

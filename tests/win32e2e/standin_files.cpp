@@ -68,6 +68,24 @@ std::optional<std::int32_t> errorNumber(const std::string& text) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
+// "X Y Z text": the insertion point, and the text after the blank that ends
+// Z, kept as it is; false when the point is not three numbers.
+bool textLine(const std::string& rest, SelectedEntity& entity) {
+    std::size_t start = 0;
+    for (double& coordinate : entity.insertion) {
+        const std::size_t blank = rest.find(' ', start);
+        const std::string word = rest.substr(start, blank - start);
+        std::vector<double> value;
+        if (!numbers(word, value) || value.size() != 1) {
+            return false;
+        }
+        coordinate = value[0];
+        start = blank == std::string::npos ? rest.size() : blank + 1;
+    }
+    entity.text = rest.substr(start);
+    return true;
+}
+
 std::string number(double value) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.17g", value);
@@ -107,6 +125,10 @@ std::optional<StandInScript> parseScript(const std::string& text, std::string* e
                    values[0] == static_cast<int>(values[0])) {
             script.selection.push_back({static_cast<int>(values[0]),
                                         std::vector<double>(values.begin() + 1, values.end())});
+        } else if (word == "text" || word == "mtext") {
+            SelectedEntity entity{word == "text" ? kTextType : kMTextType, {}};
+            good = textLine(rest, entity);
+            script.selection.push_back(std::move(entity));
         } else if (word == "bulges" && numeric && !script.selection.empty()) {
             script.selection.back().bulges = values;
         } else if (word == "normal" && numeric && values.size() == 3 && !script.selection.empty()) {
@@ -151,6 +173,9 @@ std::string formatReport(const StandInReport& report) {
     for (const auto& [name, value] : report.variables) {
         text += "variable " + name + " " + value + "\n";
     }
+    for (const auto& set : report.selectionSets) {
+        text += "set " + set + "\n";
+    }
     for (const auto& call : report.calls) {
         text += "call " + call + "\n";
     }
@@ -187,6 +212,8 @@ StandInReport parseReport(const std::string& text) {
         } else if (word == "variable") {
             const auto [name, value] = split(rest);
             report.variables[name] = value;
+        } else if (word == "set") {
+            report.selectionSets.push_back(rest);
         } else if (word == "call") {
             report.calls.push_back(rest);
         }

@@ -14,6 +14,9 @@
 //                          these coordinates, after those selected so far
 //   bulges 0 0.2           the bulges of the entity selected last, by vertex
 //   normal 0 0 -1          the normal of the entity selected last
+//   text 5 8 0 钢束 N1      SelectOnScreen selects a TEXT inserted at (5, 8, 0)
+//                          whose string is the rest of the line, blanks and all
+//   mtext 5 8 0 {\fSimSun;N2}  the same for an MTEXT, its format codes included
 //   busy 2000              for 2000 ms from the first automation call, the
 //                          message filter rejects every automation call
 //                          (SERVERCALL_REJECTED: Wine serves a call that is
@@ -50,7 +53,13 @@ struct SelectedEntity {
     std::vector<double> coordinates;
     std::vector<double> bulges = {};
     std::array<double, 3> normal = {0, 0, 1};
+    std::string text = {};  // a TEXT's or MTEXT's string, UTF-8
+    std::array<double, 3> insertion = {};
 };
+
+// The entity types SelectOnScreen gives TEXT and MTEXT.
+inline constexpr int kTextType = 32;
+inline constexpr int kMTextType = 21;
 
 struct StandInScript {
     std::vector<PickStep> picks;
@@ -85,6 +94,7 @@ struct StandInReport {
     // Groups in the order they were made, members as "Point#<id>" in append order.
     std::vector<std::pair<std::string, std::vector<std::string>>> groups;
     std::map<std::string, std::string> variables;  // name -> "I2 3"
+    std::vector<std::string> selectionSets;        // open, in the order they were added
     std::vector<std::string> calls;                // "Utility.GetPoint(missing, \"...\")"
 
     bool operator==(const StandInReport&) const = default;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -52,6 +53,28 @@ const char* const kFilletScript =
     "bulges 0 -0.41421356237309503 0\n"
     "normal 0 0 -1\n";
 
+// Two tendons selected with their labels, drawn in the order N2, N1: N2 is
+// the polyline of kPolylineTable, labelled by an MTEXT with a format code;
+// N1 is drawn right to left and labelled by a TEXT.
+const char* const kTwoTendonsScript =
+    "point 0 0\n"
+    "select 24 -30 5 -20 2 -10 0 0 0\n"
+    "select 24 0 5 -5 5 -15 6 -25 8\n"
+    "text -15 9 0 N1\n"
+    "mtext -20 0 0 {\\fSimSun|b0;N2}\n";
+// Each tendon's table as selecting it alone gives it: N1 turned to run left
+// to right, its last vertex (0, 5) left out and the mirrored half appended.
+const std::string kTwoTendonsTable =
+    "N1\r\n"
+    "-25.000\t8.000\t0\r\n-15.000\t6.000\t15\r\n-5.000\t5.000\t15\r\n"
+    "5.000\t5.000\t15\r\n15.000\t6.000\t15\r\n25.000\t8.000\t0\r\n"
+    "\r\n"
+    "N2\r\n" +
+    kPolylineTable;
+const Shown kTwoPolylinesQuestion{"Tendra",
+                                  "所选对象含 2 条多段线。\n是：逐条取节点，每条钢束一张表；\n"
+                                  "否：只取第一条（与以前相同）。"};
+
 void PrintTo(const Shown& shown, std::ostream* out) {
     *out << shown.title << ": " << shown.text;
 }
@@ -66,7 +89,7 @@ struct Step {
     bool killDuringPick = false;
     // Written as the stand-in's script before the click, for a stand-in COM starts anew.
     std::string scriptBefore = {};
-    // The answer to a question the click asks: Yes, or else closing the box.
+    // The answer to the questions the click asks: Yes, or else closing the box.
     bool yes = false;
 };
 
@@ -84,6 +107,8 @@ struct Scenario {
     std::string pdmode = "I2 3";
     // The only class the stand-in is registered under.
     const wchar_t* progId = kAutoCadProgId;
+    // The selection sets left open in the drawing, where the scenario says.
+    std::optional<std::size_t> selectionSetsLeft = std::nullopt;
 };
 
 const Scenario kScenarios[] = {
@@ -180,7 +205,34 @@ const Scenario kScenarios[] = {
       {4, -30, 10, 0, 3},
       {5, -30, 2, 0, 3},
       {6, -28, 0, 0, 3}},
-     {{"Point#1", "Point#2", "Point#3", "Point#4", "Point#5", "Point#6"}}},
+     {{"Point#1", "Point#2", "Point#3", "Point#4", "Point#5", "Point#6"}},
+     0,
+     "I2 3",
+     kAutoCadProgId,
+     0},
+    {"TwoLabelledTendonsAnsweredYes",
+     Start::Running,
+     kTwoTendonsScript,
+     {{"Command3", "", ""},
+      {"Command4",
+       kTwoTendonsTable,
+       "钢束数：2，角点个数：12",
+       {kTwoPolylinesQuestion},
+       false,
+       {},
+       true}},
+     {{1, 0, 0, 0, 1},
+      {2, -25, 8, 0, 3},
+      {3, -15, 6, 0, 3},
+      {4, -5, 5, 0, 3},
+      {5, -30, 5, 0, 3},
+      {6, -20, 2, 0, 3},
+      {7, -10, 0, 0, 3}},
+     {{"Point#1", "Point#2", "Point#3", "Point#4", "Point#5", "Point#6", "Point#7"}},
+     0,
+     "I2 3",
+     kAutoCadProgId,
+     0},
     {"KilledDuringAPickThenStartedAgain",
      Start::Running,
      "point 100 50\n"
@@ -356,7 +408,9 @@ class TendraFront final : public Front {
     void closeMessageBoxes() {
         if (auto box = messageBoxOf(process_.id())) {
             messages_.push_back({box->title, box->text});
-            if (yes_ && box->text.starts_with("所选多段线含")) {
+            const bool question =
+                box->text.starts_with("所选对象含") || box->text.starts_with("所选多段线含");
+            if (yes_ && question) {
                 press(*box, IDYES);
             } else {
                 dismiss(*box);
@@ -440,6 +494,9 @@ TEST_P(EndToEnd, TablesAndDrawingAsTheCoreExpects) {
     EXPECT_EQ(pdmodeOf(report), scenario.pdmode);
     EXPECT_GE(report.rejectedCalls, scenario.minimumRejected);
     EXPECT_EQ(report.servedWhileBusy, 0) << "calls got through while the stand-in was busy";
+    if (scenario.selectionSetsLeft) {
+        EXPECT_EQ(report.selectionSets.size(), *scenario.selectionSetsLeft);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, EndToEnd,

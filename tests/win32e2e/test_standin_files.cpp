@@ -26,6 +26,10 @@ const ScriptCase kScriptCases[] = {
     {"SelectionKeepsItsOrder", "select 19 0 0\nselect 24 -30 5 -20 2\n", true, 0, 2},
     {"BulgesAndNormalOfTheLastSelected", "select 24 0 0 8 0 10 2\nbulges 0 0.4\nnormal 0 0 -1\n",
      true, 0, 1},
+    {"TextsAndMTextsJoinTheSelectionInOrder",
+     "select 24 0 0 1 1\ntext 5 8 0 钢束N1\nmtext 5 8 0 {\\fSimSun;N2}\n", true, 0, 3},
+    {"TextWithoutAStringIsAnEmptyLabel", "text 5 8 0\n", true, 0, 1},
+    {"TextWithATwoNumberPointIsRefused", "text 5 8 N1\n", false},
     {"BulgesBeforeASelectionAreRefused", "bulges 0 0.4\n", false},
     {"NormalWithTwoNumbersIsRefused", "select 24 0 0 1 1\nnormal 0 -1\n", false},
     {"Busy", "busy 2000\n", true, 0, 0, 2000},
@@ -87,6 +91,17 @@ TEST(StandInScript, KeepsPickValuesSelectedCoordinatesAndStartingTimes) {
     EXPECT_EQ(script->settlingMilliseconds, 500);
 }
 
+TEST(StandInScript, KeepsATextsStringAsWrittenAndItsPoint) {
+    const auto script = parseScript("text 5 -8.5 1  钢束 N1 \nmtext 0 0 0 {\\H2.5;N2}\\PB\n");
+    ASSERT_TRUE(script);
+    ASSERT_EQ(script->selection.size(), 2u);
+    EXPECT_EQ(script->selection[0].type, kTextType);
+    EXPECT_EQ(script->selection[0].text, " 钢束 N1 ");
+    EXPECT_EQ(script->selection[0].insertion, (std::array<double, 3>{5, -8.5, 1}));
+    EXPECT_EQ(script->selection[1].type, kMTextType);
+    EXPECT_EQ(script->selection[1].text, "{\\H2.5;N2}\\PB");
+}
+
 TEST(StandInReport, ReadsBackWhatWasWritten) {
     StandInReport report;
     report.processId = 4242;
@@ -96,6 +111,7 @@ TEST(StandInReport, ReadsBackWhatWasWritten) {
     report.points = {{1, 0.1, -2.5, 0, 1}, {2, 1e9, 3, 0, 3}};
     report.groups = {{".5123", {"Point#1", "Point#2"}}, {".77", {}}};
     report.variables = {{"pdmode", "I2 3"}};
+    report.selectionSets = {".25", ".7055475"};
     report.calls = {"Utility.GetPoint(missing, \"点取坐标原点 \")",
                     "Application.Visible = BOOL true"};
 
