@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "cad/connection.h"
+
 namespace tendra::cad {
 
 namespace {
@@ -12,6 +14,17 @@ constexpr std::int32_t kUnexpected = -2147418113;  // E_UNEXPECTED
 
 bool endsInput(std::int32_t errorNumber) {
     return errorNumber == kEFail || errorNumber == kInputEnded;
+}
+
+bool endedByUser(std::int32_t errorNumber, const Module1& module1,
+                 bool (*knownEnding)(std::int32_t)) {
+    if (knownEnding(errorNumber)) {
+        return true;
+    }
+    if (module1.kind() != CadKind::Compatible) {
+        return false;
+    }
+    return !attempt([&] { module1.requireApplication().caption(); });
 }
 
 std::optional<std::int32_t> attempt(const std::function<void()>& calls) {

@@ -10,6 +10,8 @@
 
 namespace tendra::cad {
 
+class Module1;
+
 // What the commands show the user. Every box is titled kErrorTitle, with the
 // stop icon.
 inline constexpr const char* kErrorTitle = "错误";
@@ -22,6 +24,15 @@ inline constexpr std::int16_t kMarkerPointMode = 3;  // points drawn as an X
 // Whether a failed pick or selection is the user ending the input (Enter, a
 // right click, Esc) rather than a fault.
 bool endsInput(std::int32_t errorNumber);
+
+// Whether a pick or selection that failed with this number was the user
+// ending it, on the CAD the connection holds. The numbers `knownEnding`
+// accepts always are. A compatible CAD reports the ending under numbers of
+// its own, so there any other number is too when the CAD answers a read of
+// its caption at once afterwards, as a CAD that faulted or went away does
+// not. With AutoCAD any other number is a fault.
+bool endedByUser(std::int32_t errorNumber, const Module1& module1,
+                 bool (*knownEnding)(std::int32_t) = endsInput);
 
 // Runs CAD calls; returns the number of the failure that stopped them, or
 // nothing when all succeeded. A failure that carries no CAD number counts as

@@ -83,37 +83,42 @@ ApplicationPtr Module1::runningAs(const std::string& progId) {
     }
 }
 
-ApplicationPtr Module1::findRunning() {
+Module1::Found Module1::findRunning() {
     if (ApplicationPtr found = runningAs(classes_.autoCad)) {
-        return found;
+        return {found, CadKind::AutoCad};
     }
     std::vector<std::string> versions;
     try {
         versions = platform_.versionedProgIds(classes_.autoCad);
     } catch (const CadError&) {
     }
-    for (const auto& progIds : {versions, classes_.compatible}) {
-        for (const std::string& progId : progIds) {
-            if (ApplicationPtr found = runningAs(progId)) {
-                return found;
-            }
+    for (const std::string& progId : versions) {
+        if (ApplicationPtr found = runningAs(progId)) {
+            return {found, CadKind::AutoCad};
         }
     }
-    return nullptr;
+    for (const std::string& progId : classes_.compatible) {
+        if (ApplicationPtr found = runningAs(progId)) {
+            return {found, CadKind::Compatible};
+        }
+    }
+    return {};
 }
 
 void Module1::connect() {
-    ApplicationPtr found = findRunning();
-    if (!found) {
+    Found found = findRunning();
+    if (!found.application) {
         try {
-            found = platform_.createObject(classes_.autoCad);
+            found = {platform_.createObject(classes_.autoCad), CadKind::AutoCad};
         } catch (const CadError& error) {
             messages_.showMessage(error.description(), kApplicationTitle, MessageIcon::None);
             return;
         }
     }
-    if (found) {
-        application_ = found;
+    // A start that answered nothing keeps the previous application, and its kind.
+    if (found.application) {
+        application_ = std::move(found.application);
+        kind_ = found.kind;
     }
     if (!application_) {
         return;

@@ -29,6 +29,10 @@ struct CadClasses {
 // AutoCAD.Application and the compatible programs above.
 CadClasses defaultCadClasses();
 
+// Which program the connection holds: AutoCAD (found under its class or a
+// versioned one, or started), or one found under a compatible class.
+enum class CadKind { None, AutoCad, Compatible };
+
 // Of these class names, the versions of progId ("progId.NN" and
 // "progId.NN.M", compared without regard to ASCII case), newest first; a
 // bare NN comes after every NN.M.
@@ -57,13 +61,19 @@ class Module1 {
 
     const ApplicationPtr& application() const { return application_; }
     const DocumentPtr& document() const { return document_; }
+    // The kind of the application held; None until a connection set one.
+    CadKind kind() const { return kind_; }
 
     // The references, or CadError(kObjectNotSet) when a connection never set them.
     Application& requireApplication() const;
     Document& requireDocument() const;
 
   private:
-    ApplicationPtr findRunning();
+    struct Found {
+        ApplicationPtr application;
+        CadKind kind = CadKind::None;
+    };
+    Found findRunning();
     ApplicationPtr runningAs(const std::string& progId);
 
     Platform& platform_;
@@ -71,6 +81,7 @@ class Module1 {
     CadClasses classes_;
     ApplicationPtr application_;
     DocumentPtr document_;
+    CadKind kind_ = CadKind::None;
 };
 
 }  // namespace tendra::cad

@@ -5,6 +5,15 @@
 
 namespace tendra::cad {
 
+namespace {
+
+// AutoCAD ends the origin pick with E_FAIL only.
+bool endsOriginPick(std::int32_t errorNumber) {
+    return errorNumber == kEFail;
+}
+
+}  // namespace
+
 OriginInitialisation::OriginInitialisation(Module1& module1, OriginForm& form, NameMaker& names,
                                            OriginState& state)
     : module1_(module1), form_(form), names_(names), state_(state) {}
@@ -14,9 +23,14 @@ void OriginInitialisation::run() {
     module1_.connect();
     // Whatever succeeded before a failure stays: a failure after the pick
     // leaves the new origin, possibly without its marker or group.
+    bool inPick = false;
     const auto failure = attempt([&] {
         Document& document = module1_.requireDocument();
-        const Point picked = required(document.utility()).getPoint(kOriginPrompt);
+        const std::shared_ptr<Utility> utility = document.utility();
+        Utility& picker = required(utility);
+        inPick = true;
+        const Point picked = picker.getPoint(kOriginPrompt);
+        inPick = false;
         state_.origin = {picked[0], picked[1], 0};
         const EntityPtr marker = addMarker(required(document.modelSpace()), state_.origin[0],
                                            state_.origin[1], kOriginColor);
@@ -28,8 +42,9 @@ void OriginInitialisation::run() {
         state_.markerGroup->appendItems({marker});
         form_.enableNodeButtons();
     });
-    // Only E_FAIL is the user ending the pick here.
-    if (failure && *failure != kEFail) {
+    // Only the pick's own failure can be a compatible CAD's way of ending it.
+    if (failure &&
+        !(inPick ? endedByUser(*failure, module1_, endsOriginPick) : endsOriginPick(*failure))) {
         form_.showMessage(kUnknownErrorText, kErrorTitle, MessageIcon::Stop);
     }
 }

@@ -35,9 +35,10 @@ class OriginInitialisation {
 
     // Clears the output box, connects, picks the origin, marks it in red,
     // sets the point display mode, starts a new marker group with the origin
-    // marker and enables the node buttons. An ended pick (E_FAIL) stops
-    // quietly; any other failure shows the unknown error. What succeeded
-    // before a failure stays.
+    // marker and enables the node buttons. An ended pick (E_FAIL, or on a
+    // compatible CAD a pick failure the CAD answers after) stops quietly; any
+    // other failure shows the unknown error. What succeeded before a failure
+    // stays.
     void run();
 
   private:

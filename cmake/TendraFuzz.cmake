@@ -4,6 +4,7 @@
 find_program(TENDRA_CLANGXX NAMES clang++ clang++-14)
 if(NOT TENDRA_CLANGXX)
     message(STATUS "clang++ not found: the fuzz targets are not built")
+    tendra_add_not_run_test(fuzz.NOT_RUN_without_clang "clang++" fuzz)
     return()
 endif()
 

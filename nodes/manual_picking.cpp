@@ -24,6 +24,7 @@ void ManualPicking::run() {
     // needed, not once a node.
     std::shared_ptr<cad::Utility> utility;
     std::shared_ptr<cad::ModelSpace> modelSpace;
+    bool inPick = false;
     while (!failure && nodes.size() < static_cast<std::size_t>(kMaxNodes)) {
         // A node counts once its marker is drawn and coloured; a marker drawn
         // for a node that failed later stays in the drawing, ungrouped.
@@ -32,7 +33,10 @@ void ManualPicking::run() {
             if (!utility) {
                 utility = document().utility();
             }
-            const cad::Point picked = cad::required(utility).getPoint(nodePrompt(number));
+            cad::Utility& picker = cad::required(utility);
+            inPick = true;
+            const cad::Point picked = picker.getPoint(nodePrompt(number));
+            inPick = false;
             const Node node{picked[0], picked[1]};
             if (!modelSpace) {
                 modelSpace = document().modelSpace();
@@ -43,8 +47,9 @@ void ManualPicking::run() {
             markers.push_back(std::move(marker));
         });
     }
-    // The 100th node ends the input as Enter would.
-    if (failure && !cad::endsInput(*failure)) {
+    // The 100th node ends the input as Enter would. Only the pick's own
+    // failure can be a compatible CAD's way of ending it.
+    if (failure && !(inPick ? cad::endedByUser(*failure, module1_) : cad::endsInput(*failure))) {
         showError(cad::kUnknownErrorText);
         return;
     }

@@ -11,8 +11,37 @@ NodeCapture::NodeCapture(cad::Module1& module1, FormPort& form, cad::NameMaker& 
                          cad::OriginState& state)
     : module1_(module1), form_(form), names_(names), state_(state) {}
 
-void NodeCapture::showError(const char* text) {
+void NodeCapture::showError(const std::string& text) {
     form_.showMessage(text, cad::kErrorTitle, MessageIcon::Stop);
+}
+
+std::vector<std::string> NodeCapture::tableFindings(
+    const std::vector<Node>& nodes, const TableOptions& options, const ArcRadii& arcRadii,
+    const std::vector<std::size_t>& offTangent) const {
+    const bool foldsBack = options.symmetric && mirrorFoldsBack(nodes, options.originX);
+    std::vector<Leg> overlong;
+    const double radius = readNumber(options.radius);
+    if (options.radiusColumn && radius > 0 && options.scale != 0) {
+        // The radius text is in the table's units; the legs are in the drawing's.
+        std::vector<double> radii(nodes.size(), radius / std::abs(options.scale));
+        for (std::size_t i = 0; i < nodes.size() && i < arcRadii.size(); ++i) {
+            if (arcRadii[i]) {
+                radii[i] = *arcRadii[i];
+            }
+        }
+        overlong = overlongLegs(nodes, radii, options.symmetric, options.originX);
+        // A folding mirror turns the tendon round at its last forward node:
+        // the legs beside that bend are too short for any radius, and the
+        // fold is the finding, not they.
+        if (foldsBack) {
+            std::erase_if(overlong, [&](const Leg& leg) { return leg.to >= nodes.size(); });
+        }
+    }
+    std::vector<std::size_t> offTangentLines;
+    for (const std::size_t i : offTangent) {
+        offTangentLines.push_back(i + 1);
+    }
+    return findingLines(foldsBack, offTangentLines, overlong);
 }
 
 NodeCapture::WrittenTable NodeCapture::writeTable(const std::vector<Node>& nodes, double scale,
@@ -22,28 +51,12 @@ NodeCapture::WrittenTable NodeCapture::writeTable(const std::vector<Node>& nodes
     if (!WriteNodeTable(form_, nodes, options, arcRadii)) {
         return {};
     }
-    std::vector<Leg> overlong;
-    const double radius = readNumber(options.radius);
-    if (options.radiusColumn && radius > 0 && scale != 0) {
-        // The radius text is in the table's units; the legs are in the drawing's.
-        std::vector<double> radii(nodes.size(), radius / std::abs(scale));
-        for (std::size_t i = 0; i < nodes.size() && i < arcRadii.size(); ++i) {
-            if (arcRadii[i]) {
-                radii[i] = *arcRadii[i];
-            }
-        }
-        overlong = overlongLegs(nodes, radii, options.symmetric, state_.origin[0]);
-    }
-    std::vector<std::size_t> offTangentLines;
-    for (const std::size_t i : offTangent) {
-        offTangentLines.push_back(i + 1);
-    }
-    return {true, checkMessage(offTangentLines, overlong)};
+    return {true, tableFindings(nodes, options, arcRadii, offTangent)};
 }
 
-void NodeCapture::showFindings(const std::string& findings) {
+void NodeCapture::showFindings(const std::vector<std::string>& findings) {
     if (!findings.empty()) {
-        form_.showMessage(findings, kCheckTitle, MessageIcon::Information);
+        form_.showMessage(checkMessage(findings), kCheckTitle, MessageIcon::Information);
     }
 }
 

@@ -21,6 +21,18 @@ namespace tendra {
 // The most nodes one run collects.
 inline constexpr int kMaxNodes = 100;
 
+// The wait cursor for as long as it lives.
+class BusyCursor {
+  public:
+    explicit BusyCursor(FormPort& form) : form_(form) { form_.setBusy(true); }
+    ~BusyCursor() { form_.setBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+  private:
+    FormPort& form_;
+};
+
 class NodeCapture {
   public:
     NodeCapture(cad::Module1& module1, FormPort& form, cad::NameMaker& names,
@@ -29,23 +41,30 @@ class NodeCapture {
   protected:
     // The document as the latest connection left it; throws when there is none.
     cad::Document& document() const { return module1_.requireDocument(); }
-    void showError(const char* text);
+    void showError(const std::string& text);
 
-    // A table written for a run, and what checking it found ("" for nothing).
+    // What checking a table of these nodes, written with these options,
+    // finds, one line a finding: a mirrored half that folds back over the
+    // forward half (the overlong legs the fold makes are left out for it),
+    // bends that do not fit their legs (when the radius column is on, Text2
+    // is a radius above 0 and the scale is not 0) and, for nodes made from
+    // arcs, arcs that do not run tangentially into their legs.
+    std::vector<std::string> tableFindings(const std::vector<Node>& nodes,
+                                           const TableOptions& options, const ArcRadii& arcRadii,
+                                           const std::vector<std::size_t>& offTangent) const;
+
+    // A table written for a run, and what checking it found.
     struct WrittenTable {
         bool written = false;
-        std::string findings;
+        std::vector<std::string> findings;
     };
     // Writes the table for a run's nodes relative to the origin and checks
-    // that the bends fit their legs (when the radius column is on, Text2 is a
-    // radius above 0 and the scale is not 0) and, for nodes made from arcs,
-    // that the arcs run tangentially into their legs. Not written when the
-    // user has been told why.
+    // it. Not written when the user has been told why.
     WrittenTable writeTable(const std::vector<Node>& nodes, double scale,
                             const ArcRadii& arcRadii = {},
                             const std::vector<std::size_t>& offTangent = {});
     // Shows a table's findings in one box, when there are any.
-    void showFindings(const std::string& findings);
+    void showFindings(const std::vector<std::string>& findings);
     // Appends a run's markers to the marker group, after the table is
     // written; a failure shows the unknown error and the table stays.
     void groupMarkers(const std::vector<cad::EntityPtr>& markers);

@@ -1,26 +1,82 @@
 // Command4: polyline node extraction.
 #include "nodes/polyline_extraction.h"
 
+#include <algorithm>
 #include <optional>
+#include <stdexcept>
 
 #include "nodes/arc_nodes.h"
 #include "nodes/number_reading.h"
 #include "nodes/polyline.h"
+#include "nodes/tendon_checks.h"
 
 namespace tendra {
 
+struct PolylineExtraction::Tendon {
+    // As read, then in world X and Y.
+    std::vector<double> coordinates;
+    std::vector<double> bulges;
+    cad::Point normal{0, 0, 1};
+    // The ordered vertices, then the nodes the table takes.
+    std::vector<Node> nodes;
+    ArcTendon arcs;
+
+    // The polyline in world X and Y, and its vertices in table order; the
+    // refusal, if it cannot be.
+    const char* takeVertices() {
+        // The coordinates are the polyline's own; the origin was picked in the world's.
+        if (!toWorldPlane(coordinates, bulges, normal)) {
+            return kNotInPlaneText;
+        }
+        nodes = orderedVertices(coordinates);
+        return nodes.size() < 2 ? kTooFewVerticesText : nullptr;
+    }
+    std::size_t arcSegments() const { return arcCount(coordinates, bulges); }
+    // The nodes from the arcs' tangent lines, when the user chose them.
+    const char* takeArcs(bool fromArcs) {
+        if (!fromArcs || arcSegments() == 0) {
+            return nullptr;
+        }
+        arcs = nodesFromArcs(coordinates, bulges);
+        if (arcs.refusal) {
+            return arcs.refusal;
+        }
+        nodes = arcs.nodes;
+        return nullptr;
+    }
+    // The node-count rule of a symmetric tendon, and the run's limit.
+    const char* keepNodes(bool symmetric, bool symmetricWithLast) {
+        const std::size_t count = polylineNodeCount(nodes.size(), symmetric, symmetricWithLast);
+        if (count > static_cast<std::size_t>(kMaxNodes)) {
+            return kTooManyNodesText;
+        }
+        nodes.resize(count);
+        arcs.keepFirst(count);
+        return nullptr;
+    }
+};
+
 namespace {
 
-// The first lightweight polyline in selection order, or none.
-cad::EntityPtr firstLightweightPolyline(cad::SelectionSet& selection) {
+struct Member {
+    cad::EntityPtr entity;
+    int type = 0;
+};
+
+// Every member of the selection in selection order, with its type.
+std::vector<Member> membersOf(cad::SelectionSet& selection) {
+    std::vector<Member> members;
     const int count = selection.count();
     for (int i = 0; i < count; ++i) {
         cad::EntityPtr member = selection.item(i);
-        if (cad::required(member).entityType() == cad::entity_type::kLightweightPolyline) {
-            return member;
-        }
+        const int type = cad::required(member).entityType();
+        members.push_back({std::move(member), type});
     }
-    return nullptr;
+    return members;
+}
+
+bool isPolyline(const Member& member) {
+    return member.type == cad::entity_type::kLightweightPolyline;
 }
 
 // The bulges of the segments between the vertices, one CAD call each; the
@@ -33,13 +89,48 @@ std::vector<double> segmentBulges(cad::Entity& polyline, std::size_t vertexCount
     return bulges;
 }
 
+PolylineExtraction::Tendon readPolyline(cad::Entity& polyline) {
+    PolylineExtraction::Tendon tendon;
+    tendon.coordinates = polyline.coordinates();
+    tendon.normal = polyline.normal();
+    // A polyline that is refused needs no bulges.
+    if (inWorldPlane(tendon.normal)) {
+        tendon.bulges = segmentBulges(polyline, tendon.coordinates.size() / 2);
+    }
+    return tendon;
+}
+
+// A TEXT's or MTEXT's name and place; none for another entity or an empty name.
+std::optional<Label> readLabel(cad::Entity& entity) {
+    const std::string objectName = entity.objectName();
+    const bool mtext = objectName == "AcDbMText";
+    if (!mtext && objectName != "AcDbText") {
+        return std::nullopt;
+    }
+    std::string name = labelName(entity.textString(), mtext);
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    const cad::Point at = entity.insertionPoint();
+    return Label{std::move(name), at[0], at[1]};
+}
+
+std::string named(const std::string& name, const char* text) {
+    return name + "：" + text;
+}
+
+}  // namespace
+
+std::string severalPolylinesQuestion(std::size_t polylines) {
+    return "所选对象含 " + std::to_string(polylines) +
+           " 条多段线。\n是：逐条取节点，每条钢束一张表；\n否：只取第一条（与以前相同）。";
+}
+
 std::string arcChoiceQuestion(std::size_t arcs) {
     return "所选多段线含 " + std::to_string(arcs) +
            " 段圆弧。\n是：以圆弧两侧切线交点为节点，半径列取圆弧半径；\n"
            "否：按顶点取节点（与以前相同）。";
 }
-
-}  // namespace
 
 void PolylineExtraction::run() {
     module1_.connect();
@@ -52,33 +143,46 @@ void PolylineExtraction::run() {
         showError(cad::kUnknownErrorText);
         return;
     }
-    // The set is deleted again once its members are read, on every path:
-    // AutoCAD keeps only so many open in a session, and a set is session
-    // state, nothing the user keeps. A set that cannot be deleted changes
-    // nothing else, so that failure goes unreported.
     const auto selectFailure = cad::attempt([&] { selection->selectOnScreen(); });
-    cad::EntityPtr polyline;
-    std::vector<double> coordinates;
-    std::vector<double> bulges;
-    cad::Point normal{0, 0, 1};
+    const BusyCursor busy(form_);
+    std::vector<Member> members;
+    std::vector<Tendon> tendons;
+    std::vector<Label> labels;
+    bool several = false;
     std::optional<std::int32_t> readFailure;
     if (!selectFailure) {
+        readFailure = cad::attempt([&] { members = membersOf(*selection); });
+    }
+    if (!selectFailure && !readFailure) {
+        const auto polylines =
+            static_cast<std::size_t>(std::count_if(members.begin(), members.end(), isPolyline));
+        several = polylines >= 2 &&
+                  form_.askYesNo(severalPolylinesQuestion(polylines), kApplicationTitle);
+        // One polyline needs nothing of the other members; several read
+        // the labels among them.
         readFailure = cad::attempt([&] {
-            polyline = firstLightweightPolyline(*selection);
-            if (polyline) {
-                coordinates = polyline->coordinates();
-                normal = polyline->normal();
-                // A polyline that is refused needs no bulges.
-                if (inWorldPlane(normal)) {
-                    bulges = segmentBulges(*polyline, coordinates.size() / 2);
+            for (const Member& member : members) {
+                if (isPolyline(member)) {
+                    tendons.push_back(readPolyline(*member.entity));
+                    if (!several) {
+                        return;
+                    }
+                } else if (several) {
+                    if (auto label = readLabel(*member.entity)) {
+                        labels.push_back(std::move(*label));
+                    }
                 }
             }
         });
     }
+    // The set is deleted again once its members are read, on every path:
+    // AutoCAD keeps only so many open in a session, and a set is session
+    // state, nothing the user keeps. A set that cannot be deleted changes
+    // nothing else, so that failure goes unreported.
     cad::attempt([&] { selection->deleteSet(); });
     // Cancelling the selection ends the click quietly.
     if (selectFailure) {
-        if (!cad::endsInput(*selectFailure)) {
+        if (!cad::endedByUser(*selectFailure, module1_)) {
             showError(cad::kUnknownErrorText);
         }
         return;
@@ -87,63 +191,159 @@ void PolylineExtraction::run() {
         showError(cad::kUnknownErrorText);
         return;
     }
-    if (!polyline) {
+    if (tendons.empty()) {
         showError(kNoPolylineText);
         return;
     }
+    if (several) {
+        runSeveral(tendons, labels);
+    } else {
+        runOne(tendons.front());
+    }
+}
 
-    // The coordinates are the polyline's own; the origin was picked in the world's.
-    if (!toWorldPlane(coordinates, bulges, normal)) {
-        showError(kNotInPlaneText);
+void PolylineExtraction::runOne(Tendon& tendon) {
+    if (const char* refusal = tendon.takeVertices()) {
+        showError(refusal);
         return;
     }
-    std::vector<Node> nodes = orderedVertices(coordinates);
-    if (nodes.size() < 2) {
-        showError(kTooFewVerticesText);
+    const std::size_t arcSegments = tendon.arcSegments();
+    const bool fromArcs =
+        arcSegments > 0 && form_.askYesNo(arcChoiceQuestion(arcSegments), kApplicationTitle);
+    if (const char* refusal = tendon.takeArcs(fromArcs)) {
+        showError(refusal);
         return;
-    }
-    ArcTendon arcs;
-    if (const std::size_t arcSegments = arcCount(coordinates, bulges);
-        arcSegments > 0 && form_.askYesNo(arcChoiceQuestion(arcSegments), kApplicationTitle)) {
-        arcs = nodesFromArcs(coordinates, bulges);
-        if (arcs.refusal) {
-            showError(arcs.refusal);
-            return;
-        }
-        nodes = arcs.nodes;
     }
     const bool symmetric = form_.optionTicked(Option::Check1);
     const bool symmetricWithLast = form_.optionTicked(Option::Check3);
-    const std::size_t count = polylineNodeCount(nodes.size(), symmetric, symmetricWithLast);
     // Refused before anything is drawn, so no marker is left without a node.
-    if (count > static_cast<std::size_t>(kMaxNodes)) {
-        showError(kTooManyNodesText);
+    if (const char* refusal = tendon.keepNodes(symmetric, symmetricWithLast)) {
+        showError(refusal);
         return;
     }
-    nodes.resize(count);
-    arcs.keepFirst(count);
     const double scale = readNumber(form_.fieldText(Field::Text3));
 
-    // Model space is fetched once for the run, not once a node.
     std::vector<cad::EntityPtr> markers;
-    if (cad::attempt([&] {
-            const std::shared_ptr<cad::ModelSpace> modelSpace = document().modelSpace();
-            for (const Node& node : nodes) {
-                markers.push_back(
-                    cad::addMarker(cad::required(modelSpace), node.x, node.y, cad::kNodeColor));
-            }
-        })) {
-        showError(cad::kUnknownErrorText);
+    if (!drawMarkers({&tendon.nodes}, markers)) {
         return;
     }
     // The count goes up with the table, so Label4 never describes an older
     // table than Text8 holds, even when the grouping fails.
-    const WrittenTable table = writeTable(nodes, scale, arcs.radii, arcs.offTangent);
+    const WrittenTable table =
+        writeTable(tendon.nodes, scale, tendon.arcs.radii, tendon.arcs.offTangent);
     if (table.written) {
-        form_.setStatusText("角点个数：" + std::to_string(tableLineCount(nodes.size(), symmetric)));
+        form_.setStatusText("角点个数：" +
+                            std::to_string(tableLineCount(tendon.nodes.size(), symmetric)));
         groupMarkers(markers);
         showFindings(table.findings);
     }
+}
+
+void PolylineExtraction::runSeveral(std::vector<Tendon>& tendons,
+                                    const std::vector<Label>& labels) {
+    // Labels go by the world's distances: a polyline that is not in the
+    // world's plane has none, and is refused below.
+    std::vector<const char*> refusals;
+    std::vector<TendonShape> shapes;
+    for (Tendon& tendon : tendons) {
+        refusals.push_back(tendon.takeVertices());
+        shapes.push_back(refusals.back() == kNotInPlaneText
+                             ? TendonShape{}
+                             : TendonShape{tendon.coordinates, tendon.bulges});
+    }
+    const std::vector<std::optional<std::size_t>> assigned = assignLabels(shapes, labels);
+    std::vector<TendonKey> keys;
+    for (std::size_t i = 0; i < tendons.size(); ++i) {
+        keys.push_back({assigned[i] ? std::optional(labels[*assigned[i]].name) : std::nullopt,
+                        tendons[i].nodes.empty() ? 0 : tendons[i].nodes.front().x});
+    }
+    const std::vector<std::size_t> order = outputOrder(keys);
+    const std::vector<std::string> names = outputNames(keys, order);
+
+    // Any tendon refused refuses the run, before anything is drawn.
+    const auto refuse = [&](const auto& take) {
+        for (std::size_t position = 0; position < order.size(); ++position) {
+            if (const char* refusal = take(tendons[order[position]], order[position])) {
+                showError(named(names[position], refusal));
+                return true;
+            }
+        }
+        return false;
+    };
+    if (refuse([&](Tendon&, std::size_t i) { return refusals[i]; })) {
+        return;
+    }
+    std::size_t arcSegments = 0;
+    for (const Tendon& tendon : tendons) {
+        arcSegments += tendon.arcSegments();
+    }
+    const bool fromArcs =
+        arcSegments > 0 && form_.askYesNo(arcChoiceQuestion(arcSegments), kApplicationTitle);
+    if (refuse([&](Tendon& tendon, std::size_t) { return tendon.takeArcs(fromArcs); })) {
+        return;
+    }
+    const bool symmetric = form_.optionTicked(Option::Check1);
+    const bool symmetricWithLast = form_.optionTicked(Option::Check3);
+    if (refuse([&](Tendon& tendon, std::size_t) {
+            return tendon.keepNodes(symmetric, symmetricWithLast);
+        })) {
+        return;
+    }
+    const double scale = readNumber(form_.fieldText(Field::Text3));
+
+    std::vector<const std::vector<Node>*> nodeLists;
+    for (const std::size_t i : order) {
+        nodeLists.push_back(&tendons[i].nodes);
+    }
+    std::vector<cad::EntityPtr> markers;
+    if (!drawMarkers(nodeLists, markers)) {
+        return;
+    }
+    const TableOptions options = readTableOptions(form_, scale, state_.origin[0], state_.origin[1]);
+    std::vector<NamedTable> tables;
+    std::size_t lines = 0;
+    for (std::size_t position = 0; position < order.size(); ++position) {
+        const Tendon& tendon = tendons[order[position]];
+        try {
+            tables.push_back(
+                {names[position], nodeTableText(tendon.nodes, options, tendon.arcs.radii)});
+        } catch (const std::overflow_error&) {
+            showError(named(names[position], kOutOfRangeText));
+            return;
+        }
+        lines += tableLineCount(tendon.nodes.size(), symmetric);
+    }
+    form_.setOutputText(namedTablesText(tables));
+    form_.setStatusText("钢束数：" + std::to_string(tables.size()) + "，角点个数：" +
+                        std::to_string(lines));
+    groupMarkers(markers);
+    std::vector<std::string> findings;
+    for (std::size_t position = 0; position < order.size(); ++position) {
+        const Tendon& tendon = tendons[order[position]];
+        for (const std::string& line :
+             tableFindings(tendon.nodes, options, tendon.arcs.radii, tendon.arcs.offTangent)) {
+            findings.push_back(names[position] + " " + line);
+        }
+    }
+    showFindings(findings);
+}
+
+bool PolylineExtraction::drawMarkers(const std::vector<const std::vector<Node>*>& nodeLists,
+                                     std::vector<cad::EntityPtr>& markers) {
+    // Model space is fetched once for the run, not once a node.
+    if (cad::attempt([&] {
+            const std::shared_ptr<cad::ModelSpace> modelSpace = document().modelSpace();
+            for (const std::vector<Node>* nodes : nodeLists) {
+                for (const Node& node : *nodes) {
+                    markers.push_back(
+                        cad::addMarker(cad::required(modelSpace), node.x, node.y, cad::kNodeColor));
+                }
+            }
+        })) {
+        showError(cad::kUnknownErrorText);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tendra

@@ -13,8 +13,6 @@
 namespace tendra {
 namespace {
 
-constexpr const char* kOutOfRangeText = "数值超出范围！";
-
 std::string trimSpaces(const std::string& text) {
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) {

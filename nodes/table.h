@@ -11,6 +11,9 @@ namespace tendra {
 
 class FormPort;
 
+// Shown instead of a table whose scaled values are not finite.
+inline constexpr const char* kOutOfRangeText = "数值超出范围！";
+
 struct Node {
     double x;
     double y;

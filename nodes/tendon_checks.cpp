@@ -73,8 +73,29 @@ std::vector<Leg> overlongLegs(const std::vector<Node>& nodes, const std::vector<
     return overlong;
 }
 
-std::string checkMessage(const std::vector<std::size_t>& offTangentLines,
-                         const std::vector<Leg>& overlong) {
+bool mirrorFoldsBack(const std::vector<Node>& nodes, double originX) {
+    if (nodes.empty()) {
+        return false;
+    }
+    // A node on the line within rounding counts as on it.
+    const auto offset = [originX](double x) {
+        const double d = x - originX;
+        return std::abs(d) <= 1e-9 * std::max({1.0, std::abs(x), std::abs(originX)}) ? 0.0 : d;
+    };
+    bool left = false, right = false;
+    double nearest = std::abs(offset(nodes.front().x));
+    for (const Node& node : nodes) {
+        const double d = offset(node.x);
+        left = left || d < 0;
+        right = right || d > 0;
+        nearest = std::min(nearest, std::abs(d));
+    }
+    return (left && right) || std::abs(offset(nodes.back().x)) > nearest;
+}
+
+std::vector<std::string> findingLines(bool foldsBack,
+                                      const std::vector<std::size_t>& offTangentLines,
+                                      const std::vector<Leg>& overlong) {
     // By line; at one line the arc comes before the leg that starts there.
     std::vector<std::pair<std::size_t, std::string>> findings;
     for (const std::size_t line : offTangentLines) {
@@ -86,16 +107,32 @@ std::string checkMessage(const std::vector<std::size_t>& offTangentLines,
                                                     std::to_string(leg.to) +
                                                     "：半径过大，两端切线长之和超过直线段长");
     }
-    if (findings.empty()) {
-        return {};
-    }
     std::stable_sort(findings.begin(), findings.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> lines;
+    if (foldsBack) {
+        lines.push_back(kFoldFinding);
+    }
+    for (auto& finding : findings) {
+        lines.push_back(std::move(finding.second));
+    }
+    return lines;
+}
+
+std::string checkMessage(const std::vector<std::string>& lines) {
+    if (lines.empty()) {
+        return {};
+    }
     std::string text = "请检查：";
-    for (const auto& finding : findings) {
-        text += "\n" + finding.second;
+    for (const std::string& line : lines) {
+        text += "\n" + line;
     }
     return text;
+}
+
+std::string checkMessage(const std::vector<std::size_t>& offTangentLines,
+                         const std::vector<Leg>& overlong) {
+    return checkMessage(findingLines(false, offTangentLines, overlong));
 }
 
 }  // namespace tendra

@@ -12,6 +12,7 @@
 namespace tendra {
 
 inline constexpr const char* kCheckTitle = "提示";
+inline constexpr const char* kFoldFinding = "对称：原点不在跨中对称线上，镜像半边与前半边重叠";
 
 // A leg of the table between two lines, numbered from 1 as the table counts
 // them.
@@ -32,9 +33,23 @@ struct Leg {
 std::vector<Leg> overlongLegs(const std::vector<Node>& nodes, const std::vector<double>& radii,
                               bool symmetric, double originX);
 
-// The text of the box: "请检查：", then one line per finding, in the order of
-// the table's lines; empty when there is nothing to find. offTangentLines are
-// the lines of arc nodes whose arc is not tangent to a leg beside it.
+// Whether the mirrored half about originX of a symmetric tendon with these
+// forward nodes folds back over them: the nodes do not all lie on one side
+// of the origin's vertical line (on it counts as either), or the last of
+// them is not the one nearest to that line. An origin picked at the anchor
+// end instead of mid-span does it.
+bool mirrorFoldsBack(const std::vector<Node>& nodes, double originX);
+
+// One line per finding, in the order of the table's lines: a folding mirror
+// first, then arcs not tangent to a leg beside them (offTangentLines, the
+// lines of their nodes) and overlong legs.
+std::vector<std::string> findingLines(bool foldsBack,
+                                      const std::vector<std::size_t>& offTangentLines,
+                                      const std::vector<Leg>& overlong);
+
+// The text of the box: "请检查：", then the finding lines; empty when there
+// are none.
+std::string checkMessage(const std::vector<std::string>& lines);
 std::string checkMessage(const std::vector<std::size_t>& offTangentLines,
                          const std::vector<Leg>& overlong);
 

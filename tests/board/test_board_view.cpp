@@ -123,18 +123,20 @@ class BoardViewTest : public QObject {
         QTest::addColumn<int>("aci");
         QTest::addColumn<bool>("onDiagonal");
         QTest::addColumn<bool>("onAxis");
-        QTest::newRow("3 is a red X") << 3 << 1 << true << false;
-        QTest::newRow("3 is a green X") << 3 << 3 << true << false;
-        QTest::newRow("2 is a plus") << 2 << 3 << false << true;
-        QTest::newRow("0 is a dot only") << 0 << 1 << false << false;
-        QTest::newRow("1 shows nothing") << 1 << 1 << false << false;
-        QTest::newRow("67 is an X in a square") << 67 << 3 << true << false;
+        QTest::addColumn<bool>("atCentre");
+        QTest::newRow("3 is a red X") << 3 << 1 << true << false << true;
+        QTest::newRow("3 is a green X") << 3 << 3 << true << false << true;
+        QTest::newRow("2 is a plus") << 2 << 3 << false << true << true;
+        QTest::newRow("0 is a dot only") << 0 << 1 << false << false << true;
+        QTest::newRow("1 shows nothing") << 1 << 1 << false << false << false;
+        QTest::newRow("67 is an X in a square") << 67 << 3 << true << false << true;
     }
     void pointsShowInTheirModeAndColour() {
         QFETCH(int, pdmode);
         QFETCH(int, aci);
         QFETCH(bool, onDiagonal);
         QFETCH(bool, onAxis);
+        QFETCH(bool, atCentre);
         Drawing drawing;
         drawing.setColor(drawing.addPoint(0, 0), aci);
         drawing.add(Line{{-100, -100, 0}, {-90, -100, 0}});  // gives the view some extent
@@ -152,6 +154,8 @@ class BoardViewTest : public QObject {
         QCOMPARE(shows(image, centre + QPoint(quarter, quarter), colour), onDiagonal);
         QCOMPARE(shows(image, centre + QPoint(quarter, 0), colour), onAxis);
         QCOMPARE(blank(image, centre + QPoint(quarter, quarter)), !onDiagonal);
+        QCOMPARE(shows(image, centre, colour), atCentre);
+        QCOMPARE(blank(image, centre), !atCentre);
         if (pdmode & 64) {
             QVERIFY(shows(image, centre + QPoint(int(size / 2), quarter), colour));
         }

@@ -837,7 +837,7 @@ class UtilityObject final : public DispatchObject {
                  }
                  auto& picks = Members::picks(drawing());
                  if (picks.empty()) {
-                     return request.raise(E_FAIL, L"Input ended");
+                     return request.raise(drawing().inputEnding, L"Input ended");
                  }
                  const std::array<double, 3> at = picks.front();
                  picks.pop_front();

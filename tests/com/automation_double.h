@@ -93,8 +93,11 @@ struct DoublePoint {
 class DoubleCad {
   public:
     // --- The script ---------------------------------------------------------
-    // GetPoint answers from this queue; an empty queue ends the input (E_FAIL).
+    // GetPoint answers from this queue; an empty queue ends the input.
     void queuePoint(double x, double y, double z = 0);
+    // What GetPoint fails with on an empty queue: the number this CAD reports
+    // the user's ending under.
+    HRESULT inputEnding = E_FAIL;
     void prepareSelection(std::vector<DoubleSelectable> entities);
     // The k-th Invoke from now on (1 = the next) fails.
     void failInvoke(int k, Failure failure);

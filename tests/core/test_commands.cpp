@@ -3,6 +3,7 @@
 // and leave the drawing, the output box and the window state consistent.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "cad/command.h"
@@ -126,14 +127,17 @@ const std::string kPolylineTable =
     "-30.000\t5.000\t0\r\n-20.000\t2.000\t15\r\n-10.000\t0.000\t15\r\n"
     "10.000\t0.000\t15\r\n20.000\t2.000\t15\r\n30.000\t5.000\t0\r\n";
 
-Outcome polylineOutcome(const Baseline& b, int k, std::int32_t number) {
+// What a polyline extraction whose full run writes this table and count,
+// and draws this many markers, leaves after a failure of call k.
+Outcome extractionOutcome(const Baseline& b, int k, std::int32_t number, const std::string& table,
+                          const std::string& count, std::size_t markers) {
     const cad::Point origin{0, 0, 0};
     if (k <= kConnectionCalls) {
-        return {false, kPolylineTable, "角点个数：6", 3, 3, 3, origin, false, true, false};
+        return {false, table, count, markers, markers, markers, origin, false, true, false};
     }
     // A selection set that cannot be deleted changes nothing else.
     if (b.member(k) == "Delete") {
-        return {false, kPolylineTable, "角点个数：6", 3, 3, 3, origin, false, true, false};
+        return {false, table, count, markers, markers, markers, origin, false, true, false};
     }
     // A failure while the selection set is open is followed by its Delete.
     const bool deletedAfter = k > b.index("Add") && k < b.index("Delete");
@@ -141,11 +145,23 @@ Outcome polylineOutcome(const Baseline& b, int k, std::int32_t number) {
         return {false, "old table", "old count", 0, 0, 0, origin, false, true, !deletedAfter};
     }
     if (b.member(k) == "AppendItems") {  // table and count stay
-        return {true, kPolylineTable, "角点个数：6", 3, 3, 0, origin, false, true, true};
+        return {true, table, count, markers, markers, 0, origin, false, true, true};
     }
     return {
         true,  "old table", "old count",  b.before(k, "AddPoint"), b.before(k, "Color"), 0, origin,
         false, true,        !deletedAfter};
+}
+
+Outcome polylineOutcome(const Baseline& b, int k, std::int32_t number) {
+    return extractionOutcome(b, k, number, kPolylineTable, "角点个数：6", 3);
+}
+
+// Both polylines of the selection below, the first named by its label.
+const std::string kSeveralTables =
+    "A\r\n" + kPolylineTable + "\r\n钢束2\r\n5.000\t5.000\t0\r\n-5.000\t5.000\t0\r\n";
+
+Outcome severalOutcome(const Baseline& b, int k, std::int32_t number) {
+    return extractionOutcome(b, k, number, kSeveralTables, "钢束数：2，角点个数：8", 4);
 }
 
 void oldTexts(DrawingSession& s) {
@@ -190,6 +206,18 @@ const Scenario kScenarios[] = {
                                  testing::polyline({0, 0, 9, 9})});
      },
      [](DrawingSession& s) { s.commands.extractPolylineNodes(); }, polylineOutcome},
+    {"SeveralTendons",
+     [](DrawingSession& s) {
+         s.startAt(0, 0);
+         s.form.options[Option::Check1] = true;
+         s.form.options[Option::Check3] = false;
+         s.form.answerYes = true;
+         oldTexts(s);
+         s.cad.prepareSelection({testing::entityOfType(cad::entity_type::kLine),
+                                 testing::polyline({-30, 5, -20, 2, -10, 0, 0, 0}),
+                                 testing::polyline({5, 5, 9, 9}), testing::text("A", -15, 0.5)});
+     },
+     [](DrawingSession& s) { s.commands.extractPolylineNodes(); }, severalOutcome},
 };
 
 Baseline baselineOf(const Scenario& scenario) {
@@ -316,15 +344,102 @@ TEST(CommandWithoutACad, ShowsTheConnectionsMessageThenTheUnknownError) {
     }
 }
 
-// The scenarios themselves: without a failure each command succeeds fully.
+// The scenarios themselves: without a failure each command succeeds fully,
+// as worked out by hand from its script.
+struct CleanRun {
+    const char* scenario;
+    std::string output;                        // Text8
+    std::string status;                        // Label4
+    std::vector<testing::DrawnPoint> markers;  // drawn by the run, in order
+    int markerGroup;                           // the name maker's i-th name
+    std::vector<int> grouped;                  // its members, by marker id
+    cad::Point origin;
+    std::size_t questions = 0;  // asked, each answered as the script says
+};
+
+const CleanRun kCleanRuns[] = {
+    {"FirstOrigin", "", "old count", {{1, {10, 20, 0}, cad::kOriginColor}}, 0, {1}, {10, 20, 0}},
+    // The origin marker of the earlier run is point 1, in group 0.
+    {"RepeatedOrigin", "", "old count", {{2, {10, 20, 0}, cad::kOriginColor}}, 1, {2}, {10, 20, 0}},
+    // The node markers join the origin marker's group.
+    {"ManualPicking",
+     kPickedTables[3],
+     "old count",
+     {{2, {110, 60, 0}, cad::kNodeColor},
+      {3, {120, 55, 0}, cad::kNodeColor},
+      {4, {130, 50, 0}, cad::kNodeColor}},
+     0,
+     {1, 2, 3, 4},
+     {100, 50, 0}},
+    // Symmetric without the last vertex: three of the four vertices, mirrored.
+    {"PolylineExtraction",
+     kPolylineTable,
+     "角点个数：6",
+     {{2, {-30, 5, 0}, cad::kNodeColor},
+      {3, {-20, 2, 0}, cad::kNodeColor},
+      {4, {-10, 0, 0}, cad::kNodeColor}},
+     0,
+     {1, 2, 3, 4},
+     {0, 0, 0},
+     1},
+    // The first polyline named by its label, the second by its place.
+    {"SeveralTendons",
+     kSeveralTables,
+     "钢束数：2，角点个数：8",
+     {{2, {-30, 5, 0}, cad::kNodeColor},
+      {3, {-20, 2, 0}, cad::kNodeColor},
+      {4, {-10, 0, 0}, cad::kNodeColor},
+      {5, {5, 5, 0}, cad::kNodeColor}},
+     0,
+     {1, 2, 3, 4, 5},
+     {0, 0, 0},
+     1},
+};
+
 TEST(CommandFailureScenarios, RunCleanlyWithoutAFailure) {
-    for (const Scenario& scenario : kScenarios) {
+    ASSERT_EQ(std::size(kCleanRuns), std::size(kScenarios));
+    for (std::size_t i = 0; i < std::size(kScenarios); ++i) {
+        const Scenario& scenario = kScenarios[i];
+        const CleanRun& clean = kCleanRuns[i];
         SCOPED_TRACE(scenario.name);
-        const Baseline baseline = baselineOf(scenario);
-        const Outcome expected = scenario.expect(baseline, 0, 0);
+        ASSERT_STREQ(clean.scenario, scenario.name);
+
+        DrawingSession session;
+        scenario.prepare(session);
+        const std::size_t pointsBefore = session.cad.points().size();
+        scenario.run(session);
+
+        EXPECT_EQ(session.form.messages, std::vector<ShownMessage>{});
+        EXPECT_EQ(session.form.questions.size(), clean.questions);
+        EXPECT_EQ(session.form.output, clean.output);
+        EXPECT_EQ(session.form.status, clean.status);
+        EXPECT_TRUE(session.form.nodeButtonsEnabled);
+        EXPECT_EQ(session.commands.origin(), clean.origin);
+        const auto& points = session.cad.points();
+        ASSERT_EQ(points.size() - pointsBefore, clean.markers.size());
+        for (std::size_t m = 0; m < clean.markers.size(); ++m) {
+            const auto& point = points[pointsBefore + m];
+            EXPECT_EQ(point.id, clean.markers[m].id) << "marker " << m;
+            EXPECT_EQ(point.at, clean.markers[m].at) << "marker " << m;
+            EXPECT_EQ(point.color, clean.markers[m].color) << "marker " << m;
+        }
+        const std::vector<int>* group = session.cad.group(DrawingSession::name(clean.markerGroup));
+        ASSERT_NE(group, nullptr);
+        EXPECT_EQ(*group, clean.grouped);
+
+        // The failure cases take these outcomes for a failed connection call.
+        const Outcome expected = scenario.expect(baselineOf(scenario), 0, 0);
         EXPECT_FALSE(expected.unknownError);
-        EXPECT_EQ(baseline.points.size(), expected.points);
-        EXPECT_FALSE(baseline.calls.back().failed);
+        EXPECT_EQ(expected.output, clean.output);
+        EXPECT_EQ(expected.status, clean.status);
+        EXPECT_EQ(expected.points, clean.markers.size());
+        EXPECT_EQ(expected.coloured, clean.markers.size());
+        EXPECT_EQ(expected.grouped, static_cast<std::size_t>(std::count_if(
+                                        clean.grouped.begin(), clean.grouped.end(), [&](int id) {
+                                            return id > static_cast<int>(pointsBefore);
+                                        })));
+        EXPECT_EQ(expected.origin, clean.origin);
+        EXPECT_TRUE(expected.buttonsEnabled);
     }
 }
 

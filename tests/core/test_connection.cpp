@@ -51,6 +51,7 @@ struct ConnectionCase {
     Members transcript;
     int instancesStarted;
     std::vector<ShownMessage> messages;
+    cad::CadKind kind;
 };
 
 void PrintTo(const ConnectionCase& c, std::ostream* os) {
@@ -66,7 +67,8 @@ const ConnectionCase kConnectionCases[] = {
      true,
      joined({kLookForAutoCad}, afterAttaching()),
      0,
-     {}},
+     {},
+     cad::CadKind::AutoCad},
     {"AttachesToTheRunningReleaseThoughANewerOneIsInstalled",
      true,
      {"AutoCAD.Application.16.2"},
@@ -78,7 +80,8 @@ const ConnectionCase kConnectionCases[] = {
           "Platform.GetActiveObject \"AutoCAD.Application.16.2\""},
          afterAttaching()),
      0,
-     {}},
+     {},
+     cad::CadKind::AutoCad},
     {"AttachesToACompatibleCadOnlyWhenNoAutoCadRuns",
      true,
      {"GStarCAD.Application"},
@@ -89,7 +92,8 @@ const ConnectionCase kConnectionCases[] = {
              kLookForCompatibles[0], kLookForCompatibles[1]},
             afterAttaching()),
      0,
-     {}},
+     {},
+     cad::CadKind::Compatible},
     {"StartsAutoCadWhenNothingRuns",
      false,
      {},
@@ -99,7 +103,8 @@ const ConnectionCase kConnectionCases[] = {
      joined(joined({kLookForAutoCad, kListVersions}, kLookForCompatibles),
             joined({kStartAutoCad}, afterAttaching())),
      1,
-     {}},
+     {},
+     cad::CadKind::AutoCad},
     {"NeitherRunningNorInstalledShowsThePlatformsDescription",
      false,
      {},
@@ -108,7 +113,8 @@ const ConnectionCase kConnectionCases[] = {
      true,
      joined(joined({kLookForAutoCad, kListVersions}, kLookForCompatibles), {kStartAutoCad}),
      0,
-     {kStartFailure}},
+     {kStartFailure},
+     cad::CadKind::None},
     {"NoDrawingOpenStillActivatesTheWindow",
      true,
      {},
@@ -117,7 +123,8 @@ const ConnectionCase kConnectionCases[] = {
      false,
      joined({kLookForAutoCad}, afterAttaching()),
      0,
-     {}},
+     {},
+     cad::CadKind::AutoCad},
 };
 
 class ConnectionTest : public ::testing::TestWithParam<ConnectionCase> {};
@@ -145,6 +152,7 @@ TEST_P(ConnectionTest, FollowsTheStepsInOrder) {
     EXPECT_EQ(cad.visible(), reached);
     // The window bearing the caption comes to the front, and no other.
     EXPECT_EQ(cad.activatedWindows(), reached ? Members{kCaption} : Members{});
+    EXPECT_EQ(connection.module1.kind(), c.kind);
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, ConnectionTest, ::testing::ValuesIn(kConnectionCases),
@@ -187,25 +195,45 @@ TEST_P(VersionTest, ListsTheVersionsNewestFirst) {
 INSTANTIATE_TEST_SUITE_P(Versions, VersionTest, ::testing::ValuesIn(kVersionCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Connection, TwoCallsInARowKeepTheSameReferences) {
+// The scripted CAD hands out a new document object per fetch, so a document
+// reference that was kept shows as the old object.
+TEST(Connection, TwoCallsInARowFetchTheDocumentAgain) {
     Connection connection;
     cad::Module1& module1 = connection.module1;
     module1.connect();
     const auto application = module1.application();
     const auto document = module1.document();
+    ASSERT_NE(document, nullptr);
 
     module1.connect();
 
     EXPECT_EQ(module1.application(), application);
-    EXPECT_EQ(module1.document(), document);
+    ASSERT_NE(module1.document(), nullptr);
+    EXPECT_NE(module1.document(), document);
+    EXPECT_EQ(connection.cad.countOf("ActiveDocument"), 2u);
     EXPECT_EQ(connection.cad.instancesStarted(), 0);
 }
 
 // Each step of a later connection fails in turn; the references it would
 // have set keep their earlier values and the remaining steps still run.
 TEST(Connection, AFailingStepKeepsThePreviousReferences) {
-    for (int step = 1; step <= 5; ++step) {
-        SCOPED_TRACE("failing call " + std::to_string(step));
+    const struct {
+        const char* name;
+        std::size_t calls;
+        bool documentKept;  // else the one fetched by this connection
+    } rows[] = {
+        // A failed attach falls back to the other classes, under which the
+        // same CAD answers.
+        {"GetActiveObject", 7, false},
+        {"Visible", 5, false},
+        {"ActiveDocument", 5, true},
+        // Without a caption there is no window to activate.
+        {"Caption", 4, false},
+        {"AppActivate", 5, false},
+    };
+    for (int step = 1; step <= static_cast<int>(std::size(rows)); ++step) {
+        const auto& row = rows[step - 1];
+        SCOPED_TRACE(row.name);
         Connection connection;
         cad::Module1& module1 = connection.module1;
         module1.connect();
@@ -216,16 +244,70 @@ TEST(Connection, AFailingStepKeepsThePreviousReferences) {
         connection.cad.failCall(step, -2147418113);
         module1.connect();
 
+        ASSERT_EQ(connection.cad.calls().at(static_cast<std::size_t>(step) - 1).member, row.name);
         EXPECT_EQ(module1.application(), application);
-        EXPECT_EQ(module1.document(), document);
+        ASSERT_NE(module1.document(), nullptr);
+        EXPECT_EQ(module1.document() == document, row.documentKept);
         EXPECT_TRUE(connection.form.messages.empty());
-        // A failed attach falls back to the other classes, under which the
-        // same CAD answers; without a caption there is no window to
-        // activate; every other step runs on.
-        const std::size_t expected[] = {7, 5, 5, 4, 5};
-        EXPECT_EQ(connection.cad.callCount(), expected[step - 1]);
+        EXPECT_EQ(connection.cad.callCount(), row.calls);
     }
 }
+
+// A later connection follows the CAD that runs then; one that reaches
+// nothing keeps the application it held, and so its kind.
+struct KindCase {
+    const char* name;
+    Members firstRunningAs;  // empty: under every class
+    bool thenRunning;
+    Members thenRunningAs;
+    bool thenInstalled;
+    cad::CadKind kind;
+};
+
+void PrintTo(const KindCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const KindCase kKindCases[] = {
+    {"NothingReachableKeepsTheCompatibleCadsKind",
+     {"ZWCAD.Application"},
+     false,
+     {},
+     false,
+     cad::CadKind::Compatible},
+    {"AutoCadStartedOnceTheCompatibleCadWentIsAutoCad",
+     {"ZWCAD.Application"},
+     false,
+     {},
+     true,
+     cad::CadKind::AutoCad},
+    {"ACompatibleCadFoundOnceAutoCadWentIsCompatible",
+     {},
+     true,
+     {"BricscadApp.AcadApplication"},
+     true,
+     cad::CadKind::Compatible},
+};
+
+class ConnectionKindTest : public ::testing::TestWithParam<KindCase> {};
+
+TEST_P(ConnectionKindTest, FollowsTheApplicationHeld) {
+    const auto& c = GetParam();
+    Connection connection;
+    connection.cad.runningAs = c.firstRunningAs;
+    connection.module1.connect();
+    connection.cad.running = c.thenRunning;
+    connection.cad.runningAs = c.thenRunningAs;
+    connection.cad.installed = c.thenInstalled;
+
+    connection.module1.connect();
+
+    EXPECT_EQ(connection.module1.kind(), c.kind);
+    EXPECT_NE(connection.module1.application(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ConnectionKindTest, ::testing::ValuesIn(kKindCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Connection, ReferencesNeverSetFailWithANumberNotAnEndedPrompt) {
     Connection connection;

@@ -108,6 +108,37 @@ TEST(PickNodes, BendsThatDoNotFitTheirLegAreNamedAfterTheTable) {
     }
 }
 
+// Symmetric: picked from the anchor end, or across the mid-span line, the
+// mirrored half folds back; that is said once, without the legs the fold
+// makes too short.
+TEST(PickNodes, AMirrorFoldingBackOverTheTableIsNamedInsteadOfItsLegs) {
+    const ShownMessage kFolds{"请检查：\n对称：原点不在跨中对称线上，镜像半边与前半边重叠", "提示",
+                              MessageIcon::Information};
+    const struct {
+        const char* name;
+        std::vector<std::pair<double, double>> picks;
+        bool symmetric;
+        std::vector<ShownMessage> messages;
+    } cases[] = {
+        {"picked from the anchor end", {{100, 60}, {110, 55}, {120, 50}}, true, {kFolds}},
+        {"across the mid-span line", {{70, 80}, {100, 50}, {130, 80}}, true, {kFolds}},
+        {"a left half up to the mid-span line", {{80, 60}, {90, 55}, {100, 50}}, true, {}},
+        {"not symmetric, nothing folds", {{100, 60}, {110, 55}, {120, 50}}, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DrawingSession session;
+        session.startAt(100, 50);
+        session.form.options[Option::Check1] = c.symmetric;
+        for (const auto& [x, y] : c.picks) {
+            session.cad.queuePoint(x, y);
+        }
+        session.commands.pickNodes();
+        EXPECT_EQ(session.form.messages, c.messages);
+        EXPECT_EQ(session.form.count("write Text8"), 1u);
+    }
+}
+
 TEST_F(PickingTest, TheHundredthNodeEndsTheInputAsEnterWould) {
     for (int i = 1; i <= 101; ++i) {
         session.cad.queuePoint(100 + i, 50);

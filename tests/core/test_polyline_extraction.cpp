@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "nodes/polyline_extraction.h"
 #include "tests/support/cad_errors.h"
 #include "tests/support/drawing_session.h"
@@ -10,6 +12,7 @@ namespace {
 using testing::DrawingSession;
 using testing::entityOfType;
 using testing::kUnknownError;
+using testing::mtext;
 using testing::polyline;
 using testing::Selectable;
 using testing::ShownMessage;
@@ -86,6 +89,8 @@ TEST(PolylineExtraction, TakesTheFirstPolylinePastOtherEntitiesWithTheseCalls) {
                    "Entity#2.EntityType",
                    selection + ".Item 2",
                    "Entity#3.EntityType",
+                   selection + ".Item 3",
+                   "Entity#4.EntityType",
                    "Entity#3.Coordinates",
                    "Entity#3.Normal",
                    "Entity#3.GetBulge 0",
@@ -103,7 +108,9 @@ TEST(PolylineExtraction, TakesTheFirstPolylinePastOtherEntitiesWithTheseCalls) {
     EXPECT_EQ(r.session.form.status, "角点个数：4");
     EXPECT_EQ(*r.session.cad.group(r.group), (std::vector<int>{1, 2, 3, 4, 5}));
     // The table is written only when every marker is drawn.
-    EXPECT_EQ(r.session.form.firstRead("Text1"), 32);
+    EXPECT_EQ(r.session.form.firstRead("Text1"), 34);
+    // Two polylines: the user was asked, and "否" takes the first as ever.
+    EXPECT_EQ(r.session.form.questions.size(), 1u);
     EXPECT_TRUE(r.session.form.messages.empty());
     EXPECT_EQ(r.session.form.count("enable node buttons"), 0u);
 }
@@ -289,6 +296,187 @@ TEST(PolylineExtraction, RefusesWhatItCannotTurnIntoNodesBeforeDrawing) {
     }
 }
 
+// Two tendons and their labels, selected in one go: N10 drawn right to left
+// with a bend too sharp for the radius text, and N2 (the tendon above).
+const std::vector<double> kSharpTendon{0, 12, -19, 12, -20, 10, -30, 10};
+const std::string kSharpTable =
+    "-30.000\t10.000\t0\r\n-20.000\t10.000\t15\r\n-19.000\t12.000\t15\r\n0.000\t12.000\t0\r\n";
+std::vector<Selectable> twoLabelledTendons() {
+    return {testing::text(" N10 ", -25, 11), polyline(kSharpTendon), entityOfType(type::kLine),
+            polyline(kTendon), mtext("{\\fArial;N2}", -15, 0.5)};
+}
+const std::string kSeveralQuestion =
+    "所选对象含 2 条多段线。\n是：逐条取节点，每条钢束一张表；\n否：只取第一条（与以前相同）。";
+
+TEST(PolylineExtraction, SeveralPolylinesAskOnceAndYesWritesEveryTendonsTableNamed) {
+    const ShownMessage n10LegTooShort{
+        "请检查：\nN10 节点 2–3：半径过大，两端切线长之和超过直线段长", "提示",
+        MessageIcon::Information};
+    const ShownMessage sharpLegTooShort{"请检查：\n节点 2–3：半径过大，两端切线长之和超过直线段长",
+                                        "提示", MessageIcon::Information};
+    const struct {
+        const char* name;
+        std::vector<Selectable> selection;
+        bool yes;
+        std::size_t questions;
+        std::string table, status;
+        std::size_t markers;
+        std::vector<ShownMessage> messages;
+    } cases[] = {
+        {"yes: named, in natural order, one empty line between",
+         twoLabelledTendons(),
+         true,
+         1,
+         "N2\r\n" + kTendonTable + "\r\nN10\r\n" + kSharpTable,
+         "钢束数：2，角点个数：8",
+         8,
+         {n10LegTooShort}},
+        {"no (or the box closed): the first polyline as ever",
+         twoLabelledTendons(),
+         false,
+         1,
+         kSharpTable,
+         "角点个数：4",
+         4,
+         {sharpLegTooShort}},
+        {"one polyline and its label: no question, no name",
+         {testing::text("N2", -15, 0.5), polyline(kTendon)},
+         true,
+         0,
+         kTendonTable,
+         "角点个数：4",
+         4,
+         {}},
+        {"unlabelled tendons are named by their place, after the labelled",
+         {polyline(kSharpTendon), polyline(kTendon), testing::text("", -15, 0.5),
+          mtext("{\\H2;}", -15, 0.5), testing::text("A1", -25, 11)},
+         true,
+         1,
+         "A1\r\n" + kSharpTable + "\r\n钢束2\r\n" + kTendonTable,
+         "钢束数：2，角点个数：8",
+         8,
+         {{"请检查：\nA1 节点 2–3：半径过大，两端切线长之和超过直线段长", "提示",
+           MessageIcon::Information}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r;
+        r.session.form.answerYes = c.yes;
+        r.run(c.selection);
+
+        EXPECT_EQ(r.session.form.questions.size(), c.questions);
+        if (c.questions > 0) {
+            EXPECT_EQ(r.session.form.questions[0],
+                      (ShownMessage{kSeveralQuestion, "Tendra", MessageIcon::None}));
+        }
+        EXPECT_EQ(r.session.form.output, c.table);
+        EXPECT_EQ(r.session.form.status, c.status);
+        EXPECT_EQ(r.markers().size(), c.markers);
+        EXPECT_EQ(r.grouped(), c.markers);
+        EXPECT_EQ(r.session.cad.countOf("AppendItems"), 1u);
+        EXPECT_EQ(r.session.form.count("write Text8"), 1u);
+        EXPECT_EQ(r.session.form.messages, c.messages);
+        // Labels are read only when several tendons are taken.
+        EXPECT_EQ(r.session.cad.countOf("TextString") > 0, c.yes && c.questions > 0);
+        EXPECT_FALSE(r.session.form.busy);
+    }
+}
+
+TEST(PolylineExtraction, SeveralTendonsReadEachOnceThenDrawEveryMarkerBeforeTheTable) {
+    PolylineRun r;
+    r.session.form.answerYes = true;
+    r.run(twoLabelledTendons());
+
+    const std::string selection = "SelectionSet:" + r.set;
+    const Lines afterSelecting{
+        selection + ".Count",      selection + ".Item 0",     "Entity#1.EntityType",
+        selection + ".Item 1",     "Entity#2.EntityType",     selection + ".Item 2",
+        "Entity#3.EntityType",     selection + ".Item 3",     "Entity#4.EntityType",
+        selection + ".Item 4",     "Entity#5.EntityType",     "Entity#1.ObjectName",
+        "Entity#1.TextString",     "Entity#1.InsertionPoint", "Entity#2.Coordinates",
+        "Entity#2.Normal",         "Entity#2.GetBulge 0",     "Entity#2.GetBulge 1",
+        "Entity#2.GetBulge 2",     "Entity#3.ObjectName",     "Entity#4.Coordinates",
+        "Entity#4.Normal",         "Entity#4.GetBulge 0",     "Entity#4.GetBulge 1",
+        "Entity#4.GetBulge 2",     "Entity#5.ObjectName",     "Entity#5.TextString",
+        "Entity#5.InsertionPoint", selection + ".Delete",     "Document.ModelSpace"};
+    const Lines transcript = r.session.cad.transcript();
+    const auto first = std::find(transcript.begin(), transcript.end(), selection + ".Count");
+    ASSERT_NE(first, transcript.end());
+    EXPECT_EQ(Lines(first, first + afterSelecting.size()), afterSelecting);
+    // N2's markers, then N10's, every one before the table is written.
+    EXPECT_EQ(r.markers(), (Points{{-30, 5, 0},
+                                   {-20, 2, 0},
+                                   {-10, 0, 0},
+                                   {0, 0, 0},
+                                   {-30, 10, 0},
+                                   {-20, 10, 0},
+                                   {-19, 12, 0},
+                                   {0, 12, 0}}));
+    // Ten calls up to the selection, the thirty above, two a marker.
+    EXPECT_EQ(r.session.form.firstRead("Text1"), 56);
+    // The wait cursor from the end of the selection to the end of the click.
+    EXPECT_EQ(r.session.form.log.front().what, "busy");
+    EXPECT_EQ(r.session.form.log.front().cadCallsBefore, 10u);
+    EXPECT_EQ(r.session.form.log.back().what, "not busy");
+}
+
+TEST(PolylineExtraction, ATendonRefusedRefusesTheWholeRunUnderItsName) {
+    std::vector<double> vertices101;
+    for (int i = 0; i < 101; ++i) {
+        vertices101.insert(vertices101.end(), {double(i - 200), 50});
+    }
+    const struct {
+        const char* name;
+        Selectable refused;
+        const char* message;
+    } cases[] = {
+        {"101 nodes", polyline(vertices101), "钢束3：节点数超过100个，无法处理！"},
+        {"one vertex", polyline({-5, 40}), "钢束3：所选多段线的顶点少于两个！"},
+        {"not in the XY plane", polyline(kTendon, {}, {0, 1, 0}),
+         "钢束3：所选多段线不在XY平面内！"},
+        {"a half-circle arc", polyline({-40, 40, -30, 40, -20, 45}, {0, 1}),
+         "钢束3：圆弧圆心角不小于180°，无法求切线交点！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r;
+        r.session.form.answerYes = true;
+        std::vector<Selectable> selection = twoLabelledTendons();
+        selection.push_back(c.refused);
+        r.run(selection);
+
+        EXPECT_EQ(r.session.form.messages,
+                  (std::vector<ShownMessage>{{c.message, "错误", MessageIcon::Stop}}));
+        r.expectUnchanged();
+        EXPECT_EQ(r.session.cad.countOf("AddPoint"), 0u);
+    }
+}
+
+TEST(PolylineExtraction, ASymmetricTableWhoseOriginIsOffTheMidSpanLineIsNamedOnce) {
+    const std::vector<double> fromTheAnchor{0, 0, 10, -2, 20, 0, 30, 3};
+    const std::string folds = "对称：原点不在跨中对称线上，镜像半边与前半边重叠";
+    const struct {
+        const char* name;
+        std::vector<Selectable> selection;
+        std::string message;
+    } cases[] = {
+        {"one tendon from its anchor end", {polyline(fromTheAnchor)}, "请检查：\n" + folds},
+        {"several, each named",
+         {polyline(fromTheAnchor), testing::text("B1", 15, 0), polyline(kTendon),
+          testing::text("A1", -15, 0.5)},
+         "请检查：\nB1 " + folds},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r(true, true);
+        r.session.form.answerYes = true;
+        r.run(c.selection);
+
+        EXPECT_EQ(r.session.form.messages,
+                  (std::vector<ShownMessage>{{c.message, "提示", MessageIcon::Information}}));
+    }
+}
+
 TEST(PolylineExtraction, HundredNodesAfterLeavingOutTheLastVertexAreTaken) {
     // Left of the origin, so that the mirrored half carries the tendon on.
     std::vector<double> vertices;
@@ -370,11 +558,11 @@ TEST(PolylineExtraction, TwoHundredClicksInARowEachGetASelectionSet) {
 TEST(PolylineExtraction, WithoutDeletingTheHundredTwentyNinthSetFails) {
     DrawingSession session;
     session.startAt(0, 0);
-    auto& sets = *session.module1.requireDocument().selectionSets();
+    const auto sets = session.module1.requireDocument().selectionSets();
     for (int i = 0; i < cad::kMaxSelectionSets; ++i) {
-        sets.add("set" + std::to_string(i));
+        sets->add("set" + std::to_string(i));
     }
-    EXPECT_EQ(testing::errorOf([&] { sets.add("one more"); }),
+    EXPECT_EQ(testing::errorOf([&] { sets->add("one more"); }),
               testing::ScriptedCad::kTooManySelectionSets);
 }
 

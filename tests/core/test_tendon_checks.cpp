@@ -44,5 +44,39 @@ TEST(CheckMessage, OneLinePerFindingInTableOrder) {
               "节点 3–4：半径过大，两端切线长之和超过直线段长");
 }
 
+TEST(CheckMessage, AFoldingMirrorComesFirst) {
+    EXPECT_EQ(checkMessage(findingLines(true, {3}, {{1, 2}})),
+              "请检查：\n对称：原点不在跨中对称线上，镜像半边与前半边重叠\n"
+              "节点 1–2：半径过大，两端切线长之和超过直线段长\n"
+              "节点 3：圆弧与相邻直线段不相切");
+    EXPECT_EQ(checkMessage(std::vector<std::string>{}), "");
+}
+
+// Forward nodes of a symmetric tendon, and whether their mirror about x = 10
+// folds back over them.
+TEST(MirrorFoldsBack, WhenTheOriginIsNotOnTheMidSpanLine) {
+    const struct {
+        const char* name;
+        std::vector<Node> nodes;
+        bool folds;
+    } cases[] = {
+        {"a left half ending nearest the line", {{-20, 5}, {0, 1}, {8, 0}}, false},
+        {"a right half starting at the line, drawn outwards", {{10, 0}, {20, 3}}, true},
+        {"a right half ending nearest the line", {{30, 5}, {12, 0}}, false},
+        {"the last node on the line", {{-20, 5}, {10, 0}}, false},
+        {"a node on the line before the last", {{-20, 5}, {10, 0}, {5, 0}}, true},
+        {"nodes on both sides: a whole tendon with its origin at mid-span",
+         {{-20, 5}, {10, 0}, {40, 5}},
+         true},
+        {"picked at the anchor end", {{10, 5}, {20, 0}, {30, 0}}, true},
+        {"one node", {{30, 0}}, false},
+        {"none", {}, false},
+        {"off the line by rounding only", {{-20, 5}, {10.000000000001, 0}}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(mirrorFoldsBack(c.nodes, 10), c.folds) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace tendra

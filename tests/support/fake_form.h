@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ struct ShownMessage {
     MessageIcon icon;
     bool operator==(const ShownMessage&) const = default;
 };
+
+// Failures name the message by its text and title.
+inline void PrintTo(const ShownMessage& message, std::ostream* out) {
+    *out << "\"" << message.text << "\" (" << message.title << ")";
+}
 
 // What a command shows when a CAD call fails with a number it does not expect.
 inline const ShownMessage kUnknownError{"未知错误！", "错误", MessageIcon::Stop};

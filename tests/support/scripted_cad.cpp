@@ -203,11 +203,6 @@ struct ScriptedCad::Impl {
     ScriptedCad& cad;
     std::shared_ptr<cad::Platform> platform;
     std::shared_ptr<cad::Application> application;
-    std::shared_ptr<cad::Document> document;
-    std::shared_ptr<cad::Utility> utility;
-    std::shared_ptr<cad::ModelSpace> modelSpace;
-    std::shared_ptr<cad::Groups> groups;
-    std::shared_ptr<cad::SelectionSets> selectionSets;
     int nextSelectable = 1;
 };
 
@@ -229,13 +224,7 @@ class Application : public cad::Application {
   public:
     explicit Application(ScriptedCad& cad) : cad_(cad) {}
     void setVisible(bool visible) override;
-    cad::DocumentPtr activeDocument() override {
-        cad_.record("Application", "ActiveDocument", "");
-        if (!cad_.hasDocument) {
-            throw cad::CadError(kNoDocument, "无法获取 Document 对象");
-        }
-        return cad_.impl().document;
-    }
+    cad::DocumentPtr activeDocument() override;
     std::string caption() override {
         cad_.record("Application", "Caption", "");
         return cad_.caption;
@@ -328,19 +317,19 @@ class Document : public cad::Document {
     explicit Document(ScriptedCad& cad) : cad_(cad) {}
     std::shared_ptr<cad::ModelSpace> modelSpace() override {
         cad_.record("Document", "ModelSpace", "");
-        return cad_.impl().modelSpace;
+        return std::make_shared<ModelSpace>(cad_);
     }
     std::shared_ptr<cad::Utility> utility() override {
         cad_.record("Document", "Utility", "");
-        return cad_.impl().utility;
+        return std::make_shared<Utility>(cad_);
     }
     std::shared_ptr<cad::Groups> groups() override {
         cad_.record("Document", "Groups", "");
-        return cad_.impl().groups;
+        return std::make_shared<Groups>(cad_);
     }
     std::shared_ptr<cad::SelectionSets> selectionSets() override {
         cad_.record("Document", "SelectionSets", "");
-        return cad_.impl().selectionSets;
+        return std::make_shared<SelectionSets>(cad_);
     }
     void setVariable(const std::string& name, std::int16_t value) override;
 
@@ -401,6 +390,16 @@ std::vector<std::string> Platform::versionedProgIds(const std::string& progId) {
 void Platform::activateWindow(const std::string& title) {
     cad_.record("Platform", "AppActivate", quoted(title));
     Access::activated(cad_).push_back(title);
+}
+
+// Each fetch hands out a new object, as an automation server hands out a
+// new reference, so a test can tell a reference kept from one fetched again.
+cad::DocumentPtr Application::activeDocument() {
+    cad_.record("Application", "ActiveDocument", "");
+    if (!cad_.hasDocument) {
+        throw cad::CadError(kNoDocument, "无法获取 Document 对象");
+    }
+    return std::make_shared<Document>(cad_);
 }
 
 void Application::setVisible(bool visible) {
@@ -504,12 +503,7 @@ void Document::setVariable(const std::string& name, std::int16_t value) {
 ScriptedCad::Impl::Impl(ScriptedCad& owner)
     : cad(owner),
       platform(std::make_shared<Platform>(owner)),
-      application(std::make_shared<Application>(owner)),
-      document(std::make_shared<Document>(owner)),
-      utility(std::make_shared<Utility>(owner)),
-      modelSpace(std::make_shared<ModelSpace>(owner)),
-      groups(std::make_shared<Groups>(owner)),
-      selectionSets(std::make_shared<SelectionSets>(owner)) {}
+      application(std::make_shared<Application>(owner)) {}
 
 ScriptedCad::ScriptedCad() : impl_(std::make_unique<Impl>(*this)) {}
 ScriptedCad::~ScriptedCad() = default;

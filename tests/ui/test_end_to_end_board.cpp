@@ -265,7 +265,10 @@ class EndToEndBoardTest : public QObject {
         QTest::mouseClick(form->Command1, Qt::LeftButton);
         QCOMPARE(script.done(), std::size_t(4));
         QCOMPARE(script.unexpected, QStringList());
-        QCOMPARE(messages, QStringList());
+        // Symmetric about an origin at the anchor end: the user is told.
+        QCOMPARE(messages,
+                 QStringList{QStringLiteral(
+                     "请检查：\n对称：原点不在跨中对称线上，镜像半边与前半边重叠")});
 
         // Symmetric, the designed default: the mirrored half follows.
         const QString expected = QStringLiteral(

@@ -57,6 +57,12 @@ inline SIZE clientTwips(HWND window) {
     return {std::lround(r.right * t), std::lround(r.bottom * t)};
 }
 
+// Wine's ntdll exports its version; Windows' does not.
+inline bool runningUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 inline void click(HWND control) {
     SendMessageW(control, BM_CLICK, 0, 0);
 }

@@ -110,6 +110,7 @@ class StandIn {
                 ++servedWhileBusy_;
             }
             if (call.text() == "Utility.GetPoint") {
+                cad_->inputEnding = E_FAIL;
                 nextPick();
             }
         };
@@ -173,6 +174,7 @@ class StandIn {
                 cad_->queuePoint(step.x, step.y, step.z);
                 break;
             case PickStep::End:
+                cad_->inputEnding = step.number;
                 break;
             case PickStep::Hang:
                 // The user never picks: the test ends this process from here.

@@ -167,7 +167,7 @@ void endStrayProcesses(const std::wstring& executableName) {
 
 // --- StandIn -----------------------------------------------------------------
 
-StandIn::StandIn(const std::string& script) {
+StandIn::StandIn(const std::string& script, std::wstring progId) : progId_(std::move(progId)) {
     // A stand-in left by an earlier test would answer in this one's place.
     endStrayProcesses(kStandInProgram);
     wchar_t temporary[MAX_PATH] = {};
@@ -198,8 +198,8 @@ void StandIn::registerClass() {
     classId_ = text;
     const std::wstring classes = L"Software\\Classes\\";
     const std::wstring classKey = classes + L"CLSID\\" + classId_;
-    setValue(HKEY_LOCAL_MACHINE, classes + kAutoCadProgId + L"\\CLSID", classId_);
-    setValue(HKEY_LOCAL_MACHINE, classKey + L"\\ProgID", kAutoCadProgId);
+    setValue(HKEY_LOCAL_MACHINE, classes + progId_ + L"\\CLSID", classId_);
+    setValue(HKEY_LOCAL_MACHINE, classKey + L"\\ProgID", progId_);
     setValue(HKEY_LOCAL_MACHINE, classKey + L"\\LocalServer32", commandLine());
 }
 
@@ -214,7 +214,7 @@ StandIn::~StandIn() {
 
 void StandIn::uninstall() {
     const std::wstring classes = L"Software\\Classes\\";
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + kAutoCadProgId).c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + progId_).c_str());
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + L"CLSID\\" + classId_).c_str());
 }
 

@@ -50,11 +50,11 @@ class Process {
 
 // One stand-in AutoCAD for one test: its script and report files, and a class
 // of its own registered under HKLM\Software\Classes as "AutoCAD.Application"
-// with a LocalServer32 that starts it with this script. The registration and
-// any stand-in still running go with the object.
+// (or another CAD's ProgID) with a LocalServer32 that starts it with this
+// script. The registration and any stand-in still running go with the object.
 class StandIn {
   public:
-    explicit StandIn(const std::string& script);
+    explicit StandIn(const std::string& script, std::wstring progId = kAutoCadProgId);
     ~StandIn();
     StandIn(const StandIn&) = delete;
     StandIn& operator=(const StandIn&) = delete;
@@ -79,6 +79,7 @@ class StandIn {
     void registerClass();
     std::wstring commandLine() const;
 
+    std::wstring progId_;
     std::wstring classId_;
     std::wstring folder_;
     std::wstring script_;

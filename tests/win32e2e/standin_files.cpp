@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <sstream>
 
@@ -49,6 +50,24 @@ bool numbers(const std::string& rest, std::vector<double>& out) {
     return true;
 }
 
+// A 32-bit error number written as 0x80040201 or in signed decimal.
+std::optional<std::int32_t> errorNumber(const std::string& text) {
+    std::size_t used = 0;
+    long long value = 0;
+    try {
+        const bool hex = text.starts_with("0x") || text.starts_with("0X");
+        value = hex ? static_cast<long long>(std::stoull(text.substr(2), &used, 16))
+                    : std::stoll(text, &used, 10);
+        used += hex ? 2 : 0;
+    } catch (...) {
+        return std::nullopt;
+    }
+    if (used != text.size() || value < INT32_MIN || value > UINT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
 std::string number(double value) {
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.17g", value);
@@ -74,6 +93,10 @@ std::optional<StandInScript> parseScript(const std::string& text, std::string* e
                 {PickStep::Point, values[0], values[1], values.size() == 3 ? values[2] : 0});
         } else if (word == "end" && rest.empty()) {
             script.picks.push_back({PickStep::End});
+        } else if (const auto ending = errorNumber(rest); word == "end" && ending) {
+            PickStep end{PickStep::End};
+            end.number = *ending;
+            script.picks.push_back(end);
         } else if (word == "hang" && rest.empty()) {
             script.picks.push_back({PickStep::Hang});
         } else if (word == "wait" && numeric && values.size() == 1 && values[0] >= 0) {

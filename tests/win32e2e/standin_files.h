@@ -5,6 +5,8 @@
 // Script:
 //   point 10 20 5          the next GetPoint answers (10, 20, 5)
 //   end                    the next GetPoint ends the input, as Enter does
+//   end 0x80040201         the same, reported under this number, as a CAD
+//                          other than AutoCAD may report it (hex or decimal)
 //   hang                   the next GetPoint never answers
 //   wait 1500              the next GetPoint waits 1500 ms (state "picking"),
 //                          then answers by the step after this one
@@ -24,6 +26,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -38,7 +41,8 @@ inline constexpr const wchar_t* kAutoCadProgId = L"AutoCAD.Application";
 struct PickStep {
     enum Kind { Point, End, Hang, Wait } kind = End;
     double x = 0, y = 0, z = 0;
-    int milliseconds = 0;  // Wait
+    int milliseconds = 0;               // Wait
+    std::int32_t number = -2147467259;  // End: what GetPoint fails with, E_FAIL unless told
 };
 
 struct SelectedEntity {

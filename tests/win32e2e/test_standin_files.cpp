@@ -37,6 +37,9 @@ const ScriptCase kScriptCases[] = {
     {"NegativeBusyIsRefused", "busy -1\n", false},
     {"UnknownWordIsRefused", "click 1 2\n", false},
     {"EndWithArgumentsIsRefused", "end now\n", false},
+    {"EndWithAHexNumber", "end 0x80040201\n", true, 1},
+    {"EndWithANumberBeyond32BitsIsRefused", "end 0x180040201\n", false},
+    {"EndWithANumberAndMoreIsRefused", "end 0x80040201 2\n", false},
 };
 
 class StandInScriptTest : public ::testing::TestWithParam<ScriptCase> {};
@@ -69,6 +72,12 @@ TEST(StandInScript, KeepsPickValuesSelectedCoordinatesAndStartingTimes) {
     EXPECT_EQ(script->picks[0].y, 60);
     EXPECT_EQ(script->picks[0].z, 4);
     EXPECT_EQ(script->picks[1].kind, PickStep::Hang);
+    const auto ends = parseScript("end\nend 0x80040201\nend -2147467259\n");
+    ASSERT_TRUE(ends);
+    ASSERT_EQ(ends->picks.size(), 3u);
+    EXPECT_EQ(ends->picks[0].number, static_cast<std::int32_t>(0x80004005));
+    EXPECT_EQ(ends->picks[1].number, -2147220991);
+    EXPECT_EQ(ends->picks[2].number, static_cast<std::int32_t>(0x80004005));
     ASSERT_EQ(script->selection.size(), 1u);
     EXPECT_EQ(script->selection[0].type, 24);
     EXPECT_EQ(script->selection[0].coordinates, (std::vector<double>{-30, 5, -20, 2}));

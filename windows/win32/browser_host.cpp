@@ -156,6 +156,19 @@ void BrowserHost::navigate(const std::string& address) {
     SysFreeString(url);
 }
 
+std::string BrowserHost::location() const {
+    if (!browser_) {
+        return {};
+    }
+    BSTR url = nullptr;
+    if (FAILED(browser_->get_LocationURL(&url)) || !url) {
+        return {};
+    }
+    std::string address = win32::toUtf8(std::wstring_view(url, SysStringLen(url)));
+    SysFreeString(url);
+    return address;
+}
+
 void BrowserHost::close() {
     if (browser_) {
         browser_->Release();

@@ -23,6 +23,9 @@ class BrowserHost {
     bool create(HWND container);
     // Starts loading an address; its outcome is not looked at.
     void navigate(const std::string& address);
+    // The address the browser was last sent to, as it reports it; empty
+    // without a browser.
+    std::string location() const;
     // Fits the browser to its container again, after the container moved.
     void fit();
     // Takes the browser down; the container window stays.

@@ -33,6 +33,8 @@ class PromotionWindow : public ui::win32::DesignedWindow {
     // Whether the system's WebBrowser control shows the page; when it could
     // not be created a plain placeholder with the address stands in.
     bool browserActive() const { return browser_.active(); }
+    // The address the WebBrowser control reports it was sent to.
+    std::string browserLocation() const { return browser_.location(); }
     std::string pageAddress() const;
 
   protected:
