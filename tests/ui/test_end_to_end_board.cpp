@@ -95,9 +95,10 @@ class EndToEndBoardTest : public QObject {
 
     std::unique_ptr<BoardPlatform> platform;
     std::unique_ptr<Form1> form;
-    QStringList messages;    // texts of message boxes shown, closed at once
-    bool answerYes = false;  // how a question is answered; else it is closed
-    QStringList answers;     // the buttons of each question, "Yes/No"
+    QStringList messages;         // texts of message boxes shown, closed at once
+    bool answerYes = false;       // how a question is answered; else it is closed
+    QStringList answers;          // the buttons of each question, "Yes/No"
+    QList<int> cursorsOverBoxes;  // the override cursor's shape over each box, -1 for none
     QTimer messageWatch;
 
     BoardWindow* board() const { return platform->window(); }
@@ -145,6 +146,7 @@ class EndToEndBoardTest : public QObject {
     void init() {
         messages.clear();
         answers.clear();
+        cursorsOverBoxes.clear();
         answerYes = false;
         platform = std::make_unique<BoardPlatform>();
         form = std::make_unique<Form1>(*platform);
@@ -157,6 +159,8 @@ class EndToEndBoardTest : public QObject {
         connect(&messageWatch, &QTimer::timeout, this, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 messages << box->text();
+                const QCursor* cursor = QApplication::overrideCursor();
+                cursorsOverBoxes << (cursor ? int(cursor->shape()) : -1);
                 if (QAbstractButton* no = box->button(QMessageBox::No)) {
                     answers << box->button(QMessageBox::Yes)->text() + "/" + no->text();
                 }
@@ -302,6 +306,9 @@ class EndToEndBoardTest : public QObject {
         QCOMPARE(tableInText8(), expected);
         QCOMPARE(form->Label4->text(), QStringLiteral("钢束数：2，角点个数：12"));
         QCOMPARE(pointsOfColour(3).size(), std::size_t(12));
+        // Busy after the selection: the arrow over both questions, nothing left after.
+        QCOMPARE(cursorsOverBoxes, (QList<int>{Qt::ArrowCursor, Qt::ArrowCursor}));
+        QVERIFY(!QApplication::overrideCursor());
     }
 
     void originThenPickedNodesGivesTheTable() {
