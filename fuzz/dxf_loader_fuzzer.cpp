@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "cad/board/model/dxf.h"
+#include "cad/board/model/geometry.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ void query(const Drawing& drawing) {
         check(drawing.find(snap->entity) != nullptr, "a snap names an entity");
     }
     if (const auto picked = drawing.pick(middle, radius)) {
-        check(drawing.entity(*picked).selectable(), "only selectable entities are picked");
+        check(tendra::board::distanceTo(drawing.entity(*picked), middle) <= radius,
+              "a pick lies within its radius");
     }
     const auto window = drawing.window(*extents);
     const auto crossing = drawing.crossing(*extents);

@@ -11,29 +11,45 @@ namespace tendra::board {
 
 namespace {
 constexpr int kGap = 8;
-// Beside the main window, the board is made no narrower than this.
+// A strip of the screen beside the main window is used only when it is at
+// least this wide (left and right of it) or this tall (above and below it).
 constexpr int kMinimumWidth = 480;
+constexpr int kMinimumHeight = 320;
 }  // namespace
 
 QRect placeBeside(const QRect& besideThis, const QRect& available, QSize boardSize) {
-    const QSize size = boardSize.boundedTo(available.size());
     const int rightRoom = available.right() - besideThis.right() - kGap;
     const int leftRoom = besideThis.left() - kGap - available.left();
-    QRect placed(QPoint(0, 0), size);
-    if (rightRoom >= size.width()) {
-        placed.moveLeft(besideThis.right() + 1 + kGap);
-    } else if (leftRoom >= size.width()) {
-        placed.moveLeft(besideThis.left() - kGap - size.width());
-    } else if (std::max(rightRoom, leftRoom) >= kMinimumWidth) {
-        // Narrower, on the roomier side, rather than over the main window.
-        if (rightRoom >= leftRoom) {
-            placed = QRect(besideThis.right() + 1 + kGap, 0, rightRoom, size.height());
-        } else {
-            placed = QRect(available.left(), 0, leftRoom, size.height());
+    const int belowRoom = available.bottom() - besideThis.bottom() - kGap;
+    const int aboveRoom = besideThis.top() - kGap - available.top();
+    // The free strips beside the main window, each as long as the screen;
+    // the widest usable one wins, the first listed on a tie.
+    struct Strip {
+        bool usable;
+        QRect rect;
+    };
+    const Strip strips[] = {
+        {rightRoom >= kMinimumWidth,
+         QRect(besideThis.right() + 1 + kGap, available.top(), rightRoom, available.height())},
+        {belowRoom >= kMinimumHeight,
+         QRect(available.left(), besideThis.bottom() + 1 + kGap, available.width(), belowRoom)},
+        {leftRoom >= kMinimumWidth,
+         QRect(available.left(), available.top(), leftRoom, available.height())},
+        {aboveRoom >= kMinimumHeight,
+         QRect(available.left(), available.top(), available.width(), aboveRoom)},
+    };
+    const Strip* best = nullptr;
+    for (const Strip& strip : strips) {
+        if (strip.usable && (!best || strip.rect.width() > best->rect.width())) {
+            best = &strip;
         }
-    } else {
-        placed.moveLeft(available.right() + 1 - size.width());
     }
+    if (best) {
+        return best->rect;
+    }
+    // No room beside it: the board's own size over the screen's right part.
+    const QSize size = boardSize.boundedTo(available.size());
+    QRect placed(QPoint(available.right() + 1 - size.width(), 0), size);
     placed.moveTop(
         std::clamp(besideThis.top(), available.top(), available.bottom() + 1 - size.height()));
     return placed;
@@ -66,8 +82,10 @@ BoardWindow* BoardPlatform::openBoard(const QRect& besideThis) {
         }
         if (screen) {
             const QRect placed = placeBeside(beside_, screen->availableGeometry(), board->size());
-            // move() places the frame, as besideThis is a frame.
-            board->resize(placed.size());
+            // placed is a frame: move() places the frame, resize() the inside,
+            // less the frame's borders once the window system has told them.
+            const QSize borders = board->frameGeometry().size() - board->size();
+            board->resize(placed.size() - borders);
             board->move(placed.topLeft());
         }
     }

@@ -24,10 +24,12 @@ namespace tendra::board {
 
 class BoardWindow;
 
-// Where the board goes beside a window with this frame, on a screen with this
-// available area: to its right if it fits, else to its left; else narrower
-// on the roomier side, if that leaves a usable width; else over the screen's
-// right part. Same top edge; kept within the screen.
+// Where the board's frame goes beside a window with this frame, on a screen
+// with this available area: the widest of the free strips right of, below,
+// left of and above the window (the first of them on a tie), each reaching
+// across the screen and filling the room up to the window, when it leaves a
+// usable size; else boardSize over the screen's right part, at the window's
+// top edge, kept within the screen.
 QRect placeBeside(const QRect& besideThis, const QRect& available, QSize boardSize);
 
 class BoardPlatform : public cad::Platform {

@@ -461,14 +461,15 @@ void BoardView::paintDrawing(QPainter& painter) const {
         }
     } else {
         // Only what the view shows: the spatial index finds the outlines near
-        // it (with room for point glyphs); text is not indexed.
+        // it (with room for point glyphs); text, whose size the font decides,
+        // is drawn whatever the view shows.
         for (std::size_t position :
              drawing_->near(Box{{shown.left(), shown.top()}, {shown.right(), shown.bottom()}})) {
             if (!isHighlighted(entities[position].id)) {
                 scene.add(entities[position], false);
             }
         }
-        for (std::size_t position : drawing_->unselectable()) {
+        for (std::size_t position : drawing_->texts()) {
             if (!isHighlighted(entities[position].id)) {
                 scene.add(entities[position], false);
             }

@@ -53,7 +53,7 @@ class BoardRequestsTest : public QObject {
 
     QPointer<BoardWindow> board;
     cad::DocumentPtr document;
-    EntityId polyline = 0, line = 0, point = 0, circle = 0;
+    EntityId polyline = 0, line = 0, point = 0, circle = 0, label = 0, title = 0;
 
     QPoint screen(double x, double y) const {
         return board->view()->transform().toScreen(x, y).toPoint();
@@ -63,12 +63,20 @@ class BoardRequestsTest : public QObject {
   private slots:
     void init() {
         // A polyline (0,0)-(100,50)-(200,0), a line (0,100)-(200,100),
-        // a point at (300,0) and a circle of radius 20 about (300,100).
+        // a point at (300,0) and a circle of radius 20 about (300,100); above
+        // them a TEXT whose characters take x 0 to 32, y 147.5 to 160, and a
+        // top-left MTEXT taking x 100 to 132, y 157.5 to 170.
         Drawing drawing;
         polyline = drawing.add(LightweightPolyline{{{{0, 0, 0}, {100, 50, 0}, {200, 0, 0}}}});
         line = drawing.add(Line{{0, 100, 0}, {200, 100, 0}});
         point = drawing.addPoint(300, 0);
         circle = drawing.add(Circle{{300, 100, 0}, 20});
+        label = drawing.add(Text{{0, 150, 0}, 10, 0, "钢束N1"});
+        MText heading;
+        heading.at = {100, 170, 0};
+        heading.height = 10;
+        heading.text = "{\\fSimSun;钢束}N2";
+        title = drawing.add(heading);
         board = new BoardWindow;
         board->setDrawing(std::move(drawing), "test.dxf");
         board->resize(800, 600);
@@ -189,6 +197,63 @@ class BoardRequestsTest : public QObject {
             QTest::keyClick(view(), Qt::Key_Return);
         });
         QCOMPARE(names(select()), expected);
+    }
+
+    // What a command reads of each member: the texts' class, string and
+    // insertion point through the surface.
+    void selectionsTakeTexts_data() {
+        QTest::addColumn<Input>("select");
+        QTest::addColumn<QString>("expected");
+        auto drag = [this](QPointF from, QPointF to) {
+            return Input([this, from, to](QWidget* widget) {
+                const QPoint a = screen(from.x(), from.y());
+                const QPoint b = screen(to.x(), to.y());
+                QTest::mousePress(widget, Qt::LeftButton, {}, a);
+                QTest::mouseMove(widget, b);
+                QTest::mouseRelease(widget, Qt::LeftButton, {}, b);
+            });
+        };
+        auto click = [this](QPointF at) {
+            return Input([this, at](QWidget* widget) {
+                QTest::mouseClick(widget, Qt::LeftButton, {}, screen(at.x(), at.y()));
+            });
+        };
+        const QString text = "AcDbText 钢束N1 (0,150)";
+        const QString mtext = "AcDbMText {\\fSimSun;钢束}N2 (100,170)";
+        QTest::newRow("window over the polyline and both texts, in drawing order")
+            << drag({-10, -10}, {210, 175}) << "AcDbPolyline, AcDbLine, " + text + ", " + mtext;
+        QTest::newRow("window over only part of a text leaves it out")
+            << drag({-10, 140}, {20, 175}) << "";
+        QTest::newRow("crossing takes the text it cuts") << drag({20, 175}, {-10, 140}) << text;
+        QTest::newRow("click on a text's last character, away from its insertion point")
+            << click({30, 155}) << text;
+        QTest::newRow("click on the mtext") << click({125, 165}) << mtext;
+        QTest::newRow("click beside a text takes nothing") << click({45, 155}) << "";
+    }
+    void selectionsTakeTexts() {
+        QFETCH(Input, select);
+        QFETCH(QString, expected);
+        whileWaiting([&] {
+            select(view());
+            QTest::keyClick(view(), Qt::Key_Return);
+        });
+        auto set = document->selectionSets()->add("texts");
+        set->selectOnScreen();
+        QStringList members;
+        for (int i = 0; i < set->count(); ++i) {
+            const cad::EntityPtr entity = set->item(i);
+            const std::string name = entity->objectName();
+            QString member = QString::fromStdString(name);
+            if (name == "AcDbText" || name == "AcDbMText") {
+                const cad::Point at = entity->insertionPoint();
+                member += QString(" %1 (%2,%3)")
+                              .arg(QString::fromStdString(entity->textString()))
+                              .arg(at[0])
+                              .arg(at[1]);
+            }
+            members << member;
+        }
+        QCOMPARE(members.join(", "), expected);
     }
 
     void picksKeepTheirOrderAndSkipRepeats() {

@@ -206,25 +206,34 @@ class BoardSurfaceTest : public QObject {
 
     void placedBesideTheMainWindow_data() {
         QTest::addColumn<QRect>("mainWindow");
+        QTest::addColumn<QRect>("screen");
         QTest::addColumn<QRect>("expected");
-        // Screen 1920x1040, board 900x650.
-        QTest::newRow("room on the right")
-            << QRect(100, 100, 440, 360) << QRect(548, 100, 900, 650);
-        QTest::newRow("room only on the left")
-            << QRect(1400, 50, 440, 360) << QRect(492, 50, 900, 650);
-        QTest::newRow("neither side fits: narrower on the roomier side")
-            << QRect(700, 100, 440, 360) << QRect(1148, 100, 772, 650);
+        // The board's own size, for when no strip is usable, is 900x650.
+        const QRect wide(0, 0, 1920, 1040);
+        QTest::newRow("room below: the whole width under the window")
+            << QRect(100, 100, 440, 360) << wide << QRect(0, 468, 1920, 572);
+        QTest::newRow("1600x1000, main window centred as at start-up: the width below it")
+            << QRect(584, 217, 431, 348) << QRect(0, 0, 1600, 1000) << QRect(0, 573, 1600, 427);
+        QTest::newRow("too little room above and below: the whole height on the right")
+            << QRect(100, 300, 440, 500) << wide << QRect(548, 0, 1372, 1040);
         QTest::newRow("roomier side on the left")
-            << QRect(800, 100, 800, 360) << QRect(0, 100, 792, 650);
-        QTest::newRow("no usable room: over the right part of the screen")
-            << QRect(300, 100, 1400, 360) << QRect(1020, 100, 900, 650);
-        QTest::newRow("kept on screen vertically")
-            << QRect(100, 900, 440, 360) << QRect(548, 390, 900, 650);
+            << QRect(1300, 300, 440, 500) << wide << QRect(0, 0, 1292, 1040);
+        QTest::newRow("right wins a tie with the left")
+            << QRect(740, 300, 440, 500) << wide << QRect(1188, 0, 732, 1040);
+        QTest::newRow("room above only")
+            << QRect(100, 700, 440, 330) << wide << QRect(0, 0, 1920, 692);
+        QTest::newRow("a panel at the top: strips stay in the available area")
+            << QRect(100, 300, 440, 500) << QRect(0, 40, 1920, 1000) << QRect(548, 40, 1372, 1000);
+        QTest::newRow("no usable room: the board's size over the right part of the screen")
+            << QRect(300, 310, 1400, 700) << wide << QRect(1020, 310, 900, 650);
+        QTest::newRow("no usable room, window above the screen: kept on screen")
+            << QRect(300, -200, 1400, 1200) << wide << QRect(1020, 0, 900, 650);
     }
     void placedBesideTheMainWindow() {
         QFETCH(QRect, mainWindow);
+        QFETCH(QRect, screen);
         QFETCH(QRect, expected);
-        QCOMPARE(placeBeside(mainWindow, QRect(0, 0, 1920, 1040), QSize(900, 650)), expected);
+        QCOMPARE(placeBeside(mainWindow, screen, QSize(900, 650)), expected);
     }
 
     void boardRunsOnceOpenAndStartsAgainAfterClosing() {

@@ -95,9 +95,10 @@ class EndToEndBoardTest : public QObject {
 
     std::unique_ptr<BoardPlatform> platform;
     std::unique_ptr<Form1> form;
-    QStringList messages;    // texts of message boxes shown, closed at once
-    bool answerYes = false;  // how a question is answered; else it is closed
-    QStringList answers;     // the buttons of each question, "Yes/No"
+    QStringList messages;         // texts of message boxes shown, closed at once
+    bool answerYes = false;       // how a question is answered; else it is closed
+    QStringList answers;          // the buttons of each question, "Yes/No"
+    QList<int> cursorsOverBoxes;  // the override cursor's shape over each box, -1 for none
     QTimer messageWatch;
 
     BoardWindow* board() const { return platform->window(); }
@@ -145,6 +146,7 @@ class EndToEndBoardTest : public QObject {
     void init() {
         messages.clear();
         answers.clear();
+        cursorsOverBoxes.clear();
         answerYes = false;
         platform = std::make_unique<BoardPlatform>();
         form = std::make_unique<Form1>(*platform);
@@ -157,6 +159,8 @@ class EndToEndBoardTest : public QObject {
         connect(&messageWatch, &QTimer::timeout, this, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 messages << box->text();
+                const QCursor* cursor = QApplication::overrideCursor();
+                cursorsOverBoxes << (cursor ? int(cursor->shape()) : -1);
                 if (QAbstractButton* no = box->button(QMessageBox::No)) {
                     answers << box->button(QMessageBox::Yes)->text() + "/" + no->text();
                 }
@@ -250,6 +254,63 @@ class EndToEndBoardTest : public QObject {
         QCOMPARE(form->Label4->text(), QStringLiteral("角点个数：8"));
     }
 
+    // A window over the whole sample, answered Yes to both questions: each
+    // tendon's table under the label next to it, N1 before N2. Origin on
+    // N2's mid-span end, no mirrored half.
+    //   N1: its ends and the vertices between straight legs stay (radius 15
+    //   typed in, 0 at the ends); each fillet (bulge tan(atan(0.05)/2), so
+    //   radius 10000·1.0025/0.1 = 100250) becomes the meeting point of its
+    //   legs: y = 700 − 0.1·(x + 15000) meets y = 200 at x = −10000, and
+    //   mirrored at x = 10000.
+    //   N2: the Yes table of the test above, with its mid-span end, as it is
+    //   not mirrored.
+    void windowOverTheSampleAnsweredYesGivesBothTablesNamed() {
+        Script origin(*platform, {{kOriginPick, [&] { clickBoard(kHalfTendonEnd, {3, 2}); }}});
+        QTest::mouseClick(form->Command3, Qt::LeftButton);
+        QCOMPARE(form->commands().origin(), (cad::Point{0, 450, 0}));
+        form->Check1->setChecked(false);
+        answerYes = true;
+        Script script(*platform, {{kSelectObjects, [&] {
+                                       BoardView* view = board()->view();
+                                       const QPoint from(2, 2);
+                                       const QPoint to(view->width() - 3, view->height() - 3);
+                                       QTest::mousePress(view, Qt::LeftButton, {}, from);
+                                       QTest::mouseMove(view, to);
+                                       QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+                                       pressEnter();
+                                   }}});
+        QTest::mouseClick(form->Command4, Qt::LeftButton);
+        QCOMPARE(script.done(), std::size_t(1));
+        QCOMPARE(messages,
+                 (QStringList{
+                     QStringLiteral("所选对象含 2 条多段线。\n是：逐条取节点，每条钢束一张表；\n"
+                                    "否：只取第一条（与以前相同）。"),
+                     arcQuestion(4)}));
+
+        const QString expected = QStringLiteral(
+            "钢束N1\r\n"
+            "-20000.000\t750.000\t0\r\n"
+            "-17500.000\t500.000\t15\r\n"
+            "-10000.000\t-250.000\t100250.000\r\n"
+            "0.000\t-250.000\t15\r\n"
+            "10000.000\t-250.000\t100250.000\r\n"
+            "17500.000\t500.000\t15\r\n"
+            "20000.000\t750.000\t0\r\n"
+            "\r\n"
+            "钢束N2\r\n"
+            "-20000.000\t1250.000\t0\r\n"
+            "-16000.000\t1250.000\t10000.000\r\n"
+            "-9000.000\t200.000\t15\r\n"
+            "-5000.000\t0.000\t20000.000\r\n"
+            "0.000\t0.000\t0\r\n");
+        QCOMPARE(tableInText8(), expected);
+        QCOMPARE(form->Label4->text(), QStringLiteral("钢束数：2，角点个数：12"));
+        QCOMPARE(pointsOfColour(3).size(), std::size_t(12));
+        // Busy after the selection: the arrow over both questions, nothing left after.
+        QCOMPARE(cursorsOverBoxes, (QList<int>{Qt::ArrowCursor, Qt::ArrowCursor}));
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
     void originThenPickedNodesGivesTheTable() {
         initialiseOriginAtLeftEnd();
         std::vector<EntityId> originIds;
@@ -266,9 +327,8 @@ class EndToEndBoardTest : public QObject {
         QCOMPARE(script.done(), std::size_t(4));
         QCOMPARE(script.unexpected, QStringList());
         // Symmetric about an origin at the anchor end: the user is told.
-        QCOMPARE(messages,
-                 QStringList{QStringLiteral(
-                     "请检查：\n对称：原点不在跨中对称线上，镜像半边与前半边重叠")});
+        QCOMPARE(messages, QStringList{QStringLiteral(
+                               "请检查：\n对称：原点不在跨中对称线上，镜像半边与前半边重叠")});
 
         // Symmetric, the designed default: the mirrored half follows.
         const QString expected = QStringLiteral(

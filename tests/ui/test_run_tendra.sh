@@ -32,6 +32,23 @@ while ! { shown '^Tendra V2\.0$' && shown 'tendon\.dxf'; }; do
     sleep 0.1
 done
 echo "Tendra V2.0 and the board with tendon.dxf are on the screen"
+
+# On the 1600x1000 screen the test runs on, the board takes the whole width
+# under the main window, down to the screen's bottom.
+geometry() {
+    xdotool search --onlyvisible --name "$1" getwindowgeometry --shell | head -n 5
+}
+main=$(geometry '^Tendra V2\.0$')
+mainBottom=$(eval "$main"; echo $((Y + HEIGHT)))
+board=$(geometry 'tendon\.dxf')
+placed=$(eval "$board"; echo "$X $WIDTH $((Y + HEIGHT))")
+if [ "$placed" != "0 1600 1000" ] || [ "$(eval "$board"; echo "$Y")" -le "$mainBottom" ]; then
+    echo "the board is not the whole width under the main window (main window ends at y=$mainBottom):"
+    echo "$board"
+    kill "$pid"
+    exit 1
+fi
+echo "the board fills the width under the main window"
 kill "$pid"
 wait "$pid" 2>/dev/null
 exit 0

@@ -6,6 +6,7 @@
 #include "cad/board/model/blocks.h"
 #include "cad/board/model/geometry.h"
 #include "cad/board/model/spatial_index.h"
+#include "cad/board/model/text_layout.h"
 
 namespace tendra::board {
 
@@ -135,8 +136,8 @@ int Entity::entityType() const {
     return entityTypeOf(geometry);
 }
 
-bool Entity::selectable() const {
-    return !std::holds_alternative<Text>(geometry) && !std::holds_alternative<MText>(geometry);
+bool Entity::isText() const {
+    return std::holds_alternative<Text>(geometry) || std::holds_alternative<MText>(geometry);
 }
 
 const PolylineShape* Entity::polyline() const {
@@ -172,8 +173,8 @@ EntityId Drawing::add(Geometry geometry, const std::string& layer, int color) {
             resolveParts(entity, [this](const std::string& name) { return block(name); });
     }
     entities_.push_back(std::move(entity));
-    if (!entities_.back().selectable()) {
-        unselectable_.push_back(entities_.size() - 1);
+    if (entities_.back().isText()) {
+        texts_.push_back(entities_.size() - 1);
     }
     const Box box = boxOf(entities_.back());
     extents_ = extents_ ? unite(*extents_, box) : box;
@@ -248,11 +249,12 @@ std::string Drawing::objectName(EntityId id) const {
 
 std::string Drawing::textString(EntityId id) const {
     const Geometry& geometry = entity(id).geometry;
+    // %%d, %%p, %%c and %%% as the characters the board shows for them.
     if (const auto* text = std::get_if<Text>(&geometry)) {
-        return text->text;
+        return plainText(text->text);
     }
     if (const auto* mtext = std::get_if<MText>(&geometry)) {
-        return mtext->text;
+        return plainText(mtext->text);
     }
     invalid("the entity has no TextString property");
 }
@@ -475,7 +477,7 @@ std::optional<Snap> Drawing::snap(Vec2 at, double radius) const {
 }
 
 std::vector<std::size_t> Drawing::near(const Box& box) const {
-    return index().candidates(normalized(box));
+    return index().candidates(normalized(box), false);
 }
 
 std::optional<EntityId> Drawing::pick(Vec2 at, double radius) const {
@@ -490,7 +492,7 @@ std::vector<EntityId> Drawing::window(const Box& corners) const {
     const Box box = normalized(corners);
     const SpatialIndex& grid = index();
     std::vector<EntityId> inside;
-    for (std::size_t position : grid.candidates(box)) {
+    for (std::size_t position : grid.candidates(box, true)) {
         if (contains(box, grid.boxAt(position))) {
             inside.push_back(entities_[position].id);
         }
@@ -502,7 +504,7 @@ std::vector<EntityId> Drawing::crossing(const Box& corners) const {
     const Box box = normalized(corners);
     const SpatialIndex& grid = index();
     std::vector<EntityId> touching;
-    for (std::size_t position : grid.candidates(box)) {
+    for (std::size_t position : grid.candidates(box, true)) {
         if (contains(box, grid.boxAt(position)) || touches(entities_[position], box)) {
             touching.push_back(entities_[position].id);
         }

@@ -110,8 +110,9 @@ struct PointEntity {
     cad::Point at{};
 };
 
-// TEXT and MTEXT: shown, never selectable. Text is UTF-8, MTEXT still holds
-// its inline format codes (\P for a new line, ...).
+// TEXT and MTEXT: shown, and taken by selections by the rectangle their
+// characters take, never snapped to. Text is UTF-8, MTEXT still holds its
+// inline format codes (\P for a new line, ...).
 struct Text {
     cad::Point at{};
     double height = 0;
@@ -231,8 +232,9 @@ struct Entity {
 
     // AutoCAD's EntityType number (cad::entity_type).
     int entityType() const;
-    // Commands and the pick box never take text.
-    bool selectable() const;
+    // TEXT or MTEXT, whose shown size depends on the font: the view draws
+    // them apart from the spatial index's outlines.
+    bool isText() const;
     // The vertices and bulges of either polyline kind, else null.
     const PolylineShape* polyline() const;
 };
@@ -303,8 +305,9 @@ class Drawing {
     cad::Point normal(EntityId id) const;
     // The entity's class as AutoCAD names it ("AcDbText", "AcDbPolyline", ...).
     std::string objectName(EntityId id) const;
-    // A TEXT's or MTEXT's text (an MTEXT's with its format codes) and
-    // insertion point; any other entity throws cad::CadError(kInvalidArgument).
+    // A TEXT's or MTEXT's text as the board shows it (UTF-8, %%-codes as
+    // their characters, an MTEXT's with its format codes) and insertion
+    // point; any other entity throws cad::CadError(kInvalidArgument).
     std::string textString(EntityId id) const;
     cad::Point insertionPoint(EntityId id) const;
 
@@ -362,17 +365,19 @@ class Drawing {
     // within radius (drawing units) of at. Ties go to the entity added first,
     // then the lower vertex index.
     std::optional<Snap> snap(Vec2 at, double radius) const;
-    // Positions in entities() of selectable entities whose bounding box
+    // Positions in entities() of entities other than text whose bounding box
     // meets the box, ascending; for drawing only what a view shows.
     std::vector<std::size_t> near(const Box& box) const;
     // Positions of the entities near() never returns (text), ascending.
-    const std::vector<std::size_t>& unselectable() const { return unselectable_; }
-    // Pick box: the selectable entity nearest to at by true distance to its
-    // outline (segments, arcs, bulges, circles, points), within radius. Ties
-    // go to the entity added last, which is drawn on top.
+    const std::vector<std::size_t>& texts() const { return texts_; }
+    // Pick box: the entity nearest to at by true distance to its outline
+    // (segments, arcs, bulges, circles, points; a text's rectangle, 0 inside
+    // it), within radius. Ties go to the entity added last, which is drawn on
+    // top.
     std::optional<EntityId> pick(Vec2 at, double radius) const;
-    // Window: selectable entities wholly inside the box. Crossing: inside or
-    // touching it. Both in drawing order; the corners may come in any order.
+    // Window: entities wholly inside the box. Crossing: inside or touching
+    // it. Both in drawing order; the corners may come in any order. A text
+    // counts by its rectangle.
     std::vector<EntityId> window(const Box& box) const;
     std::vector<EntityId> crossing(const Box& box) const;
 
@@ -395,7 +400,7 @@ class Drawing {
     std::vector<Entity> entities_;
     std::vector<Layer> layers_;
     std::vector<Block> blocks_;
-    std::vector<std::size_t> unselectable_;
+    std::vector<std::size_t> texts_;
     std::unordered_map<std::string, std::size_t> blockIndex_;  // upper-case name -> position
     std::vector<SkippedKind> skipped_;
     std::vector<NamedList> groups_;

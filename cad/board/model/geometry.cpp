@@ -283,7 +283,58 @@ Box boxOf(const Entity& entity) {
     return *box;
 }
 
+std::optional<TextOutline> selectionOutline(const Entity& entity) {
+    if (const auto* text = std::get_if<Text>(&entity.geometry)) {
+        return textOutline(*text);
+    }
+    if (const auto* mtext = std::get_if<MText>(&entity.geometry)) {
+        return textOutline(*mtext);
+    }
+    return std::nullopt;
+}
+
+Box selectionBoxOf(const Entity& entity) {
+    const std::optional<TextOutline> outline = selectionOutline(entity);
+    if (!outline) {
+        return boxOf(entity);
+    }
+    Box box{(*outline)[0], (*outline)[0]};
+    for (Vec2 corner : *outline) {
+        box = unite(box, Box{corner, corner});
+    }
+    return box;
+}
+
+namespace {
+
+// Whether at lies inside or on the convex quadrilateral.
+bool insideOutline(const TextOutline& outline, Vec2 at) {
+    bool anyLeft = false;
+    bool anyRight = false;
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const Vec2 a = outline[i];
+        const Vec2 b = outline[(i + 1) % outline.size()];
+        const double cross = (b.x - a.x) * (at.y - a.y) - (b.y - a.y) * (at.x - a.x);
+        anyLeft = anyLeft || cross > 0;
+        anyRight = anyRight || cross < 0;
+    }
+    return !(anyLeft && anyRight);
+}
+
+}  // namespace
+
 double distanceTo(const Entity& entity, Vec2 at) {
+    if (const std::optional<TextOutline> outline = selectionOutline(entity)) {
+        if (insideOutline(*outline, at)) {
+            return 0;
+        }
+        double nearest = std::numeric_limits<double>::infinity();
+        for (std::size_t i = 0; i < outline->size(); ++i) {
+            nearest = std::min(nearest, distanceToSegment(at, (*outline)[i],
+                                                          (*outline)[(i + 1) % outline->size()]));
+        }
+        return nearest;
+    }
     double nearest = std::numeric_limits<double>::infinity();
     forEachPiece(entity, [&](const Piece& piece) {
         nearest = std::min(nearest, distanceToPiece(at, piece));
@@ -292,6 +343,15 @@ double distanceTo(const Entity& entity, Vec2 at) {
 }
 
 bool touches(const Entity& entity, const Box& box) {
+    if (const std::optional<TextOutline> outline = selectionOutline(entity)) {
+        // The rectangle's edges cross the box, or the box lies inside it.
+        for (std::size_t i = 0; i < outline->size(); ++i) {
+            if (segmentTouchesBox((*outline)[i], (*outline)[(i + 1) % outline->size()], box)) {
+                return true;
+            }
+        }
+        return insideOutline(*outline, box.min);
+    }
     bool touching = false;
     forEachPiece(entity,
                  [&](const Piece& piece) { touching = touching || pieceTouchesBox(piece, box); });

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cad/board/model/drawing.h"
+#include "cad/board/model/text_layout.h"
 
 namespace tendra::board {
 
@@ -52,9 +53,16 @@ void forEachPiece(const Entity& entity, Visit&& visit);
 
 // Bounding box of the outline; arcs and bulges exactly.
 Box boxOf(const Entity& entity);
-// Shortest distance from at to the outline.
+// What selections take a TEXT or MTEXT by: the rectangle its characters
+// take (textOutline); none for other entities, which are taken by their
+// outline.
+std::optional<TextOutline> selectionOutline(const Entity& entity);
+// The box selections take the entity by: boxOf, or a text's rectangle's.
+Box selectionBoxOf(const Entity& entity);
+// Shortest distance from at to the outline; for a text, to its rectangle,
+// 0 inside it.
 double distanceTo(const Entity& entity, Vec2 at);
-// Any part of the outline inside or on the box.
+// Any part of the outline (a text's rectangle) inside or on the box.
 bool touches(const Entity& entity, const Box& box);
 
 // Implementation of the template.

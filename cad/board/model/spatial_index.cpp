@@ -130,6 +130,7 @@ void SpatialIndex::collectPartSnapItems(const std::vector<Entity>& parts, std::u
 void SpatialIndex::build(const std::vector<Entity>& entities) {
     boxes_.clear();
     boxes_.reserve(entities.size());
+    isText_.assign(entities.size(), false);
     snapItems_.clear();
     snapPending_.clear();
     entityPending_.clear();
@@ -141,15 +142,12 @@ void SpatialIndex::build(const std::vector<Entity>& entities) {
             bounds = bounds ? unite(*bounds, box) : box;
         }
     };
-    std::size_t selectable = 0;
     for (std::size_t position = 0; position < entities.size(); ++position) {
         const Entity& entity = entities[position];
-        boxes_.push_back(boxOf(entity));
+        boxes_.push_back(selectionBoxOf(entity));
+        isText_[position] = entity.isText();
         collectSnapItems(entity, static_cast<std::uint32_t>(position), snapItems_);
-        if (entity.selectable()) {
-            include(boxes_.back());
-            ++selectable;
-        }
+        include(boxes_.back());
     }
     for (const SnapItem& item : snapItems_) {
         include(Box{{item.x, item.y}, {item.x, item.y}});
@@ -160,7 +158,7 @@ void SpatialIndex::build(const std::vector<Entity>& entities) {
     const double width = bounds ? bounds->width() : 0;
     const double height = bounds ? bounds->height() : 0;
     const double cellsWanted =
-        std::max(1.0, static_cast<double>(snapItems_.size() + selectable) / kItemsPerCell);
+        std::max(1.0, static_cast<double>(snapItems_.size() + entities.size()) / kItemsPerCell);
     double size = width > 0 && height > 0 ? std::sqrt(width * height / cellsWanted)
                                           : std::max(width, height) / cellsWanted;
     size = std::max({size, width / (kMaxCellsPerAxis - 1), height / (kMaxCellsPerAxis - 1)});
@@ -204,9 +202,6 @@ void SpatialIndex::build(const std::vector<Entity>& entities) {
             next.assign(entityStart_.begin(), entityStart_.end() - 1);
         }
         for (std::size_t position = 0; position < entities.size(); ++position) {
-            if (!entities[position].selectable()) {
-                continue;
-            }
             const Cells span = cellsOf(boxes_[position]);
             if (isLarge(span)) {
                 if (pass == 0) {
@@ -231,11 +226,10 @@ void SpatialIndex::build(const std::vector<Entity>& entities) {
 
 void SpatialIndex::added(const std::vector<Entity>& entities, std::size_t position) {
     const Entity& entity = entities[position];
-    boxes_.push_back(boxOf(entity));
+    boxes_.push_back(selectionBoxOf(entity));
+    isText_.push_back(entity.isText());
     collectSnapItems(entity, static_cast<std::uint32_t>(position), snapPending_);
-    if (entity.selectable()) {
-        entityPending_.push_back(static_cast<std::uint32_t>(position));
-    }
+    entityPending_.push_back(static_cast<std::uint32_t>(position));
     const std::size_t limit = std::max(kMinPendingBeforeRebuild, builtFor_ / 8);
     if (snapPending_.size() > limit || entityPending_.size() > limit) {
         build(entities);
@@ -314,10 +308,10 @@ std::optional<Snap> SpatialIndex::snap(const std::vector<Entity>& entities, Vec2
     return best;
 }
 
-std::vector<std::size_t> SpatialIndex::candidates(const Box& box) const {
+std::vector<std::size_t> SpatialIndex::candidates(const Box& box, bool withText) const {
     std::vector<std::size_t> found;
     auto consider = [&](std::uint32_t position) {
-        if (overlaps(boxes_[position], box)) {
+        if (overlaps(boxes_[position], box) && (withText || !isText_[position])) {
             found.push_back(position);
         }
     };
@@ -355,7 +349,7 @@ std::optional<std::size_t> SpatialIndex::pick(const std::vector<Entity>& entitie
     std::optional<std::size_t> best;
     double bestDistance = std::numeric_limits<double>::infinity();
     for (std::size_t position :
-         candidates({{at.x - radius, at.y - radius}, {at.x + radius, at.y + radius}})) {
+         candidates({{at.x - radius, at.y - radius}, {at.x + radius, at.y + radius}}, true)) {
         const double d = distanceTo(entities[position], at);
         // Later entities are drawn on top, so they win ties.
         if (d <= radius && d <= bestDistance) {

@@ -1,5 +1,6 @@
 // A uniform grid over the drawing for the view's queries: snap points
-// (vertices, end points, points) and selectable entities by bounding box.
+// (vertices, end points, points) and entities by the box selections take
+// them by (a text's by its rectangle).
 // Cells are stored as sorted buckets (one offsets array, one items array),
 // built in one pass; entities added later go to a short list that is
 // scanned directly until it is large enough to be worth a rebuild.
@@ -23,9 +24,10 @@ class SpatialIndex {
     std::optional<Snap> snap(const std::vector<Entity>& entities, Vec2 at, double radius) const;
     std::optional<std::size_t> pick(const std::vector<Entity>& entities, Vec2 at,
                                     double radius) const;
-    // Positions of selectable entities whose box meets this box, ascending.
-    std::vector<std::size_t> candidates(const Box& box) const;
-    // Bounding box of the entity at this position.
+    // Positions of entities whose box meets this box, ascending; texts only
+    // withText.
+    std::vector<std::size_t> candidates(const Box& box, bool withText) const;
+    // The box selections take the entity at this position by.
     const Box& boxAt(std::size_t position) const { return boxes_[position]; }
 
   private:
@@ -62,11 +64,12 @@ class SpatialIndex {
     std::vector<SnapItem> snapItems_;
     std::vector<SnapItem> snapPending_;
 
-    // Selectable entities by cell (positions in the drawing), those whose box
-    // spans too many cells, and those added since the last build.
+    // Entities by cell (positions in the drawing), those whose box spans too
+    // many cells, and those added since the last build.
     std::vector<std::uint32_t> entityStart_;
     std::vector<std::uint32_t> entityItems_;
-    std::vector<Box> boxes_;  // by position; empty box for text
+    std::vector<Box> boxes_;    // by position
+    std::vector<bool> isText_;  // by position
     std::vector<std::uint32_t> large_;
     std::vector<std::uint32_t> entityPending_;
     std::size_t builtFor_ = 0;

@@ -262,4 +262,90 @@ double mtextAngle(double directionX, double directionY, double angleDegrees) {
     return std::isfinite(angleDegrees) ? angleDegrees : 0;
 }
 
+namespace {
+
+// East Asian wide and full-width characters, which take a square.
+bool isWide(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+// Lower left and upper right of a run of text relative to its baseline's start.
+struct Extent {
+    Vec2 min;
+    Vec2 max;
+};
+
+TextOutline placed(const Extent& extent, Vec2 anchor, double angleDegrees) {
+    const double angle =
+        (std::isfinite(angleDegrees) ? angleDegrees : 0) * 3.14159265358979323846 / 180;
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    auto corner = [&](double x, double y) {
+        return Vec2{anchor.x + x * c - y * s, anchor.y + x * s + y * c};
+    };
+    return {corner(extent.min.x, extent.min.y), corner(extent.max.x, extent.min.y),
+            corner(extent.max.x, extent.max.y), corner(extent.min.x, extent.max.y)};
+}
+
+double finiteOrZero(double value) {
+    return std::isfinite(value) ? value : 0;
+}
+
+}  // namespace
+
+double estimatedTextWidth(std::string_view text, double height) {
+    double ems = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = std::min(text.size() - at, sequenceLength(lead));
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t i = 1; i < length; ++i) {
+            c = (c << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+        }
+        ems += isWide(c) ? 1 : kNarrowCharacterWidth;
+        at += length;
+    }
+    return ems * height;
+}
+
+TextOutline textOutline(const Text& text) {
+    const double height = std::abs(finiteOrZero(text.height));
+    const double width = estimatedTextWidth(plainText(text.text), height);
+    const bool aligned = text.horizontalAlignment != 0 || text.verticalAlignment != 0;
+    const Vec2 offset = textOffset(width, height, kTextDescent * height, text.horizontalAlignment,
+                                   text.verticalAlignment);
+    const cad::Point& anchor = aligned ? text.alignAt : text.at;
+    return placed(
+        {{offset.x, offset.y - kTextDescent * height}, {offset.x + width, offset.y + height}},
+        {finiteOrZero(anchor[0]), finiteOrZero(anchor[1])}, text.angle);
+}
+
+TextOutline textOutline(const MText& text) {
+    const double height = std::abs(finiteOrZero(text.height));
+    const TextMeasure measure = [](std::string_view part, double lineHeight) {
+        return estimatedTextWidth(part, lineHeight);
+    };
+    const std::vector<PlacedLine> lines =
+        placeMText(wrapLines(mtextLines(text.text, height), text.width, measure), text.attachment,
+                   text.width, measure);
+    Extent extent{{0, 0}, {0, 0}};
+    bool first = true;
+    for (const PlacedLine& line : lines) {
+        const Extent own{
+            {line.baseline.x, line.baseline.y - kTextDescent * line.height},
+            {line.baseline.x + measure(line.text, line.height), line.baseline.y + line.height}};
+        if (first) {
+            extent = own;
+            first = false;
+        } else {
+            extent = {{std::min(extent.min.x, own.min.x), std::min(extent.min.y, own.min.y)},
+                      {std::max(extent.max.x, own.max.x), std::max(extent.max.y, own.max.y)}};
+        }
+    }
+    return placed(extent, {finiteOrZero(text.at[0]), finiteOrZero(text.at[1])}, text.angle);
+}
+
 }  // namespace tendra::board

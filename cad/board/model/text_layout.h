@@ -5,6 +5,7 @@
 // drawing units; y grows upwards, as in the drawing.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -61,5 +62,18 @@ Vec2 textOffset(double width, double capHeight, double descent, int horizontal, 
 // MTEXT rotation in degrees: the direction vector (codes 11, 21) when it has
 // a length, else the rotation code 50 (degrees).
 double mtextAngle(double directionX, double directionY, double angleDegrees);
+
+// The rectangle a TEXT's or MTEXT's characters take, for selecting it: its
+// corners in drawing coordinates, lower left, lower right, upper right, upper
+// left as the text reads. The model has no font, so widths are estimated: a
+// wide (CJK) character as wide as the text is high, any other
+// kNarrowCharacterWidth of that; the rectangle reaches kTextDescent below the
+// baseline and the full height above it.
+using TextOutline = std::array<Vec2, 4>;
+inline constexpr double kNarrowCharacterWidth = 0.6;
+inline constexpr double kTextDescent = 0.25;
+double estimatedTextWidth(std::string_view text, double height);
+TextOutline textOutline(const Text& text);
+TextOutline textOutline(const MText& text);
 
 }  // namespace tendra::board

@@ -31,25 +31,25 @@ TEST(DrawingTest, EntityTypesAreAutoCADs) {
         const char* name;
         Geometry geometry;
         int type;
-        bool selectable;
+        bool text;
     };
     Polyline2d old;
     old.vertices = {{0, 0, 0}, {1, 0, 0}};
     const Row rows[] = {
-        {"arc", Arc{{0, 0, 0}, 1, 0, 90}, 4, true},
-        {"circle", Circle{{0, 0, 0}, 1}, 8, true},
-        {"line", Line{{0, 0, 0}, {1, 1, 0}}, 19, true},
-        {"mtext is shown, never selected", MText{}, 21, false},
-        {"point", PointEntity{{1, 2, 0}}, 22, true},
-        {"old-style polyline is not taken as a lightweight one", old, 23, true},
-        {"lightweight polyline", polyline({{0, 0, 0}, {1, 0, 0}}), 24, true},
-        {"text is shown, never selected", Text{}, 32, false},
+        {"arc", Arc{{0, 0, 0}, 1, 0, 90}, 4, false},
+        {"circle", Circle{{0, 0, 0}, 1}, 8, false},
+        {"line", Line{{0, 0, 0}, {1, 1, 0}}, 19, false},
+        {"mtext is drawn apart from the outlines", MText{}, 21, true},
+        {"point", PointEntity{{1, 2, 0}}, 22, false},
+        {"old-style polyline is not taken as a lightweight one", old, 23, false},
+        {"lightweight polyline", polyline({{0, 0, 0}, {1, 0, 0}}), 24, false},
+        {"text is drawn apart from the outlines", Text{}, 32, true},
     };
     for (const Row& row : rows) {
         Drawing drawing;
         const Entity& entity = drawing.entity(drawing.add(row.geometry));
         EXPECT_EQ(entity.entityType(), row.type) << row.name;
-        EXPECT_EQ(entity.selectable(), row.selectable) << row.name;
+        EXPECT_EQ(entity.isText(), row.text) << row.name;
     }
 }
 

@@ -146,7 +146,10 @@ TEST(PickTest, NearestOutlineByTrueDistance) {
         {"circle outline", {850, 1}, 3, scene.circle},
         {"circle centre is not on it", {800, 0}, 3, std::nullopt},
         {"point", {601, 1}, 3, scene.point},
-        {"text is never picked", {900, 0}, 20, std::nullopt},
+        // "钢束N1" at height 10: x 900 to 932, y -2.5 to 10.
+        {"text at its insertion point", {900, 0}, 20, scene.text},
+        {"text inside its characters, away from its insertion point", {925, 6}, 1, scene.text},
+        {"text: beyond its last character", {940, 5}, 3, std::nullopt},
         {"a tie goes to the entity drawn on top", {1000, 0}, 10, scene.twin2},
     };
     for (const Row& row : rows) {
@@ -163,7 +166,8 @@ TEST(SelectionTest, WindowTakesWhollyInsideCrossingTakesTouching) {
     // Vertices inside, the bulge leaves the box through the bottom.
     const EntityId bulging = drawing.add(polyline({{2, 1, 1}, {8, 1, 0}}));
     const EntityId marker = drawing.addPoint(9, 9);
-    drawing.add(Text{{5, 5, 0}, 1, 0, "text"});
+    // x 5 to 7.4, y 4.75 to 6.
+    const EntityId text = drawing.add(Text{{5, 5, 0}, 1, 0, "text"});
     const EntityId outside = drawing.add(Line{{20, 20, 0}, {30, 30, 0}});
     const EntityId arcOutside = drawing.add(Arc{{5, 5, 0}, 8, 0, 90});  // box corner inside
 
@@ -176,22 +180,30 @@ TEST(SelectionTest, WindowTakesWhollyInsideCrossingTakesTouching) {
     const Row rows[] = {
         {"left to right box",
          {{0, 0}, {10, 10}},
-         {inside, marker},
-         {inside, across, bulging, marker}},
+         {inside, marker, text},
+         {inside, across, bulging, marker, text}},
         {"corners in either order",
          {{10, 10}, {0, 0}},
-         {inside, marker},
-         {inside, across, bulging, marker}},
+         {inside, marker, text},
+         {inside, across, bulging, marker, text}},
         {"box taking the bulge",
          {{0, -3}, {10, 10}},
-         {inside, bulging, marker},
-         {inside, across, bulging, marker}},
-        {"box inside the arc's box but off the arc", {{5.5, 5.5}, {8, 8}}, {}, {}},
+         {inside, bulging, marker, text},
+         {inside, across, bulging, marker, text}},
+        {"box inside the arc's box but off the arc, over the text's end",
+         {{5.5, 5.5}, {8, 8}},
+         {},
+         {text}},
+        {"window over a text's insertion point but not its end",
+         {{4, 4}, {6, 7}},
+         {},
+         {across, text}},
+        {"crossing wholly inside a text's rectangle", {{6, 5.5}, {6.5, 5.8}}, {}, {text}},
         {"box the arc crosses", {{10, 8}, {14, 12}}, {}, {arcOutside}},
         {"everything",
          {{-100, -100}, {100, 100}},
-         {inside, across, around, bulging, marker, outside, arcOutside},
-         {inside, across, around, bulging, marker, outside, arcOutside}},
+         {inside, across, around, bulging, marker, text, outside, arcOutside},
+         {inside, across, around, bulging, marker, text, outside, arcOutside}},
         {"empty space", {{40, 40}, {50, 50}}, {}, {}},
         {"a box of zero size on a line", {{10, 5}, {10, 5}}, {}, {across}},
     };
@@ -214,6 +226,8 @@ TEST(SelectionTest, CrossingAgreesWithTestingEveryEntity) {
             drawing.add(Line{{x, y, 0}, {x + length(random), y - length(random), 0}});
         } else if (i % 3 == 1) {
             drawing.add(Arc{{x, y, 0}, length(random), coordinate(random), coordinate(random)});
+        } else if (i % 7 == 0) {
+            drawing.add(Text{{x, y, 0}, length(random) / 10, coordinate(random), "钢束N1"});
         } else {
             drawing.addPoint(x, y);
         }
@@ -225,10 +239,10 @@ TEST(SelectionTest, CrossingAgreesWithTestingEveryEntity) {
         std::vector<EntityId> window;
         std::vector<EntityId> crossing;
         for (const Entity& entity : drawing.entities()) {
-            if (contains(box, boxOf(entity))) {
+            if (contains(box, selectionBoxOf(entity))) {
                 window.push_back(entity.id);
             }
-            if (contains(box, boxOf(entity)) || touches(entity, box)) {
+            if (contains(box, selectionBoxOf(entity)) || touches(entity, box)) {
                 crossing.push_back(entity.id);
             }
         }

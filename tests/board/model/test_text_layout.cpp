@@ -1,5 +1,6 @@
 // The board's text layout without a painter: MTEXT codes to lines, wrapping,
-// placement by attachment point, TEXT alignment offsets, MTEXT rotation.
+// placement by attachment point, TEXT alignment offsets, MTEXT rotation, the
+// rectangle selections take a text by.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -147,6 +148,68 @@ TEST(TextLayoutTest, MTextRotation) {
     };
     for (const Row& row : rows) {
         EXPECT_NEAR(mtextAngle(row.x, row.y, row.angle), row.expected, 1e-9) << row.name;
+    }
+}
+
+// Height 10 throughout: a narrow character 6 wide, a wide one 10, the
+// rectangle from 2.5 below the baseline to 10 above it.
+TEST(TextLayoutTest, OutlineSelectionsTakeATextBy) {
+    struct Row {
+        const char* name;
+        TextOutline outline;
+        Vec2 lowerLeft;
+        Vec2 upperRight;
+    };
+    auto text = [](std::string content, cad::Point at, double angle = 0) {
+        return Text{at, 10, angle, std::move(content)};
+    };
+    Text centred = text("N1", {0, 0, 0});
+    centred.horizontalAlignment = 1;
+    centred.alignAt = {50, 0, 0};
+    auto mtext = [](std::string content, int attachment, cad::Point at = {0, 0, 0}) {
+        MText m;
+        m.at = at;
+        m.height = 10;
+        m.attachment = attachment;
+        m.text = std::move(content);
+        return m;
+    };
+    const Row rows[] = {
+        {"latin characters are 0.6 of the height",
+         textOutline(text("N1", {100, 50, 0})),
+         {100, 47.5},
+         {112, 60}},
+        {"chinese characters take a square each",
+         textOutline(text("钢束N1", {0, 0, 0})),
+         {0, -2.5},
+         {32, 10}},
+        {"%%d takes the width of the degree sign it shows",
+         textOutline(text("30%%d", {0, 0, 0})),
+         {0, -2.5},
+         {18, 10}},
+        {"centred text sits on its alignment point", textOutline(centred), {44, -2.5}, {56, 10}},
+        {"a quarter turn runs upwards",
+         textOutline(text("N1", {0, 0, 0}, 90)),
+         {2.5, 0},
+         {-10, 12}},
+        {"top-left mtext hangs below its insertion point, one rectangle for its lines",
+         textOutline(mtext("钢束\\PN2", 1)),
+         {0, -10 - 50.0 / 3 - 2.5},
+         {20, 0}},
+        {"mtext format codes take no width",
+         textOutline(mtext("{\\fSimSun|b0;钢束N1}", 1)),
+         {0, -12.5},
+         {32, 0}},
+        {"middle-centre mtext is centred on its insertion point",
+         textOutline(mtext("N1", 5, {100, 100, 0})),
+         {94, 92.5},
+         {106, 105}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_NEAR(row.outline[0].x, row.lowerLeft.x, 1e-9) << row.name;
+        EXPECT_NEAR(row.outline[0].y, row.lowerLeft.y, 1e-9) << row.name;
+        EXPECT_NEAR(row.outline[2].x, row.upperRight.x, 1e-9) << row.name;
+        EXPECT_NEAR(row.outline[2].y, row.upperRight.y, 1e-9) << row.name;
     }
 }
 
