@@ -91,6 +91,34 @@ TEST(DrawingTest, CoordinatesBulgesAndNormalOnlyForLightweightPolylines) {
     EXPECT_EQ(errorNumberOf([&] { drawing.coordinates(999); }), kInvalidArgument);
 }
 
+// Labels: a text's class, string and insertion point, as AutoCAD answers them.
+TEST(DrawingTest, TextsAnswerTheirClassStringAndInsertionPoint) {
+    Text text;
+    text.at = {-12500, 750, 0};
+    text.text = "钢束N1 30%%d %%p1 %%c20 100%%%";
+    MText mtext;
+    mtext.at = {-20000, 3600, 0};
+    mtext.text = "{\\fSimSun;N2}\\P%%d";
+    Drawing drawing;
+    const EntityId textId = drawing.add(text);
+    const EntityId mtextId = drawing.add(mtext);
+    const EntityId line = drawing.add(Line{{0, 0, 0}, {1, 1, 0}});
+    const EntityId tendon = drawing.add(polyline({{0, 0, 0}, {1, 0, 0}}));
+
+    EXPECT_EQ(drawing.objectName(textId), "AcDbText");
+    EXPECT_EQ(drawing.objectName(mtextId), "AcDbMText");
+    EXPECT_EQ(drawing.objectName(line), "AcDbLine");
+    EXPECT_EQ(drawing.objectName(tendon), "AcDbPolyline");
+    // Control codes as the board shows them; an MTEXT keeps its format codes.
+    EXPECT_EQ(drawing.textString(textId), "钢束N1 30° ±1 ⌀20 100%");
+    EXPECT_EQ(drawing.textString(mtextId), "{\\fSimSun;N2}\\P°");
+    EXPECT_EQ(drawing.insertionPoint(textId), (cad::Point{-12500, 750, 0}));
+    EXPECT_EQ(drawing.insertionPoint(mtextId), (cad::Point{-20000, 3600, 0}));
+    EXPECT_EQ(errorNumberOf([&] { drawing.textString(line); }), kInvalidArgument);
+    EXPECT_EQ(errorNumberOf([&] { drawing.insertionPoint(tendon); }), kInvalidArgument);
+    EXPECT_EQ(errorNumberOf([&] { drawing.objectName(999); }), kInvalidArgument);
+}
+
 TEST(DrawingTest, ColoursAndLayers) {
     Drawing drawing;
     drawing.setLayer({"钢束", 4, false});
