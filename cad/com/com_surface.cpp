@@ -1,6 +1,7 @@
 #include "cad/com/com_surface.h"
 
 #include "cad/com/com_error.h"
+#include "cad/object_names.h"
 
 namespace tendra::cad::com {
 
@@ -232,29 +233,6 @@ class ComApplication final : public Application {
 
 ApplicationPtr wrapApplication(Dispatch application) {
     return std::make_shared<ComApplication>(std::move(application));
-}
-
-int entityTypeOfObjectName(std::string_view objectName) {
-    struct Known {
-        std::string_view objectName;
-        int type;
-    };
-    static constexpr Known kKnown[] = {
-        {"AcDbPolyline", entity_type::kLightweightPolyline},
-        {"AcDb2dPolyline", entity_type::kPolyline},
-        {"AcDbLine", entity_type::kLine},
-        {"AcDbArc", entity_type::kArc},
-        {"AcDbCircle", entity_type::kCircle},
-        {"AcDbPoint", entity_type::kPoint},
-        {"AcDbText", entity_type::kText},
-        {"AcDbMText", entity_type::kMText},
-    };
-    for (const Known& known : kKnown) {
-        if (known.objectName == objectName) {
-            return known.type;
-        }
-    }
-    return 0;
 }
 
 }  // namespace tendra::cad::com

@@ -10,8 +10,4 @@ namespace tendra::cad::com {
 // shares its policy and member ids.
 ApplicationPtr wrapApplication(Dispatch application);
 
-// The entity type AutoCAD numbers for the class an entity's ObjectName gives;
-// 0 for a class Tendra has no number for.
-int entityTypeOfObjectName(std::string_view objectName);
-
 }  // namespace tendra::cad::com

@@ -7,6 +7,7 @@
 #include "cad/board/model/geometry.h"
 #include "cad/board/model/spatial_index.h"
 #include "cad/board/model/text_layout.h"
+#include "cad/object_names.h"
 
 namespace tendra::board {
 
@@ -95,19 +96,15 @@ int entityTypeOf(const Geometry& geometry) {
 }
 
 std::string objectNameOf(int entityType) {
+    if (const std::string_view name = cad::objectNameOfType(entityType); !name.empty()) {
+        return std::string(name);
+    }
+    // The kinds only the board draws.
     struct Known {
         int type;
         const char* objectName;
     };
     static constexpr Known kKnown[] = {
-        {cad::entity_type::kArc, "AcDbArc"},
-        {cad::entity_type::kCircle, "AcDbCircle"},
-        {cad::entity_type::kLine, "AcDbLine"},
-        {cad::entity_type::kMText, "AcDbMText"},
-        {cad::entity_type::kPoint, "AcDbPoint"},
-        {cad::entity_type::kPolyline, "AcDb2dPolyline"},
-        {cad::entity_type::kLightweightPolyline, "AcDbPolyline"},
-        {cad::entity_type::kText, "AcDbText"},
         {entity_kind::kBlockReference, "AcDbBlockReference"},
         {entity_kind::kDimensionAligned, "AcDbAlignedDimension"},
         {entity_kind::kDimensionAngular, "AcDb2LineAngularDimension"},
