@@ -67,17 +67,33 @@ class Entity {
     virtual ~Entity() = default;
     virtual void setColor(int aciColor) = 0;
     virtual int entityType() = 0;
-    // Flat X0, Y0, X1, Y1, ... of a lightweight polyline; fails on other entities.
-    // They are in the polyline's own coordinate system (see normal()).
+    // The name of the layer the entity lies on.
+    virtual std::string layer() = 0;
+    // Flat X0, Y0, X1, Y1, ... of a lightweight polyline, X0, Y0, Z0, X1, ...
+    // of an old-style 2D polyline; fails on other entities. They are in the
+    // polyline's own coordinate system (see normal()); a 2D polyline's third
+    // number is no part of its plan.
     virtual std::vector<double> coordinates() = 0;
-    // The bulge of a lightweight polyline's vertex (from 0): the tangent of a
-    // quarter of the included angle of the segment to the next vertex,
-    // positive counter-clockwise, 0 for a straight one. Fails on other
-    // entities and for an index past the last vertex.
+    // The bulge of a polyline's vertex (from 0), lightweight or old-style:
+    // the tangent of a quarter of the included angle of the segment to the
+    // next vertex, positive counter-clockwise, 0 for a straight one. Fails on
+    // other entities and for an index past the last vertex.
     virtual double bulge(int index) = 0;
-    // The unit normal of a lightweight polyline's plane, which decides its own
-    // coordinate system: (0, 0, 1) where that is the world's.
+    // The unit normal of a polyline's or an arc's plane, which decides its
+    // own coordinate system: (0, 0, 1) where that is the world's. An arc
+    // runs counter-clockwise about it.
     virtual Point normal() = 0;
+    // Where a LINE or an ARC starts and ends, in world coordinates; fails on
+    // other entities.
+    virtual Point startPoint() = 0;
+    virtual Point endPoint() = 0;
+    // An ARC's centre, in world coordinates; fails on other entities.
+    virtual Point center() = 0;
+    // An old-style 2D polyline's fitting: 0 when its vertices are its
+    // segments' ends, otherwise curve-fit or splined; fails on other entities.
+    virtual int polylineType() = 0;
+    // A TEXT's or MTEXT's character height; fails on other entities.
+    virtual double height() = 0;
     // The entity's class as the CAD names it ("AcDbText", "AcDbMText",
     // "AcDbPolyline", ...).
     virtual std::string objectName() = 0;

@@ -222,6 +222,31 @@ cad::Point BoardEntity::insertionPoint() {
     return link_.drawing().insertionPoint(id_);
 }
 
+// PLACEHOLDER: the board's answers for pieces, 2D polylines and text heights.
+std::string BoardEntity::layer() {
+    throw cad::CadError(cad::kEFail, "not answered yet");
+}
+
+cad::Point BoardEntity::startPoint() {
+    throw cad::CadError(cad::kEFail, "not answered yet");
+}
+
+cad::Point BoardEntity::endPoint() {
+    throw cad::CadError(cad::kEFail, "not answered yet");
+}
+
+cad::Point BoardEntity::center() {
+    throw cad::CadError(cad::kEFail, "not answered yet");
+}
+
+int BoardEntity::polylineType() {
+    throw cad::CadError(cad::kEFail, "not answered yet");
+}
+
+double BoardEntity::height() {
+    throw cad::CadError(cad::kEFail, "not answered yet");
+}
+
 BoardWindow& BoardApplication::window() const {
     if (!window_ || window_->isClosed()) {
         disconnected();

@@ -47,6 +47,12 @@ class BoardEntity : public cad::Entity {
     std::string objectName() override;
     std::string textString() override;
     cad::Point insertionPoint() override;
+    std::string layer() override;
+    cad::Point startPoint() override;
+    cad::Point endPoint() override;
+    cad::Point center() override;
+    int polylineType() override;
+    double height() override;
 
     EntityId id() const { return id_; }
     const BoardLink& link() const { return link_; }

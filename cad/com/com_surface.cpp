@@ -60,6 +60,14 @@ class ComEntity final : public Entity {
         return {numbers[0], numbers[1], numbers[2]};
     }
 
+    // PLACEHOLDER: the COM answers for pieces, 2D polylines and text heights.
+    std::string layer() override { throw systemError(E_NOTIMPL); }
+    Point startPoint() override { throw systemError(E_NOTIMPL); }
+    Point endPoint() override { throw systemError(E_NOTIMPL); }
+    Point center() override { throw systemError(E_NOTIMPL); }
+    int polylineType() override { throw systemError(E_NOTIMPL); }
+    double height() override { throw systemError(E_NOTIMPL); }
+
     IDispatch* dispatch() const { return object_.get(); }
 
   private:

@@ -159,6 +159,12 @@ class BoardSurfaceTest : public QObject {
                 std::string objectName() override { return "AcDbPoint"; }
                 std::string textString() override { return {}; }
                 cad::Point insertionPoint() override { return {0, 0, 0}; }
+                std::string layer() override { return "0"; }
+                cad::Point startPoint() override { return {0, 0, 0}; }
+                cad::Point endPoint() override { return {0, 0, 0}; }
+                cad::Point center() override { return {0, 0, 0}; }
+                int polylineType() override { return 0; }
+                double height() override { return 0; }
             };
             d.groups()->add("G")->appendItems({std::make_shared<Foreign>()});
         }) << int(kInvalidArgument);

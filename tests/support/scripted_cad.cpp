@@ -44,6 +44,39 @@ Selectable entityOfType(int type) {
     return {type, {}, {}, {0, 0, 1}};
 }
 
+Selectable line(double x1, double y1, double x2, double y2) {
+    Selectable piece = entityOfType(cad::entity_type::kLine);
+    piece.start = {x1, y1, 0};
+    piece.end = {x2, y2, 0};
+    return piece;
+}
+
+Selectable arc(double cx, double cy, cad::Point start, cad::Point end, cad::Point normal) {
+    Selectable piece = entityOfType(cad::entity_type::kArc);
+    piece.center = {cx, cy, 0};
+    piece.start = start;
+    piece.end = end;
+    piece.normal = normal;
+    return piece;
+}
+
+Selectable polyline2d(const std::vector<double>& xy, std::vector<double> bulges, int polylineType) {
+    std::vector<double> coordinates;
+    for (std::size_t i = 0; i + 1 < xy.size(); i += 2) {
+        coordinates.insert(coordinates.end(), {xy[i], xy[i + 1], 0});
+    }
+    Selectable polyline = entityOfType(cad::entity_type::kPolyline);
+    polyline.coordinates = std::move(coordinates);
+    polyline.bulges = std::move(bulges);
+    polyline.polylineType = polylineType;
+    return polyline;
+}
+
+Selectable onLayer(Selectable entity, std::string layer) {
+    entity.layer = std::move(layer);
+    return entity;
+}
+
 Selectable text(std::string string, double x, double y) {
     Selectable label = entityOfType(cad::entity_type::kText);
     label.text = std::move(string);
@@ -117,6 +150,21 @@ class ScriptedPoint : public ScriptedEntity {
         cad_.record(label(), "ObjectName", "");
         return "AcDbPoint";
     }
+    std::string layer() override {
+        cad_.record(label(), "Layer", "");
+        return "0";
+    }
+    cad::Point startPoint() override { return notFound("StartPoint"); }
+    cad::Point endPoint() override { return notFound("EndPoint"); }
+    cad::Point center() override { return notFound("Center"); }
+    int polylineType() override {
+        notFound("Type");
+        return 0;
+    }
+    double height() override {
+        notFound("Height");
+        return 0;
+    }
     std::string textString() override {
         cad_.record(label(), "TextString", "");
         throw cad::CadError(kMemberNotFound, "Member not found");
@@ -127,6 +175,11 @@ class ScriptedPoint : public ScriptedEntity {
     }
 
   private:
+    cad::Point notFound(const char* member) {
+        cad_.record(label(), member, "");
+        throw cad::CadError(kMemberNotFound, "Member not found");
+    }
+
     ScriptedCad& cad_;
     int id_;
 };
@@ -156,7 +209,8 @@ class ScriptedSelectable : public ScriptedEntity {
             what_.type != cad::entity_type::kPolyline) {
             throw cad::CadError(kMemberNotFound, "Member not found");
         }
-        if (index < 0 || std::size_t(index) >= what_.coordinates.size() / 2) {
+        const std::size_t perVertex = what_.type == cad::entity_type::kPolyline ? 3 : 2;
+        if (index < 0 || std::size_t(index) >= what_.coordinates.size() / perVertex) {
             throw cad::CadError(kInvalidArgument, "Invalid index");
         }
         return std::size_t(index) < what_.bulges.size() ? what_.bulges[std::size_t(index)] : 0;
@@ -164,7 +218,7 @@ class ScriptedSelectable : public ScriptedEntity {
     cad::Point normal() override {
         cad_.record(label(), "Normal", "");
         if (what_.type != cad::entity_type::kLightweightPolyline &&
-            what_.type != cad::entity_type::kPolyline) {
+            what_.type != cad::entity_type::kPolyline && what_.type != cad::entity_type::kArc) {
             throw cad::CadError(kMemberNotFound, "Member not found");
         }
         return what_.normal;
@@ -187,8 +241,48 @@ class ScriptedSelectable : public ScriptedEntity {
         }
         return what_.at;
     }
+    std::string layer() override {
+        cad_.record(label(), "Layer", "");
+        return what_.layer;
+    }
+    cad::Point startPoint() override {
+        cad_.record(label(), "StartPoint", "");
+        requirePiece();
+        return what_.start;
+    }
+    cad::Point endPoint() override {
+        cad_.record(label(), "EndPoint", "");
+        requirePiece();
+        return what_.end;
+    }
+    cad::Point center() override {
+        cad_.record(label(), "Center", "");
+        if (what_.type != cad::entity_type::kArc) {
+            throw cad::CadError(kMemberNotFound, "Member not found");
+        }
+        return what_.center;
+    }
+    int polylineType() override {
+        cad_.record(label(), "Type", "");
+        if (what_.type != cad::entity_type::kPolyline) {
+            throw cad::CadError(kMemberNotFound, "Member not found");
+        }
+        return what_.polylineType;
+    }
+    double height() override {
+        cad_.record(label(), "Height", "");
+        if (!isText()) {
+            throw cad::CadError(kMemberNotFound, "Member not found");
+        }
+        return what_.height;
+    }
 
   private:
+    void requirePiece() const {
+        if (what_.type != cad::entity_type::kLine && what_.type != cad::entity_type::kArc) {
+            throw cad::CadError(kMemberNotFound, "Member not found");
+        }
+    }
     bool isText() const {
         return what_.type == cad::entity_type::kText || what_.type == cad::entity_type::kMText;
     }

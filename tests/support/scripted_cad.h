@@ -51,12 +51,33 @@ struct Selectable {
     cad::Point at = {0, 0, 0};
     // The class name it reports; empty for the one its type has.
     std::string objectName = {};
+    std::string layer = "0";
+    // A LINE's or an ARC's ends and an ARC's centre, in world coordinates.
+    cad::Point start = {0, 0, 0};
+    cad::Point end = {0, 0, 0};
+    cad::Point center = {0, 0, 0};
+    // An old-style 2D polyline's fitting (0: none).
+    int polylineType = 0;
+    // A TEXT's or MTEXT's character height.
+    double height = 2.5;
 };
 
 Selectable polyline(std::vector<double> coordinates);
 Selectable polyline(std::vector<double> coordinates, std::vector<double> bulges,
                     cad::Point normal = {0, 0, 1});
 Selectable entityOfType(int type);
+// A LINE from (x1, y1) to (x2, y2).
+Selectable line(double x1, double y1, double x2, double y2);
+// An ARC about (cx, cy) from one end to the other, counter-clockwise about
+// its normal: (0, 0, -1) runs it clockwise in the world's plan.
+Selectable arc(double cx, double cy, cad::Point start, cad::Point end,
+               cad::Point normal = {0, 0, 1});
+// An old-style 2D polyline: vertices as X, Y pairs, given three numbers a
+// vertex as the CAD gives them (Z 0).
+Selectable polyline2d(const std::vector<double>& xy, std::vector<double> bulges = {},
+                      int polylineType = 0);
+// The same entity on another layer.
+Selectable onLayer(Selectable entity, std::string layer);
 // A TEXT, or an MTEXT whose string may hold format codes, inserted at (x, y).
 Selectable text(std::string string, double x, double y);
 Selectable mtext(std::string string, double x, double y);
