@@ -9,6 +9,8 @@ namespace {
 using ui::ControlDesign;
 using ui::ControlKind;
 
+constexpr const char* kOutputFormats[] = {kNodeTableFormat, kMidasMctFormat};
+
 // Tab index order; Image1 never takes the focus. Identifiers: hundreds by
 // kind, units by number.
 constexpr ControlDesign kControls[] = {
@@ -82,10 +84,12 @@ constexpr ControlDesign kControls[] = {
      .rect = {240, 2760, 1575, 255},
      .tabIndex = 9,
      .foreground = ui::kBlue},
+    // In the output-format row, right of the parameters button, so that it
+    // never covers the table's lines.
     {.name = "Label4",
      .id = 204,
      .kind = ControlKind::Label,
-     .rect = {2805, 3840, 90, 180},
+     .rect = {3630, 5130, 90, 180},
      .tabIndex = 10,
      .foreground = ui::kRed,
      .sizedToText = true},
@@ -136,13 +140,35 @@ constexpr ControlDesign kControls[] = {
     {.name = "Label5",
      .id = 205,
      .kind = ControlKind::Label,
-     .rect = {360, 5280, 5895, 1695},
+     .rect = {360, 5760, 5895, 1695},
      .tabIndex = 17,
      .wordWrap = true},
+    // The output-format row, one button pitch below the last row of buttons.
+    {.name = "Label6",
+     .id = 206,
+     .kind = ControlKind::Label,
+     .caption = "输出格式",
+     .rect = {240, 5130, 720, 180},
+     .tabIndex = 18,
+     .foreground = ui::kBlue,
+     .sizedToText = true},
+    {.name = "Combo1",
+     .id = 601,
+     .kind = ControlKind::DropDownList,
+     .rect = {1080, 5070, 1335, 315},
+     .tabIndex = 19,
+     .items = kOutputFormats},
+    {.name = "Command7",
+     .id = 407,
+     .kind = ControlKind::PushButton,
+     .caption = "参数…",
+     .rect = {2535, 5040, 975, 375},
+     .tabIndex = 20,
+     .font = ui::kSongTi9},
     {.name = "Image1",
      .id = 501,
      .kind = ControlKind::Picture,
-     .rect = {240, 6840, 6135, 960},
+     .rect = {240, 7320, 6135, 960},
      .stretched = true,
      .picture = "image1"},
 };

@@ -13,11 +13,17 @@ namespace tendra {
 inline constexpr const char* kMainWindowCaption = "Tendra V2.0";
 
 // Designed sizes in twips: the client area at start, and the outer heights
-// (title bar and border included) the help button switches between.
+// (title bar and border included) the help button switches between. Both
+// heights include the output-format row below the buttons.
 inline constexpr int kClientWidthTwips = 6465;
-inline constexpr int kCompactClientHeightTwips = 5220;
-inline constexpr int kExpandedOuterHeightTwips = 8475;
-inline constexpr int kCompactOuterHeightTwips = 5700;
+inline constexpr int kOutputFormatRowTwips = 480;
+inline constexpr int kCompactClientHeightTwips = 5220 + kOutputFormatRowTwips;
+inline constexpr int kExpandedOuterHeightTwips = 8475 + kOutputFormatRowTwips;
+inline constexpr int kCompactOuterHeightTwips = 5700 + kOutputFormatRowTwips;
+
+// Combo1's entries, in order: the output formats the capture commands write.
+inline constexpr const char* kNodeTableFormat = "节点表";
+inline constexpr const char* kMidasMctFormat = "midas MCT";
 
 // The window and its controls, in tab order.
 const ui::WindowDesign& form1Design();

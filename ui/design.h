@@ -51,6 +51,7 @@ enum class ControlKind {
     TextBox,           // one line
     MultiLineTextBox,  // with a vertical scroll bar
     Label,
+    DropDownList,  // a list that drops down, its entry chosen, never typed
     CheckBox,
     PushButton,
     Picture,
@@ -86,7 +87,11 @@ struct ControlDesign {
     std::optional<Rgb> background{};   // none: the platform's default
     std::optional<FontDesign> font{};  // none: the window's font
     bool enabled = true;
-    bool ticked = false;       // check boxes
+    bool ticked = false;  // check boxes
+    // Push buttons: Enter anywhere in the window clicks the default button,
+    // Esc the cancel button.
+    bool defaultButton = false;
+    bool cancelButton = false;
     bool sizedToText = false;  // labels that grow and shrink to their caption
     bool wordWrap = false;     // labels whose text wraps within their width
     bool stretched = false;    // pictures stretched to the rectangle
@@ -96,6 +101,8 @@ struct ControlDesign {
     const char* parent = nullptr;   // the containing control; none: the window
     ClickAction click = ClickAction::None;
     int interval = 0;  // timers, in milliseconds; 0 does not tick
+    // Drop-down lists: the entries, in order; the first is chosen at start.
+    std::span<const char* const> items{};
 };
 
 // Whether every control of a window that becomes a window of its own (all

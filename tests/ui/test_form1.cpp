@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,6 +52,9 @@ QString captionOf(const QWidget* control) {
     }
     if (auto* button = qobject_cast<const QAbstractButton*>(control)) {
         return button->text();
+    }
+    if (auto* list = qobject_cast<const QComboBox*>(control)) {
+        return list->currentText();
     }
     return QStringLiteral("<no caption>");
 }
@@ -192,7 +196,7 @@ void TestForm1::controls_data() {
     row("Check2", "QCheckBox", "半径", {1080, 960, 735, 255}, false, true, 1, kBlue, false);
     row("Check3", "QCheckBox", "对称含最后节点", {240, 2760, 1575, 255}, false, true, 0, kBlue,
         false);
-    row("Label4", "QLabel", "", {2805, 3840, 90, 180}, true, true, -1, kRed, false);
+    row("Label4", "QLabel", "", {3630, 5130, 90, 180}, true, true, -1, kRed, false);
     row("Command3", "QPushButton", "  初始化原点", {360, 1800, 1335, 375}, false, true, -1, plain,
         true);
     row("Command1", "QPushButton", "  点取节点", {360, 2280, 1335, 375}, false, false, -1, plain,
@@ -206,8 +210,11 @@ void TestForm1::controls_data() {
     row("Command4", "QPushButton", "  自动获取节点", {360, 3120, 1335, 375}, false, false, -1,
         plain, true);
     row("Label5", "QLabel", QString::fromStdString(tendra::instructionsText()),
-        {360, 5280, 5895, 1695}, false, true, -1, plain, false);
-    row("Image1", "QLabel", "", {240, 6840, 6135, 960}, false, true, -1, plain, false);
+        {360, 5760, 5895, 1695}, false, true, -1, plain, false);
+    row("Label6", "QLabel", "输出格式", {240, 5130, 720, 180}, true, true, -1, kBlue, false);
+    row("Combo1", "QComboBox", "节点表", {1080, 5070, 1335, 315}, false, true, -1, plain, false);
+    row("Command7", "QPushButton", "参数…", {2535, 5040, 975, 375}, false, true, -1, plain, true);
+    row("Image1", "QLabel", "", {240, 7320, 6135, 960}, false, true, -1, plain, false);
 }
 
 void TestForm1::controls() {
@@ -270,7 +277,7 @@ void TestForm1::window() {
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
     QVERIFY(!form->windowIcon().isNull());
 
-    const QSize client(px(6465, dpi()), px(5220, dpi()));
+    const QSize client(px(6465, dpi()), px(5700, dpi()));
     QCOMPARE(form->size(), client);
     QCOMPARE(form->minimumSize(), client);
     QCOMPARE(form->maximumSize(), client);
@@ -314,12 +321,14 @@ void TestForm1::tabOrder_data() {
     QTest::addColumn<bool>("nodeButtons");
     QTest::addColumn<QStringList>("order");
     QTest::newRow("node buttons disabled are skipped")
-        << false << QStringList{"Text8",  "Text3",    "Text1",    "Check1",   "Text2",    "Check2",
-                                "Check3", "Command3", "Command6", "Command5", "Command2", "Text8"};
+        << false << QStringList{"Text8",    "Text3",  "Text1",    "Check1",   "Text2",
+                                "Check2",   "Check3", "Command3", "Command6", "Command5",
+                                "Command2", "Combo1", "Command7", "Text8"};
     QTest::newRow("node buttons enabled take their place")
-        << true << QStringList{"Text8",    "Text3",    "Text1",    "Check1",   "Text2",
-                               "Check2",   "Check3",   "Command3", "Command1", "Command6",
-                               "Command5", "Command2", "Command4", "Text8"};
+        << true
+        << QStringList{"Text8",    "Text3",    "Text1",    "Check1",   "Text2",    "Check2",
+                       "Check3",   "Command3", "Command1", "Command6", "Command5", "Command2",
+                       "Command4", "Combo1",   "Command7", "Text8"};
 }
 
 void TestForm1::tabOrder() {
@@ -342,12 +351,12 @@ void TestForm1::tabOrder() {
 void TestForm1::placement_data() {
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<QPoint>("topLeft");
-    // The window is 6465 x 5220 twips (431 x 348 px at 96 dpi) with no frame yet.
+    // The window is 6465 x 5700 twips (431 x 380 px at 96 dpi) with no frame yet.
     QTest::newRow("1280x1024: left 424.5 px rounds up, top a third of the free height")
-        << QSize(1280, 1024) << QPoint(425, 225);
-    QTest::newRow("1024x768") << QSize(1024, 768) << QPoint(297, 140);
+        << QSize(1280, 1024) << QPoint(425, 215);
+    QTest::newRow("1024x768") << QSize(1024, 768) << QPoint(297, 129);
     QTest::newRow("screen smaller than the window: negative, not clamped")
-        << QSize(320, 240) << QPoint(-56, -36);
+        << QSize(320, 240) << QPoint(-56, -47);
 }
 
 void TestForm1::placement() {
@@ -478,11 +487,11 @@ void TestForm1::helpHeights_data() {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("next");
     QTest::addColumn<int>("outerTwips");
-    QTest::newRow("first click expands") << 0 << 1 << 8475;
-    QTest::newRow("second click folds") << 1 << 2 << 5700;
-    QTest::newRow("the count wraps at 16 bits and still alternates") << 32767 << -32768 << 5700;
-    QTest::newRow("after wrapping it expands again") << -32768 << -32767 << 8475;
-    QTest::newRow("through zero") << -1 << 0 << 5700;
+    QTest::newRow("first click expands") << 0 << 1 << 8955;
+    QTest::newRow("second click folds") << 1 << 2 << 6180;
+    QTest::newRow("the count wraps at 16 bits and still alternates") << 32767 << -32768 << 6180;
+    QTest::newRow("after wrapping it expands again") << -32768 << -32767 << 8955;
+    QTest::newRow("through zero") << -1 << 0 << 6180;
 }
 
 void TestForm1::helpHeights() {
@@ -502,7 +511,7 @@ void TestForm1::helpToggles() {
     auto* help = qobject_cast<QPushButton*>(control("Command6"));
     QVERIFY(!control("Command1")->isEnabled());
 
-    for (int outerTwips : {8475, 5700, 8475}) {
+    for (int outerTwips : {8955, 6180, 8955}) {
         QTest::mouseClick(help, Qt::LeftButton);
         const QRect now = form->frameGeometry();
         QCOMPARE(now.height(), px(outerTwips, dpi()));
@@ -605,12 +614,16 @@ void TestForm1::statusLabel() {
     form->setStatusText("12");
     QVERIFY(label->isVisible());
     QCOMPARE(label->text(), QStringLiteral("12"));
-    QCOMPARE(label->pos(), QPoint(px(2805, dpi()), px(3840, dpi())));
+    QCOMPARE(label->pos(), QPoint(px(3630, dpi()), px(5130, dpi())));
     QCOMPARE(label->size(), label->sizeHint());
-    // It lies over the output box and is what shows there.
-    QVERIFY(control("Text8")->geometry().contains(label->geometry()));
+    // In the output-format row: it covers none of the table, and the longest
+    // status the commands write fits between the parameters button and the
+    // window's right edge.
+    QVERIFY(!control("Text8")->geometry().intersects(label->geometry()));
     QCOMPARE(form->childAt(label->geometry().center()), label);
-    QVERIFY(label->autoFillBackground());
+    form->setStatusText("钢束数：40，角点个数：1208");
+    QVERIFY(!control("Command7")->geometry().intersects(label->geometry()));
+    QVERIFY(form->rect().contains(label->geometry()));
 
     form->setStatusText("");
     QVERIFY(!label->isVisible());

@@ -64,8 +64,8 @@ TEST_F(Form1Window, EveryFixedControlLiesAtItsDesignedTwips) {
         {"Check3", {240, 2760, 1575, 255}},   {"Command3", {360, 1800, 1335, 375}},
         {"Command1", {360, 2280, 1335, 375}}, {"Command6", {360, 4080, 1335, 375}},
         {"Command5", {360, 3600, 1335, 375}}, {"Command2", {360, 4560, 1335, 375}},
-        {"Command4", {360, 3120, 1335, 375}}, {"Label5", {360, 5280, 5895, 1695}},
-        {"Image1", {240, 6840, 6135, 960}},
+        {"Command4", {360, 3120, 1335, 375}}, {"Label5", {360, 5760, 5895, 1695}},
+        {"Image1", {240, 7320, 6135, 960}},
     };
     for (const Placed& row : rows) {
         EXPECT_EQ(controlTwips(control(row.name)), row.twips) << row.name;
@@ -92,7 +92,7 @@ TEST_F(Form1Window, WindowHasItsCaptionFrameClientSizeAndIsTopmost) {
     EXPECT_EQ(windowText(window), "Tendra V2.0");
     const SIZE client = testing::clientTwips(window);
     EXPECT_EQ(client.cx, 6465);
-    EXPECT_EQ(client.cy, 5220);
+    EXPECT_EQ(client.cy, 5700);
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     EXPECT_TRUE(style & WS_MINIMIZEBOX) << "minimise button";
     EXPECT_FALSE(style & WS_MAXIMIZEBOX) << "no maximise button";
@@ -191,14 +191,15 @@ TEST_F(Form1Window, TabWalksTheEnabledControlsInTabIndexOrder) {
         } while (at && at != first && order.size() < 40);
         return order;
     };
-    EXPECT_EQ(walk(),
-              (std::vector<std::string>{"Text8", "Text3", "Text1", "Check1", "Text2", "Check2",
-                                        "Check3", "Command3", "Command6", "Command5", "Command2"}))
+    EXPECT_EQ(walk(), (std::vector<std::string>{"Text8", "Text3", "Text1", "Check1", "Text2",
+                                                "Check2", "Check3", "Command3", "Command6",
+                                                "Command5", "Command2", "Combo1", "Command7"}))
         << "the disabled node buttons are skipped";
     form_->enableNodeButtons();
-    EXPECT_EQ(walk(), (std::vector<std::string>{"Text8", "Text3", "Text1", "Check1", "Text2",
-                                                "Check2", "Check3", "Command3", "Command1",
-                                                "Command6", "Command5", "Command2", "Command4"}));
+    EXPECT_EQ(walk(),
+              (std::vector<std::string>{"Text8", "Text3", "Text1", "Check1", "Text2", "Check2",
+                                        "Check3", "Command3", "Command1", "Command6", "Command5",
+                                        "Command2", "Command4", "Combo1", "Command7"}));
 }
 
 TEST_F(Form1Window, FocusStartsInTheOutputBoxShownGreen) {
@@ -262,7 +263,7 @@ TEST_F(Form1Window, OptionBoxesEnableTheirDependentControlAndKeepItsState) {
 
 TEST_F(Form1Window, HelpAlternatesTheOuterHeightAtTheBottomEdge) {
     const Twips before = testing::windowTwips(form_->hwnd());
-    const long heights[] = {8475, 5700, 8475};
+    const long heights[] = {8955, 6180, 8955};
     for (long height : heights) {
         click(control("Command6"));
         const Twips now = testing::windowTwips(form_->hwnd());
@@ -344,14 +345,14 @@ TEST_F(Form1Window, OutputBoxHandsOutItsTableWithCrLf) {
     EXPECT_STREQ(buffer, L"0.000\t0.000\t15\r\n1.500\t-2.250\t15\r\n");
 }
 
-TEST_F(Form1Window, StatusLabelShowsOverTheOutputBoxOnlyWithAText) {
+TEST_F(Form1Window, StatusLabelShowsInTheFormatRowOnlyWithAText) {
     HWND label4 = control("Label4");
     form_->setStatusText("12");
     EXPECT_EQ(windowText(label4), "12");
     EXPECT_TRUE(IsWindowVisible(label4));
     const Twips at = controlTwips(label4);
-    EXPECT_EQ(at.left, 2805);
-    EXPECT_EQ(at.top, 3840);
+    EXPECT_EQ(at.left, 3630);
+    EXPECT_EQ(at.top, 5130);
     EXPECT_GT(at.width, 0);
     EXPECT_EQ(GetNextWindow(label4, GW_HWNDPREV), nullptr) << "on top of its siblings";
     EXPECT_EQ(testing::coloursOf(label4, WM_CTLCOLORSTATIC).text, RGB(255, 0, 0));

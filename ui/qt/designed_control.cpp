@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +24,7 @@ bool takesFocus(ui::ControlKind kind) {
         case ui::ControlKind::MultiLineTextBox:
         case ui::ControlKind::CheckBox:
         case ui::ControlKind::PushButton:
+        case ui::ControlKind::DropDownList:
             return true;
         default:
             return false;
@@ -46,6 +48,16 @@ void applyDesign(QWidget* control, const ui::ControlDesign& design, double logic
     }
     if (auto* box = qobject_cast<QCheckBox*>(control)) {
         box->setChecked(design.ticked);
+    }
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        button->setDefault(design.defaultButton);
+    }
+    if (auto* list = qobject_cast<QComboBox*>(control)) {
+        list->clear();
+        for (const char* item : design.items) {
+            list->addItem(QString::fromUtf8(item));
+        }
+        list->setCurrentIndex(design.items.empty() ? -1 : 0);
     }
     control->setEnabled(design.enabled);
     if (design.font) {
@@ -82,6 +94,8 @@ QWidget* plainWidget(const ui::ControlDesign& design, QWidget* parent) {
             return new QCheckBox(parent);
         case ui::ControlKind::PushButton:
             return new QPushButton(parent);
+        case ui::ControlKind::DropDownList:
+            return new QComboBox(parent);
         case ui::ControlKind::Line:
             return new QWidget(parent);
         case ui::ControlKind::Browser:

@@ -11,7 +11,8 @@
 namespace tendra {
 
 // Gives a widget what its design says: objectName, caption (labels, buttons,
-// check boxes, text boxes), tick, enabled state, font, text and background
+// check boxes, text boxes), tick, default button, a list's entries with the
+// first chosen, enabled state, font, text and background
 // colours, tooltip, and its twips rectangle at this DPI. A label sized to
 // text goes to its designed corner and takes its caption's size.
 void applyDesign(QWidget* control, const ui::ControlDesign& design, double logicalDpi);
@@ -21,8 +22,8 @@ void applyDesign(QWidget* control, const ui::ControlDesign& design, double logic
 using WidgetMaker = std::function<QWidget*(const ui::ControlDesign& design, QWidget* parent)>;
 
 // The plain widget of each kind: QLineEdit, QPlainTextEdit, QLabel (labels and
-// pictures), QCheckBox, QPushButton, a bare QWidget (lines); null for browsers
-// and timers.
+// pictures), QCheckBox, QPushButton, QComboBox (drop-down lists), a bare
+// QWidget (lines); null for browsers and timers.
 QWidget* plainWidget(const ui::ControlDesign& design, QWidget* parent);
 
 // The picture a designed picture name stands for.

@@ -211,7 +211,11 @@ HWND DesignedWindow::createControl(const ControlDesign& c) {
             break;
         case ControlKind::PushButton:
             className = L"BUTTON";
-            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            style |= WS_TABSTOP | (c.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            break;
+        case ControlKind::DropDownList:
+            className = L"COMBOBOX";
+            style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
             break;
         case ControlKind::Picture:
         case ControlKind::Line:
@@ -236,6 +240,13 @@ HWND DesignedWindow::createControl(const ControlDesign& c) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(c)), FALSE);
     if (c.kind == ControlKind::MultiLineTextBox) {
         letTabLeave(control);
+    }
+    if (c.kind == ControlKind::DropDownList) {
+        for (const char* item : c.items) {
+            const std::wstring entry = toUtf16(item);
+            SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+        }
+        SendMessageW(control, CB_SETCURSEL, 0, 0);
     }
     if (c.kind == ControlKind::CheckBox) {
         withoutTheme(control);
