@@ -386,7 +386,7 @@ void TestForm1::focusSelectsAll_data() {
     row("Text3 by Tab", "Text3", "Text8", "tab", "2.5");
     row("Text1 by Tab", "Text1", "Text3", "tab", "4");
     row("Text2 by Tab", "Text2", "Check1", "tab", "20");
-    row("Text8 by Tab, wrapping round", "Text8", "Command2", "tab", "1\t2\r\n3\t4\r\n");
+    row("Text8 by Tab, wrapping round", "Text8", "Command7", "tab", "1\t2\r\n3\t4\r\n");
     row("Text1 by setFocus", "Text1", "Command3", "setFocus", "123");
     row("Text8 by setFocus selects the table", "Text8", "Command3", "setFocus",
         "0.000\t0.000\r\n1.500\t2.000\r\n");
