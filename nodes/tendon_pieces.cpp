@@ -124,36 +124,62 @@ Chaining chainPieces(const std::vector<Piece>& all) {
     }
     const std::size_t ends = 2 * pieces.size();
 
-    // Ends sorted by X, so each meets only the few within a gap of it.
-    std::vector<std::size_t> byX(ends);
-    std::iota(byX.begin(), byX.end(), std::size_t{0});
-    std::sort(byX.begin(), byX.end(), [&](std::size_t a, std::size_t b) {
-        return endOf(pieces, a).x < endOf(pieces, b).x;
-    });
+    // Ends in columns a gap wide, each column sorted by Y, so that each end
+    // meets only the few within a gap of it: those further up its own
+    // column and those beside it in the next.
+    struct Located {
+        double column = 0, x = 0, y = 0;
+        std::size_t end = 0;
+        bool operator<(const Located& other) const {
+            return column < other.column || (column == other.column && y < other.y);
+        }
+    };
+    std::vector<Located> located(ends);
+    for (std::size_t e = 0; e < ends; ++e) {
+        const EndPoint at = endOf(pieces, e);
+        located[e] = {gap > 0 ? std::floor(at.x / gap) : 0, at.x, at.y, e};
+    }
+    std::sort(located.begin(), located.end());
     DisjointSets meeting(ends);
     std::vector<std::pair<std::size_t, std::size_t>> nearMisses;
+    const auto meet = [&](const Located& a, const Located& b) {
+        if (a.end / 2 == b.end / 2) {
+            return;
+        }
+        const double dx = a.x - b.x, dy = a.y - b.y;
+        const double squared = dx * dx + dy * dy;
+        if (squared <= tolerance * tolerance) {
+            meeting.join(a.end, b.end);
+        } else if (squared < gap * gap) {
+            nearMisses.emplace_back(std::min(a.end, b.end), std::max(a.end, b.end));
+        }
+    };
     for (std::size_t i = 0; i < ends; ++i) {
-        const EndPoint a = endOf(pieces, byX[i]);
-        for (std::size_t j = i + 1; j < ends; ++j) {
-            const EndPoint b = endOf(pieces, byX[j]);
-            if (b.x - a.x >= gap) {
-                break;
-            }
-            if (byX[i] / 2 == byX[j] / 2) {
-                continue;
-            }
-            const double d = distance(a, b);
-            if (d <= tolerance) {
-                meeting.join(byX[i], byX[j]);
-            } else if (d < gap) {
-                nearMisses.emplace_back(std::min(byX[i], byX[j]), std::max(byX[i], byX[j]));
-            }
+        const Located& a = located[i];
+        for (std::size_t j = i + 1;
+             j < ends && located[j].column == a.column && located[j].y - a.y < gap; ++j) {
+            meet(a, located[j]);
+        }
+        const Located lowest{a.column + 1, 0, a.y - gap, 0};
+        for (auto next =
+                 std::upper_bound(located.begin() + std::ptrdiff_t(i), located.end(), lowest);
+             next != located.end() && next->column == lowest.column && next->y - a.y < gap;
+             ++next) {
+            meet(a, *next);
         }
     }
 
-    std::vector<std::vector<std::size_t>> atPoint(ends);
+    // Per end, the one other end that meets it, if any; more make a branch.
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> first(ends, kNone), count(ends, 0), partnerOf(ends, kNone);
     for (std::size_t e = 0; e < ends; ++e) {
-        atPoint[meeting.find(e)].push_back(e);
+        const std::size_t point = meeting.find(e);
+        if (++count[point] == 1) {
+            first[point] = e;
+        } else if (count[point] == 2) {
+            partnerOf[e] = first[point];
+            partnerOf[first[point]] = e;
+        }
     }
     // The first fault in the selection's order of the pieces.
     std::optional<std::size_t> gapEnd;
@@ -167,20 +193,17 @@ Chaining chainPieces(const std::vector<Piece>& all) {
             const EndPoint at = endOf(pieces, e);
             return {{}, ChainFault{ChainFault::Kind::Gap, at.x, at.y}};
         }
-        if (atPoint[meeting.find(e)].size() >= 3) {
+        if (count[meeting.find(e)] >= 3) {
             const EndPoint at = endOf(pieces, e);
             return {{}, ChainFault{ChainFault::Kind::Branch, at.x, at.y}};
         }
     }
 
-    // The other end that meets this one, if any.
     const auto partner = [&](std::size_t e) -> std::optional<std::size_t> {
-        for (const std::size_t other : atPoint[meeting.find(e)]) {
-            if (other != e) {
-                return other;
-            }
+        if (partnerOf[e] == kNone) {
+            return std::nullopt;
         }
-        return std::nullopt;
+        return partnerOf[e];
     };
     Chaining result;
     std::vector<bool> taken(pieces.size(), false);
