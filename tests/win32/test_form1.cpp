@@ -351,7 +351,7 @@ TEST_F(Form1Window, StatusLabelShowsInTheFormatRowOnlyWithAText) {
     EXPECT_EQ(windowText(label4), "12");
     EXPECT_TRUE(IsWindowVisible(label4));
     const Twips at = controlTwips(label4);
-    EXPECT_EQ(at.left, 3630);
+    EXPECT_EQ(at.left, 3870);
     EXPECT_EQ(at.top, 5130);
     EXPECT_GT(at.width, 0);
     EXPECT_EQ(GetNextWindow(label4, GW_HWNDPREV), nullptr) << "on top of its siblings";
@@ -517,7 +517,7 @@ TEST_F(Form1Window, MovedToAScreenOfAnotherDpiItsControlsFollowInPixels) {
     const Row rows[] = {
         {"Text8", {192, 12, 626, 494}},
         {"Command3", {36, 180, 170, 218}},
-        {"Image1", {24, 684, 638, 780}},
+        {"Image1", {24, 732, 638, 828}},
     };
     for (const Row& row : rows) {
         RECT r{};
