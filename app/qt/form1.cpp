@@ -152,6 +152,7 @@ void Form1::toggleInstructions() {
     setClientHeightFromOuter(helpOuterHeightTwips(helpClickCount_));
 }
 
+// Combo1's entries stand in the order of OutputFormat: "节点表", "midas MCT".
 void Form1::outputFormatChosen(int index) {
     if (index != static_cast<int>(OutputFormat::MidasMct)) {
         return;
