@@ -174,7 +174,7 @@ std::optional<std::string> elementItem(std::string_view item, std::string& error
         error = "分配单元：" + quoted(item) + "不是单元号、NtoM 或 NtoMbyK";
         return std::nullopt;
     }
-    if (first < 1 || (range && last < 1)) {
+    if (first < 1) {  // a range's end is then positive too, or it runs backwards
         error = "分配单元：" + quoted(item) + "中单元号须为正整数";
         return std::nullopt;
     }
