@@ -325,6 +325,252 @@ const SurfaceCase kTextCases[] = {
      nullptr},
 };
 
+std::string point(const cad::Point& at) {
+    return numbers({at[0], at[1], at[2]});
+}
+
+// What the reads of a tendon give for every member of a selection, in the
+// order a command reads them: the type first, then a LINE's ends, an ARC's
+// ends, centre and normal, an old-style polyline's fitting, vertices, normal
+// and bulges, a text's height; then the layer of each.
+std::string readPieces(cad::Application& application) {
+    auto set = application.activeDocument()->selectionSets()->add("p");
+    set->selectOnScreen();
+    std::string text;
+    const int count = set->count();
+    for (int i = 0; i < count; ++i) {
+        auto member = set->item(i);
+        const int type = member->entityType();
+        std::string read = std::to_string(type) + ":";
+        if (type == cad::entity_type::kLine || type == cad::entity_type::kArc) {
+            read += " " + point(member->startPoint());
+            read += " / " + point(member->endPoint());
+        }
+        if (type == cad::entity_type::kArc) {
+            read += " / " + point(member->center());
+            read += " / " + point(member->normal());
+        }
+        if (type == cad::entity_type::kPolyline) {
+            read += " " + std::to_string(member->polylineType());
+            const std::vector<double> vertices = member->coordinates();
+            read += " " + numbers(vertices);
+            read += " / " + point(member->normal()) + " /";
+            for (std::size_t k = 0; k + 1 < vertices.size() / 3; ++k) {
+                read += " " + numbers({member->bulge(static_cast<int>(k))});
+            }
+        }
+        if (type == cad::entity_type::kText || type == cad::entity_type::kMText) {
+            read += " " + numbers({member->height()});
+        }
+        read += " @" + member->layer();
+        text += (i ? "; " : "") + read;
+    }
+    return text;
+}
+
+const Lines kSelectionMade = {"Application.ActiveDocument", "Document.SelectionSets",
+                              "SelectionSets.Add(\"p\")", "SelectionSet:p.SelectOnScreen",
+                              "SelectionSet:p.Count"};
+
+// Each call the double saw for member k, from its Item on.
+Lines memberCalls(int k, std::initializer_list<const char*> members) {
+    Lines calls = {"SelectionSet:p.Item(I4 " + std::to_string(k - 1) + ")"};
+    for (const char* member : members) {
+        calls.push_back("Entity#" + std::to_string(k) + "." + member);
+    }
+    return calls;
+}
+
+Lines joined(std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const Lines& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+const SurfaceCase kPieceCases[] = {
+    {"LineEndsAndLayerComeBackAsWorldPointsAndUtf8",
+     [](DoubleCad& cad) { cad.prepareSelection({doubleLine(-30, 5, -20, 2.5, L"钢束AT1")}); },
+     readPieces, "19: -30 5 0 / -20 2.5 0 @钢束AT1",
+     joined({kSelectionMade, memberCalls(1, {"EntityType", "StartPoint", "EndPoint", "Layer"})}),
+     nullptr},
+    {"ArcEndsCentreAndNormalOfAMirroredArc",
+     [](DoubleCad& cad) {
+         cad.prepareSelection({doubleArc({10, 0}, {10, 5}, {15, 0}, L"AT2", {0, 0, -1})});
+     },
+     readPieces, "4: 10 5 0 / 15 0 0 / 10 0 0 / 0 0 -1 @AT2",
+     joined({kSelectionMade, memberCalls(1, {"EntityType", "StartPoint", "EndPoint", "Center",
+                                             "Normal", "Layer"})}),
+     nullptr},
+    // Lines and arcs both have StartPoint and EndPoint, polylines of both
+    // kinds Normal, under DISPIDs of their own: an id kept for one class
+    // reads another member, or none, of the next.
+    {"LinesArcsAndPolylinesInTurnEachReadUnderTheirOwnClassesIds",
+     [](DoubleCad& cad) {
+         DoubleSelectable old{23, {0, 0, 7, 10, 0, 7, 20, 5, 7}, {0.5, 0, 0}, {0, 0, -1}};
+         old.layer = L"BT1";
+         cad.prepareSelection({doubleLine(0, 0, 1, 0),
+                               doubleArc({1, 1}, {1, 0}, {2, 1}),
+                               {24, {0, 0, 1, 1}, {0.25}, {0, 0, -1}},
+                               old,
+                               doubleLine(2, 1, 2, 3),
+                               doubleArc({3, 3}, {2, 3}, {3, 4}, L"0", {0, 0, -1}),
+                               {24, {5, 5, 6, 6}, {-0.25}}});
+     },
+     [](cad::Application& application) {
+         auto set = application.activeDocument()->selectionSets()->add("p");
+         set->selectOnScreen();
+         std::string text;
+         for (int i = 0; i < 7; ++i) {
+             auto member = set->item(i);
+             const int type = member->entityType();
+             text += (i ? "; " : "") + std::to_string(type) + ":";
+             if (type == cad::entity_type::kLine || type == cad::entity_type::kArc) {
+                 text += " " + point(member->startPoint());
+                 text += " / " + point(member->endPoint());
+             } else {
+                 text += " " + numbers({member->bulge(0)});
+             }
+             if (type != cad::entity_type::kLine) {
+                 text += " / " + point(member->normal());
+             }
+         }
+         return text;
+     },
+     "19: 0 0 0 / 1 0 0; 4: 1 0 0 / 2 1 0 / 0 0 1; 24: 0.25 / 0 0 -1; 23: 0.5 / 0 0 -1; "
+     "19: 2 1 0 / 2 3 0; 4: 2 3 0 / 3 4 0 / 0 0 -1; 24: -0.25 / 0 0 1",
+     {"Application.ActiveDocument",
+      "Document.SelectionSets",
+      "SelectionSets.Add(\"p\")",
+      "SelectionSet:p.SelectOnScreen",
+      "SelectionSet:p.Item(I4 0)",
+      "Entity#1.EntityType",
+      "Entity#1.StartPoint",
+      "Entity#1.EndPoint",
+      "SelectionSet:p.Item(I4 1)",
+      "Entity#2.EntityType",
+      "Entity#2.StartPoint",
+      "Entity#2.EndPoint",
+      "Entity#2.Normal",
+      "SelectionSet:p.Item(I4 2)",
+      "Entity#3.EntityType",
+      "Entity#3.GetBulge(I4 0)",
+      "Entity#3.Normal",
+      "SelectionSet:p.Item(I4 3)",
+      "Entity#4.EntityType",
+      "Entity#4.GetBulge(I4 0)",
+      "Entity#4.Normal",
+      "SelectionSet:p.Item(I4 4)",
+      "Entity#5.EntityType",
+      "Entity#5.StartPoint",
+      "Entity#5.EndPoint",
+      "SelectionSet:p.Item(I4 5)",
+      "Entity#6.EntityType",
+      "Entity#6.StartPoint",
+      "Entity#6.EndPoint",
+      "Entity#6.Normal",
+      "SelectionSet:p.Item(I4 6)",
+      "Entity#7.EntityType",
+      "Entity#7.GetBulge(I4 0)",
+      "Entity#7.Normal"},
+     nullptr},
+    {"OldStylePolylineGivesThreeNumbersAVertexItsBulgesAndNormal",
+     [](DoubleCad& cad) {
+         cad.prepareSelection({{23, {-30, 5, 1, -20, 2, 1, -10, 0, 1}, {0, -0.4}, {0, 0, -1}}});
+     },
+     readPieces, "23: 0 -30 5 1 -20 2 1 -10 0 1 / 0 0 -1 / 0 -0.4 @0",
+     joined({kSelectionMade, memberCalls(1, {"EntityType", "Type", "Coordinates", "Normal",
+                                             "GetBulge(I4 0)", "GetBulge(I4 1)", "Layer"})}),
+     nullptr},
+    {"SplinedPolylineTellsItsFitting",
+     [](DoubleCad& cad) {
+         DoubleSelectable splined{23, {0, 0, 0, 10, 0, 0}};
+         splined.polylineType = 3;
+         cad.prepareSelection({splined});
+     },
+     [](cad::Application& application) {
+         auto set = application.activeDocument()->selectionSets()->add("p");
+         set->selectOnScreen();
+         auto member = set->item(0);
+         const int type = member->entityType();
+         return std::to_string(type) + " " + std::to_string(member->polylineType());
+     },
+     "23 3",
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"p\")",
+      "SelectionSet:p.SelectOnScreen", "SelectionSet:p.Item(I4 0)", "Entity#1.EntityType",
+      "Entity#1.Type"},
+     nullptr},
+    {"TextAndMTextHeightsEachUnderTheirOwnClassesIds",
+     [](DoubleCad& cad) {
+         DoubleSelectable mtext = doubleMText(L"N2", 3, 4);
+         mtext.height = 0.75;
+         DoubleSelectable text = doubleText(L"N3", 5, 6);
+         text.height = 4;
+         cad.prepareSelection({doubleText(L"N1", 1, 2), mtext, text});
+     },
+     readPieces, "32: 2.5 @0; 21: 0.75 @0; 32: 4 @0",
+     joined({kSelectionMade, memberCalls(1, {"EntityType", "Height", "Layer"}),
+             memberCalls(2, {"EntityType", "Height", "Layer"}),
+             memberCalls(3, {"EntityType", "Height", "Layer"})}),
+     nullptr},
+    // Where the type is told by the object name, that read tells the class.
+    {"WithoutEntityTypeTheObjectNameTellsAnArcsClass",
+     [](DoubleCad& cad) {
+         cad.hidesObsoleteMembers = true;
+         cad.prepareSelection({doubleLine(0, 0, 1, 0, L"A"),
+                               doubleArc({1, 1}, {1, 0}, {2, 1}, L"B"),
+                               doubleLine(2, 1, 2, 3, L"C")});
+     },
+     readPieces, "19: 0 0 0 / 1 0 0 @A; 4: 1 0 0 / 2 1 0 / 1 1 0 / 0 0 1 @B; 19: 2 1 0 / 2 3 0 @C",
+     joined({kSelectionMade, memberCalls(1, {"ObjectName", "StartPoint", "EndPoint", "Layer"}),
+             memberCalls(2, {"ObjectName", "StartPoint", "EndPoint", "Center", "Normal", "Layer"}),
+             memberCalls(3, {"ObjectName", "StartPoint", "EndPoint", "Layer"})}),
+     nullptr},
+    // Before the type is read the class is not known: the members are looked
+    // up afresh and still answer.
+    {"WithoutTheTypeReadFirstAnArcAndAPolylineStillAnswer",
+     [](DoubleCad& cad) {
+         cad.prepareSelection({doubleArc({1, 1}, {1, 0}, {2, 1}, L"0", {0, 0, -1}),
+                               {23, {0, 0, 0, 1, 1, 0}, {0.5}, {0, 0, -1}}});
+     },
+     [](cad::Application& application) {
+         auto set = application.activeDocument()->selectionSets()->add("p");
+         set->selectOnScreen();
+         auto arc = set->item(0);
+         auto polyline = set->item(1);
+         std::string text = point(arc->normal());
+         text += " " + point(arc->startPoint());
+         text += "; " + point(polyline->normal());
+         return text + " " + numbers({polyline->bulge(0)});
+     },
+     "0 0 -1 1 0 0; 0 0 -1 0.5",
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"p\")",
+      "SelectionSet:p.SelectOnScreen", "SelectionSet:p.Item(I4 0)", "SelectionSet:p.Item(I4 1)",
+      "Entity#1.Normal", "Entity#1.StartPoint", "Entity#2.Normal", "Entity#2.GetBulge(I4 0)"},
+     nullptr},
+    // A line has no centre: the name lookup fails with its number before
+    // anything is invoked.
+    {"CentreOfALineFailsWithUnknownName",
+     [](DoubleCad& cad) { cad.prepareSelection({doubleLine(0, 0, 1, 0)}); },
+     [](cad::Application& application) {
+         auto set = application.activeDocument()->selectionSets()->add("p");
+         set->selectOnScreen();
+         auto line = set->item(0);
+         line->entityType();
+         try {
+             line->center();
+         } catch (const cad::CadError& error) {
+             return std::to_string(error.number());
+         }
+         return std::string("a centre");
+     },
+     std::to_string(DISP_E_UNKNOWNNAME),
+     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"p\")",
+      "SelectionSet:p.SelectOnScreen", "SelectionSet:p.Item(I4 0)", "Entity#1.EntityType"},
+     nullptr},
+};
+
 void PrintTo(const SurfaceCase& c, std::ostream* out) {
     *out << c.name;
 }
@@ -357,6 +603,7 @@ TEST_P(SurfaceTest, SendsWhatAutoCadExpectsAndReadsItsAnswer) {
 
 INSTANTIATE_TEST_SUITE_P(Operations, SurfaceTest, bothReaches(kSurfaceCases), caseAndReachName);
 INSTANTIATE_TEST_SUITE_P(Texts, SurfaceTest, bothReaches(kTextCases), caseAndReachName);
+INSTANTIATE_TEST_SUITE_P(Pieces, SurfaceTest, bothReaches(kPieceCases), caseAndReachName);
 
 using SelectionSetLimitTest = ComTest;
 

@@ -44,6 +44,20 @@ const ScriptCase kScriptCases[] = {
     {"EndWithAHexNumber", "end 0x80040201\n", true, 1},
     {"EndWithANumberBeyond32BitsIsRefused", "end 0x180040201\n", false},
     {"EndWithANumberAndMoreIsRefused", "end 0x80040201 2\n", false},
+    {"LinesAndArcsJoinTheSelectionInOrder", "line 0 0 10 0\narc 10 5 10 0 15 5\nline 15 5 15 9\n",
+     true, 0, 3},
+    {"LineWithThreeNumbersIsRefused", "line 0 0 10\n", false},
+    {"LineWithZIsRefused", "line 0 0 0 10 0 0\n", false},
+    {"ArcWithFourNumbersIsRefused", "arc 10 5 10 0\n", false},
+    {"LayerOfTheLastSelected", "line 0 0 10 0\nlayer AT1\n", true, 0, 1},
+    {"LayerBeforeASelectionIsRefused", "layer AT1\n", false},
+    {"LayerWithoutANameIsRefused", "line 0 0 10 0\nlayer\n", false},
+    {"FittingOfAnOldStylePolyline", "select 23 0 0 0 10 0 0\nfitting 2\n", true, 0, 1},
+    {"FittingOfALightweightPolylineIsRefused", "select 24 0 0 10 0\nfitting 2\n", false},
+    {"FractionalFittingIsRefused", "select 23 0 0 0 10 0 0\nfitting 1.5\n", false},
+    {"HeightOfAText", "text 0 0 0 N1\nheight 3.5\n", true, 0, 1},
+    {"HeightOfALineIsRefused", "line 0 0 1 1\nheight 2\n", false},
+    {"ZeroHeightIsRefused", "mtext 0 0 0 N1\nheight 0\n", false},
 };
 
 class StandInScriptTest : public ::testing::TestWithParam<ScriptCase> {};
@@ -100,6 +114,32 @@ TEST(StandInScript, KeepsATextsStringAsWrittenAndItsPoint) {
     EXPECT_EQ(script->selection[0].insertion, (std::array<double, 3>{5, -8.5, 1}));
     EXPECT_EQ(script->selection[1].type, kMTextType);
     EXPECT_EQ(script->selection[1].text, "{\\H2.5;N2}\\PB");
+}
+
+TEST(StandInScript, KeepsPiecesTheirLayersAPolylinesFittingAndTextHeights) {
+    const auto script = parseScript(
+        "line -30 5 -20 2\nlayer 钢束 A1\narc 10 0 10 5 15 0\nnormal 0 0 -1\n"
+        "select 23 0 0 0 10 0 1\nfitting 3\ntext 0 0 0 A1\nheight 3.5\nmtext 0 0 0 A2\n");
+    ASSERT_TRUE(script);
+    ASSERT_EQ(script->selection.size(), 5u);
+    const SelectedEntity& line = script->selection[0];
+    EXPECT_EQ(line.type, kLineType);
+    EXPECT_EQ(line.start, (std::array<double, 3>{-30, 5, 0}));
+    EXPECT_EQ(line.end, (std::array<double, 3>{-20, 2, 0}));
+    EXPECT_EQ(line.layer, "钢束 A1");
+    const SelectedEntity& arc = script->selection[1];
+    EXPECT_EQ(arc.type, kArcType);
+    EXPECT_EQ(arc.center, (std::array<double, 3>{10, 0, 0}));
+    EXPECT_EQ(arc.start, (std::array<double, 3>{10, 5, 0}));
+    EXPECT_EQ(arc.end, (std::array<double, 3>{15, 0, 0}));
+    EXPECT_EQ(arc.normal, (std::array<double, 3>{0, 0, -1}));
+    EXPECT_EQ(arc.layer, "0");
+    const SelectedEntity& polyline = script->selection[2];
+    EXPECT_EQ(polyline.type, kPolylineType);
+    EXPECT_EQ(polyline.coordinates, (std::vector<double>{0, 0, 0, 10, 0, 1}));
+    EXPECT_EQ(polyline.polylineType, 3);
+    EXPECT_EQ(script->selection[3].height, 3.5);
+    EXPECT_EQ(script->selection[4].height, 2.5) << "an MTEXT without a height line";
 }
 
 TEST(StandInReport, ReadsBackWhatWasWritten) {
