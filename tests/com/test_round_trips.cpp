@@ -262,10 +262,6 @@ void PrintTo(const PieceReadCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-DoubleSelectable fourVertexPolyline() {
-    return {23, {0, 0, 0, 10, 1, 0, 20, 0, 0, 30, 1, 0}, {0, 0.2, 0}};
-}
-
 DoubleSelectable labelOfHeight(double height) {
     DoubleSelectable label = doubleText(L"AT1", 0, 0);
     label.height = height;
@@ -274,13 +270,6 @@ DoubleSelectable labelOfHeight(double height) {
 
 // A lookup and an invoke for each member the first time, an invoke after.
 const PieceReadCase kPieceReadCases[] = {
-    {"LinePiece", doubleLine(0, 0, 10, 0),
-     [](cad::Entity& line) {
-         line.entityType();
-         line.startPoint();
-         line.endPoint();
-     },
-     6, 3},
     {"LinePieceAndItsLayer", doubleLine(0, 0, 10, 0, L"AT1"),
      [](cad::Entity& line) {
          line.entityType();
@@ -298,7 +287,8 @@ const PieceReadCase kPieceReadCases[] = {
          arc.normal();
      },
      10, 5},
-    {"OldStylePolylineOfFourVertices", fourVertexPolyline(),
+    {"OldStylePolylineOfFourVertices",
+     {23, {0, 0, 0, 10, 1, 0, 20, 0, 0, 30, 1, 0}, {0, 0.2}},
      [](cad::Entity& polyline) {
          polyline.entityType();
          polyline.polylineType();
@@ -308,7 +298,8 @@ const PieceReadCase kPieceReadCases[] = {
              polyline.bulge(k);
          }
      },
-     12, 7},
+     12,
+     7},
     {"LabelWithItsHeight", labelOfHeight(3.5),
      [](cad::Entity& label) {
          label.entityType();

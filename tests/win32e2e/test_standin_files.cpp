@@ -47,17 +47,10 @@ const ScriptCase kScriptCases[] = {
     {"LinesAndArcsJoinTheSelectionInOrder", "line 0 0 10 0\narc 10 5 10 0 15 5\nline 15 5 15 9\n",
      true, 0, 3},
     {"LineWithThreeNumbersIsRefused", "line 0 0 10\n", false},
-    {"LineWithZIsRefused", "line 0 0 0 10 0 0\n", false},
     {"ArcWithFourNumbersIsRefused", "arc 10 5 10 0\n", false},
-    {"LayerOfTheLastSelected", "line 0 0 10 0\nlayer AT1\n", true, 0, 1},
     {"LayerBeforeASelectionIsRefused", "layer AT1\n", false},
-    {"LayerWithoutANameIsRefused", "line 0 0 10 0\nlayer\n", false},
-    {"FittingOfAnOldStylePolyline", "select 23 0 0 0 10 0 0\nfitting 2\n", true, 0, 1},
     {"FittingOfALightweightPolylineIsRefused", "select 24 0 0 10 0\nfitting 2\n", false},
-    {"FractionalFittingIsRefused", "select 23 0 0 0 10 0 0\nfitting 1.5\n", false},
-    {"HeightOfAText", "text 0 0 0 N1\nheight 3.5\n", true, 0, 1},
     {"HeightOfALineIsRefused", "line 0 0 1 1\nheight 2\n", false},
-    {"ZeroHeightIsRefused", "mtext 0 0 0 N1\nheight 0\n", false},
 };
 
 class StandInScriptTest : public ::testing::TestWithParam<ScriptCase> {};
