@@ -434,28 +434,6 @@ const SurfaceCase kPieceCases[] = {
                  {"ObjectName", "StartPoint", "EndPoint", "Center", "Normal", "Layer"},
                  {"ObjectName", "StartPoint", "EndPoint", "Layer"}}),
      nullptr},
-    // Before the type is read the class is not known: the members are looked
-    // up afresh and still answer.
-    {"WithoutTheTypeReadFirstAnArcAndAPolylineStillAnswer",
-     [](DoubleCad& cad) {
-         cad.prepareSelection({doubleArc({1, 1}, {1, 0}, {2, 1}, L"0", {0, 0, -1}),
-                               {23, {0, 0, 0, 1, 1, 0}, {0.5}, {0, 0, -1}}});
-     },
-     [](cad::Application& application) {
-         auto set = application.activeDocument()->selectionSets()->add("p");
-         set->selectOnScreen();
-         auto arc = set->item(0);
-         auto polyline = set->item(1);
-         std::string text = point(arc->normal());
-         text += " " + point(arc->startPoint());
-         text += "; " + point(polyline->normal());
-         return text + " " + numbers({polyline->bulge(0)});
-     },
-     "0 0 -1 1 0 0; 0 0 -1 0.5",
-     {"Application.ActiveDocument", "Document.SelectionSets", "SelectionSets.Add(\"p\")",
-      "SelectionSet:p.SelectOnScreen", "SelectionSet:p.Item(I4 0)", "SelectionSet:p.Item(I4 1)",
-      "Entity#1.Normal", "Entity#1.StartPoint", "Entity#2.Normal", "Entity#2.GetBulge(I4 0)"},
-     nullptr},
 };
 
 void PrintTo(const SurfaceCase& c, std::ostream* out) {

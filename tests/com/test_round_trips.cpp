@@ -80,62 +80,24 @@ TEST_P(RoundTripTest, EachFurtherNodeCostsOnlyItsOwnCalls) {
 INSTANTIATE_TEST_SUITE_P(Commands, RoundTripTest, ::testing::ValuesIn(kRoundTripCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Several tendons answered Yes: what each further tendon and its TEXT label
-// add, by how the tendon is drawn. The label costs its Item and EntityType,
-// object name, string, insertion point and height (6); each node a marker
-// and its colour (2).
-struct SeveralTendonsCase {
-    const char* name;
-    // The members that draw tendon i, at height 10 i.
-    std::function<std::vector<DoubleSelectable>(double y)> tendon;
-    int nodes;      // the markers each tendon draws
-    int perTendon;  // the most round trips each further tendon and its label may add
-};
+// Several tendons answered Yes: what each further tendon of four straight
+// vertices and its TEXT label add. Each member's Item and EntityType (4), the
+// polyline's Coordinates, its Normal and three bulges (5), the label's object
+// name, string, insertion point and height (4), and a marker and its colour
+// for each of the four nodes (8).
+constexpr int kPerTendonAndLabel = 21;
 
-void PrintTo(const SeveralTendonsCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-const SeveralTendonsCase kSeveralTendonsCases[] = {
-    // Item and EntityType, Coordinates, Normal and three bulges (7).
-    {"LightweightPolylinesOfFourVertices",
-     [](double y) {
-         return std::vector<DoubleSelectable>{{24, {0, y, 10, y + 1, 20, y, 30, y + 1}}};
-     },
-     4, 21},
-    // Item and EntityType, Type, Coordinates, Normal and three bulges (8).
-    {"OldStylePolylinesOfFourVertices",
-     [](double y) {
-         return std::vector<DoubleSelectable>{
-             {23, {0, y, 0, 10, y + 1, 0, 20, y, 0, 30, y + 1, 0}}};
-     },
-     4, 22},
-    // Item and EntityType of each piece, the ends of each, an arc's centre
-    // and normal (14); a fillet answered Yes gives three nodes: the ends and
-    // the tangents' meeting point.
-    {"LineArcLineChains",
-     [](double y) {
-         return std::vector<DoubleSelectable>{
-             doubleLine(0, y + 4, 0, y + 1),
-             doubleArc({1, y + 1}, {1, y}, {0, y + 1}, L"0", {0, 0, -1}), doubleLine(1, y, 30, y)};
-     },
-     3, 26},
-};
-
-class SeveralTendonsTest : public ComTest,
-                           public ::testing::WithParamInterface<SeveralTendonsCase> {
+class SeveralTendonsTest : public ComTest {
   protected:
     // Round trips of an origin initialisation and one extraction of n
     // labelled tendons.
     int roundTrips(int n) {
-        const SeveralTendonsCase& c = GetParam();
         auto drawing = std::make_shared<DoubleCad>();
         drawing->queuePoint(0, 0);
         std::vector<DoubleSelectable> selection;
         for (int i = 0; i < n; ++i) {
-            for (DoubleSelectable& member : c.tendon(10.0 * i)) {
-                selection.push_back(std::move(member));
-            }
+            const double y = 10.0 * i;
+            selection.push_back({24, {0, y, 10, y + 1, 20, y, 30, y + 1}});
         }
         for (int i = 0; i < n; ++i) {
             selection.push_back(doubleText(L"N" + std::to_wstring(i + 1), 15, 10.0 * i + 2));
@@ -155,28 +117,24 @@ class SeveralTendonsTest : public ComTest,
             commands.initialiseOrigin();
             commands.extractPolylineNodes();
         }
-        EXPECT_EQ(drawing->points().size(), static_cast<std::size_t>(c.nodes * n) + 1);
+        EXPECT_EQ(drawing->points().size(), static_cast<std::size_t>(4 * n) + 1);
         EXPECT_EQ(form.status,
-                  "钢束数：" + std::to_string(n) + "，角点个数：" + std::to_string(c.nodes * n));
+                  "钢束数：" + std::to_string(n) + "，角点个数：" + std::to_string(4 * n));
         return drawing->nameLookups() + drawing->invokes();
     }
 };
 
-TEST_P(SeveralTendonsTest, EachFurtherTendonAndLabelCostsOnlyItsOwnCalls) {
-    const SeveralTendonsCase& c = GetParam();
+TEST_F(SeveralTendonsTest, EachFurtherTendonAndLabelCostsOnlyItsOwnCalls) {
     const int two = roundTrips(2);
     const int four = roundTrips(4);
     const int eight = roundTrips(8);
     const double early = (four - two) / 2.0;
     const double late = (eight - four) / 4.0;
-    std::cout << c.name << ": two tendons and two labels: " << two << " round trips in all; "
-              << late << " per further tendon and its label\n";
-    EXPECT_LE(late, c.perTendon);
+    std::cout << "two tendons and two labels: " << two << " round trips in all; " << late
+              << " per further tendon of four vertices and its label\n";
+    EXPECT_LE(late, kPerTendonAndLabel);
     EXPECT_LE(late, early) << "a further tendon costs more the more there are";
 }
-
-INSTANTIATE_TEST_SUITE_P(Shapes, SeveralTendonsTest, ::testing::ValuesIn(kSeveralTendonsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // What reading a label costs: the three reads of a TEXT and of an MTEXT, on
 // the first of its class in a selection and on a later one.

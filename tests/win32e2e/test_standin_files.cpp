@@ -109,32 +109,6 @@ TEST(StandInScript, KeepsATextsStringAsWrittenAndItsPoint) {
     EXPECT_EQ(script->selection[1].text, "{\\H2.5;N2}\\PB");
 }
 
-TEST(StandInScript, KeepsPiecesTheirLayersAPolylinesFittingAndTextHeights) {
-    const auto script = parseScript(
-        "line -30 5 -20 2\nlayer 钢束 A1\narc 10 0 10 5 15 0\nnormal 0 0 -1\n"
-        "select 23 0 0 0 10 0 1\nfitting 3\ntext 0 0 0 A1\nheight 3.5\nmtext 0 0 0 A2\n");
-    ASSERT_TRUE(script);
-    ASSERT_EQ(script->selection.size(), 5u);
-    const SelectedEntity& line = script->selection[0];
-    EXPECT_EQ(line.type, kLineType);
-    EXPECT_EQ(line.start, (std::array<double, 3>{-30, 5, 0}));
-    EXPECT_EQ(line.end, (std::array<double, 3>{-20, 2, 0}));
-    EXPECT_EQ(line.layer, "钢束 A1");
-    const SelectedEntity& arc = script->selection[1];
-    EXPECT_EQ(arc.type, kArcType);
-    EXPECT_EQ(arc.center, (std::array<double, 3>{10, 0, 0}));
-    EXPECT_EQ(arc.start, (std::array<double, 3>{10, 5, 0}));
-    EXPECT_EQ(arc.end, (std::array<double, 3>{15, 0, 0}));
-    EXPECT_EQ(arc.normal, (std::array<double, 3>{0, 0, -1}));
-    EXPECT_EQ(arc.layer, "0");
-    const SelectedEntity& polyline = script->selection[2];
-    EXPECT_EQ(polyline.type, kPolylineType);
-    EXPECT_EQ(polyline.coordinates, (std::vector<double>{0, 0, 0, 10, 0, 1}));
-    EXPECT_EQ(polyline.polylineType, 3);
-    EXPECT_EQ(script->selection[3].height, 3.5);
-    EXPECT_EQ(script->selection[4].height, 2.5) << "an MTEXT without a height line";
-}
-
 TEST(StandInReport, ReadsBackWhatWasWritten) {
     StandInReport report;
     report.processId = 4242;
