@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "nodes/tendon_labels.h"
 #include "nodes/tendon_pieces.h"
@@ -29,23 +30,27 @@ TEST(ArcPiece, BulgeFromTheSweepAboutTheNormal) {
         cad::Point start, end, normal;
         std::optional<double> bulge;
     } cases[] = {
-        {"a quarter counter-clockwise", {10, 0, 0}, {0, 10, 0}, {0, 0, 1}, std::tan(M_PI / 8)},
+        {"a quarter counter-clockwise",
+         {10, 0, 0},
+         {0, 10, 0},
+         {0, 0, 1},
+         std::tan(std::numbers::pi / 8)},
         {"three quarters counter-clockwise",
          {0, 10, 0},
          {10, 0, 0},
          {0, 0, 1},
-         std::tan(3 * M_PI / 8)},
+         std::tan(3 * std::numbers::pi / 8)},
         {"a half circle", {10, 0, 0}, {-10, 0, 0}, {0, 0, 1}, 1.0},
         {"a normal down runs clockwise",
          {10, 0, 0},
          {0, 10, 0},
          {0, 0, -1},
-         -std::tan(3 * M_PI / 8)},
+         -std::tan(3 * std::numbers::pi / 8)},
         {"a quarter clockwise under a normal down",
          {0, 10, 0},
          {10, 0, 0},
          {0, 0, -1},
-         -std::tan(M_PI / 8)},
+         -std::tan(std::numbers::pi / 8)},
         {"tilted is no piece", {10, 0, 0}, {0, 10, 0}, {0, 1, 0}, std::nullopt},
     };
     for (const auto& c : cases) {
