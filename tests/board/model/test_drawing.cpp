@@ -69,7 +69,7 @@ TEST(DrawingTest, IdsAreStableAndFoundAfterManyAdditions) {
     EXPECT_NE(ids.front(), 0);
 }
 
-TEST(DrawingTest, CoordinatesBulgesAndNormalOnlyForLightweightPolylines) {
+TEST(DrawingTest, CoordinatesBulgesAndNormalOnlyForPolylines) {
     Drawing drawing;
     const EntityId tendon =
         drawing.add(polyline({{-20000, 1200, 0}, {0, 200, 0.1}, {20000, 1200, 0}}));
@@ -80,15 +80,121 @@ TEST(DrawingTest, CoordinatesBulgesAndNormalOnlyForLightweightPolylines) {
     EXPECT_EQ(errorNumberOf([&] { drawing.bulge(tendon, 3); }), kInvalidArgument);
     EXPECT_EQ(errorNumberOf([&] { drawing.bulge(tendon, -1); }), kInvalidArgument);
 
+    // An old-style one gives three numbers a vertex.
     Polyline2d old;
     old.vertices = {{0, 0, 0}, {1, 1, 0}};
     const EntityId oldId = drawing.add(old);
     const EntityId point = drawing.addPoint(1, 2);
-    EXPECT_EQ(errorNumberOf([&] { drawing.coordinates(oldId); }), kInvalidArgument);
+    EXPECT_EQ(drawing.coordinates(oldId), (std::vector<double>{0, 0, 0, 1, 1, 0}));
     EXPECT_EQ(errorNumberOf([&] { drawing.coordinates(point); }), kInvalidArgument);
-    EXPECT_EQ(errorNumberOf([&] { drawing.bulge(oldId, 0); }), kInvalidArgument);
+    EXPECT_EQ(errorNumberOf([&] { drawing.bulge(oldId, 2); }), kInvalidArgument);
     EXPECT_EQ(errorNumberOf([&] { drawing.normal(point); }), kInvalidArgument);
     EXPECT_EQ(errorNumberOf([&] { drawing.coordinates(999); }), kInvalidArgument);
+}
+
+// What the commands read of lines, arcs, old-style polylines and labels, in
+// world coordinates where AutoCAD gives them so.
+TEST(DrawingTest, PiecesOldPolylinesAndLabelsAnswerAsAutoCadDoes) {
+    using Read = std::function<std::vector<double>(const Drawing&, EntityId)>;
+    const auto point = [](cad::Point (Drawing::*member)(EntityId) const) {
+        return Read([member](const Drawing& d, EntityId id) {
+            const cad::Point p = (d.*member)(id);
+            return std::vector<double>{p[0], p[1], p[2]};
+        });
+    };
+    const Read start = point(&Drawing::startPoint);
+    const Read end = point(&Drawing::endPoint);
+    const Read centre = point(&Drawing::center);
+    const Read normal = point(&Drawing::normal);
+    const Read coordinates = [](const Drawing& d, EntityId id) { return d.coordinates(id); };
+    const Read type = [](const Drawing& d, EntityId id) {
+        return std::vector<double>{double(d.polylineType(id))};
+    };
+    const Read height = [](const Drawing& d, EntityId id) {
+        return std::vector<double>{d.textHeight(id)};
+    };
+    const Read secondBulge = [](const Drawing& d, EntityId id) {
+        return std::vector<double>{d.bulge(id, 1)};
+    };
+    Polyline2d old;
+    old.vertices = {{-30, 5, 0}, {-20, 2, 0.25}, {-10, 0, 0}};
+    old.elevation = 7;
+    old.normal = {0, 0, -1};
+    Polyline2d splined = old;
+    splined.fit = 3;
+    Polyline3d spatial;
+    spatial.vertices = {{1, 2, 0}, {3, 4, 0}};
+    spatial.z = {5, 6};
+    Text label;
+    label.height = 250;
+    MText note;
+    note.height = 3.5;
+    const Arc quarter{{10, 20, 0}, 5, 0, 90};
+    const Arc mirrored{{10, 20, 0}, 5, 0, 90, {0, 0, -1}};
+    // On a wall facing +X: own X is world Y, own Y world Z.
+    const Arc onAWall{{2, 3, 4}, 1, 0, 90, {1, 0, 0}};
+    constexpr int kNone = 0;
+    struct Row {
+        const char* name;
+        Geometry geometry;
+        Read read;
+        std::vector<double> expected;
+        std::int32_t error;
+    };
+    const Row rows[] = {
+        {"line start", Line{{1, 2, 3}, {4, 5, 6}}, start, {1, 2, 3}, kNone},
+        {"line end", Line{{1, 2, 3}, {4, 5, 6}}, end, {4, 5, 6}, kNone},
+        {"arc starts at its start angle", quarter, start, {15, 20, 0}, kNone},
+        {"arc ends at its end angle", quarter, end, {10, 25, 0}, kNone},
+        {"arc centre", quarter, centre, {10, 20, 0}, kNone},
+        {"arc normal", quarter, normal, {0, 0, 1}, kNone},
+        {"mirrored arc starts with X turned round", mirrored, start, {-15, 20, 0}, kNone},
+        {"mirrored arc ends with X turned round", mirrored, end, {-10, 25, 0}, kNone},
+        {"mirrored arc centre", mirrored, centre, {-10, 20, 0}, kNone},
+        {"mirrored arc keeps its normal", mirrored, normal, {0, 0, -1}, kNone},
+        {"arc on a wall: centre by the arbitrary axis", onAWall, centre, {4, 2, 3}, kNone},
+        {"arc on a wall: start", onAWall, start, {4, 3, 3}, kNone},
+        {"old-style polyline: X, Y and its elevation per vertex",
+         old,
+         coordinates,
+         {-30, 5, 7, -20, 2, 7, -10, 0, 7},
+         kNone},
+        {"old-style polyline bulge", old, secondBulge, {0.25}, kNone},
+        {"old-style polyline normal", old, normal, {0, 0, -1}, kNone},
+        {"simple old-style polyline is type 0", old, type, {0}, kNone},
+        {"splined old-style polyline", splined, type, {3}, kNone},
+        {"3D polyline: each vertex its own Z", spatial, coordinates, {1, 2, 5, 3, 4, 6}, kNone},
+        {"3D polyline has no bulges", spatial, secondBulge, {}, kInvalidArgument},
+        {"3D polyline has no 2D type", spatial, type, {}, kInvalidArgument},
+        {"text height", label, height, {250}, kNone},
+        {"mtext height", note, height, {3.5}, kNone},
+        {"no start point on a polyline", old, start, {}, kInvalidArgument},
+        {"no centre on a line", Line{}, centre, {}, kInvalidArgument},
+        {"no normal on a line", Line{}, normal, {}, kInvalidArgument},
+        {"no type on a lightweight polyline", polyline({{0, 0, 0}}), type, {}, kInvalidArgument},
+        {"no height on a line", Line{}, height, {}, kInvalidArgument},
+    };
+    for (const Row& row : rows) {
+        Drawing drawing;
+        const EntityId id = drawing.add(row.geometry, "AT1");
+        EXPECT_EQ(drawing.layerOf(id), "AT1") << row.name;
+        std::vector<double> actual;
+        EXPECT_EQ(errorNumberOf([&] { actual = row.read(drawing, id); }), row.error) << row.name;
+        ASSERT_EQ(actual.size(), row.expected.size()) << row.name;
+        for (std::size_t i = 0; i < actual.size(); ++i) {
+            EXPECT_NEAR(actual[i], row.expected[i], 1e-12) << row.name << " [" << i << "]";
+        }
+    }
+}
+
+TEST(DrawingTest, ThreeDPolylinesAreNumberedApartFromTwoD) {
+    Drawing drawing;
+    const EntityId spatial = drawing.add(Polyline3d{});
+    const EntityId old = drawing.add(Polyline2d{});
+    EXPECT_EQ(drawing.entity(spatial).entityType(), entity_kind::k3dPolyline);
+    EXPECT_EQ(drawing.objectName(spatial), "AcDb3dPolyline");
+    EXPECT_EQ(drawing.entity(old).entityType(), cad::entity_type::kPolyline);
+    EXPECT_EQ(drawing.objectName(old), "AcDb2dPolyline");
 }
 
 // Labels: a text's class, string and insertion point, as AutoCAD answers them.
@@ -214,6 +320,12 @@ TEST(DrawingTest, ExtentsFollowCurvesExactly) {
         {"arc with equal, absurd angles is a whole circle",
          Arc{{0, 0, 0}, 1, 1e300, 1e300},
          {{-1, -1}, {1, 1}}},
+        {"arc of a mirrored drawing is drawn from above, X turned round",
+         Arc{{10, 0, 0}, 5, 0, 90, {0, 0, -1}},
+         {{-15, 0}, {-10, 5}}},
+        {"mirrored arc across its own 0 spans the plan's 180",
+         Arc{{0, 0, 0}, 1, 270, 90, {0, 0, -1}},
+         {{-1, -1}, {0, 1}}},
         {"semicircle bulge below the chord", polyline({{0, 0, 1}, {2, 0, 0}}), {{0, -1}, {2, 0}}},
         {"clockwise bulge above the chord", polyline({{0, 0, -1}, {2, 0, 0}}), {{0, 0}, {2, 1}}},
         {"closing segment bulges too", polyline({{0, 0, 1}, {2, 0, 1}}, true), {{0, -1}, {2, 1}}},
