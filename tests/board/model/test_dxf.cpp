@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <numbers>
 #include <sstream>
 
 #include "cad/board/model/dxf.h"
@@ -321,6 +322,50 @@ TEST(DxfLoadTest, SampleTendon) {
     EXPECT_EQ(drawing.layer("中心线")->color, 6);
     EXPECT_EQ(drawing.extents()->min.x, -20000);
     EXPECT_EQ(drawing.extents()->max.x, 20000);
+}
+
+// The exploded sample: each segment of each tendon, in order, is a LINE or an
+// ARC with the segment's ends (either way round) and, for an arc, its bulge.
+TEST(DxfLoadTest, ExplodedSampleHoldsTheTendonsSegmentBySegment) {
+    const Drawing polylines = loadDxfFile((kExamples / "tendon.dxf").string());
+    const Drawing pieces = loadDxfFile((kExamples / "tendon-pieces.dxf").string());
+    std::vector<EntityId> pieceIds;
+    for (const Entity& entity : pieces.entities()) {
+        if (entity.layer == "钢束" && entity.entityType() != cad::entity_type::kText) {
+            pieceIds.push_back(entity.id);
+        }
+    }
+    std::size_t next = 0;
+    for (const Entity& tendon : polylines.entities()) {
+        const PolylineShape* shape = tendon.polyline();
+        if (!shape) {
+            continue;
+        }
+        for (std::size_t i = 0; i + 1 < shape->vertices.size(); ++i) {
+            const PolylineVertex& from = shape->vertices[i];
+            const PolylineVertex& to = shape->vertices[i + 1];
+            const std::string what =
+                "segment " + std::to_string(i) + " of " + std::to_string(tendon.id);
+            ASSERT_LT(next, pieceIds.size()) << what;
+            const EntityId piece = pieceIds[next++];
+            const cad::Point start = pieces.startPoint(piece);
+            const cad::Point end = pieces.endPoint(piece);
+            const bool forward = std::hypot(start[0] - from.x, start[1] - from.y) < 1e-6;
+            const cad::Point& near = forward ? start : end;
+            const cad::Point& far = forward ? end : start;
+            EXPECT_NEAR(std::hypot(near[0] - from.x, near[1] - from.y), 0, 1e-6) << what;
+            EXPECT_NEAR(std::hypot(far[0] - to.x, far[1] - to.y), 0, 1e-6) << what;
+            const auto* arc = std::get_if<Arc>(&pieces.entity(piece).geometry);
+            EXPECT_EQ(arc != nullptr, from.bulge != 0) << what;
+            if (arc) {
+                const double sweep = std::fmod(arc->endAngle - arc->startAngle + 360, 360);
+                const double bulge = std::tan(sweep * std::numbers::pi / 720);
+                EXPECT_NEAR(forward ? bulge : -bulge, from.bulge, 1e-12) << what;
+            }
+        }
+    }
+    EXPECT_EQ(next, pieceIds.size()) << "pieces left over";
+    EXPECT_EQ(pieces.size() - pieceIds.size(), polylines.size() - 2) << "everything else kept";
 }
 
 TEST(DxfLoadTest, PathBufferAndStreamAgreeAndProgressEnds) {
