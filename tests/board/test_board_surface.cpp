@@ -80,20 +80,6 @@ class BoardSurfaceTest : public QObject {
         QCOMPARE(entity->normal(), (cad::Point{0, 0, -1}));
     }
 
-    // A fillet of a mirrored drawing: its ends and centre in world X and Y.
-    void arcAnswersItsLayerEndsCentreAndNormal() {
-        Drawing pieces;
-        const EntityId id = pieces.add(Arc{{10, 20, 0}, 5, 0, 90, {0, 0, -1}}, "AT2");
-        board->setDrawing(std::move(pieces), "p.dxf");
-        auto arc = std::make_shared<BoardEntity>(BoardLink(board, board->drawing()), id);
-        QCOMPARE(arc->entityType(), cad::entity_type::kArc);
-        QCOMPARE(arc->layer(), std::string("AT2"));
-        QCOMPARE(arc->startPoint(), (cad::Point{-15, 20, 0}));
-        QCOMPARE(arc->endPoint()[0], -10.0);
-        QCOMPARE(arc->center(), (cad::Point{-10, 20, 0}));
-        QCOMPARE(arc->normal(), (cad::Point{0, 0, -1}));
-    }
-
     // Picking a block instead of the tendon: AutoCAD's type for a block
     // reference, which the polyline command refuses, and no coordinates.
     void blockReferenceAnswersItsTypeAndHasNoCoordinates() {
@@ -146,12 +132,6 @@ class BoardSurfaceTest : public QObject {
         }) << int(kInvalidArgument);
         QTest::newRow("start point of a point") << Call([](cad::Document& d) {
             d.modelSpace()->addPoint({0, 0, 0})->startPoint();
-        }) << int(kInvalidArgument);
-        QTest::newRow("centre of a point") << Call([](cad::Document& d) {
-            d.modelSpace()->addPoint({0, 0, 0})->center();
-        }) << int(kInvalidArgument);
-        QTest::newRow("2D polyline type of a point") << Call([](cad::Document& d) {
-            d.modelSpace()->addPoint({0, 0, 0})->polylineType();
         }) << int(kInvalidArgument);
         QTest::newRow("text height of a point") << Call([](cad::Document& d) {
             d.modelSpace()->addPoint({0, 0, 0})->height();
