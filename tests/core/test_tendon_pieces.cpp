@@ -81,11 +81,17 @@ TEST(ChainPieces, JoinsPiecesEndToEndFromTheLeftEnd) {
          {0, 0, 3, 9, 0, 5},
          {0, 0},
          {1, 0}},
-        {"ends a rounding apart still meet",
-         {linePiece({0, 0, 0}, {10, 1e-9, 0}), linePiece({10, 0, 0}, {20, 5, 0})},
+        {"ends a millionth of the selection apart still meet",
+         {linePiece({0, 0, 0}, {10, 2e-5, 0}), linePiece({10, 0, 0}, {20, 5, 0})},
          {0, 0, 10, 0, 20, 5},
          {0, 0},
          {0, 1}},
+        {"a piece shorter than a visible gap",
+         {linePiece({0, 0, 0}, {50, 0, 0}), linePiece({50, 0, 0}, {50.01, 0, 0}),
+          linePiece({50.01, 0, 0}, {100, 0, 0})},
+         {0, 0, 50, 0, 50.01, 0, 100, 0},
+         {0, 0, 0},
+         {0, 1, 2}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -152,6 +158,11 @@ TEST(ChainPieces, RefusesGapsAndBranchesWhereTheyAre) {
           linePiece({50, 0, 0}, {50, 10, 0})},
          ChainFault::Kind::Gap,
          "钢束图元在 (-10, -3.25) 处未连接！"},
+        {"of two gaps the first selected",
+         {linePiece({60, 0, 0}, {100, 0, 0}), linePiece({0, 0, 0}, {30, 0, 0}),
+          linePiece({30.005, 0, 0}, {59.995, 0, 0})},
+         ChainFault::Kind::Gap,
+         "钢束图元在 (60, 0) 处未连接！"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -184,6 +195,9 @@ TEST(LabelReach, ALabelFartherThanFiveHeightsFromEveryTendonIsATitle) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(assignLabels(tendons, c.labels), c.expected);
     }
+    // Within the box round a slanting tendon, but beyond reach of the tendon.
+    EXPECT_EQ(assignLabels({{{0, 0, 100, 100}, {}}}, {{"N1", 60, 40, 2.5}}),
+              (std::vector<std::optional<std::size_t>>{std::nullopt}));
 }
 
 TEST(LayerNames, ALayerOfItsOwnNamesATendon) {
@@ -201,9 +215,9 @@ TEST(LayerNames, ALayerOfItsOwnNamesATendon) {
          {{"T"}, {"t"}, {"AT3"}},
          {std::nullopt, std::nullopt, "AT3"}},
         {"a chain across layers shares them", {{"A", "B"}, {"B"}}, {std::nullopt, std::nullopt}},
-        {"layers every drawing has",
-         {{"0"}, {"DEFPOINTS"}, {"Defpoints"}, {""}},
-         {std::nullopt, std::nullopt, std::nullopt, std::nullopt}},
+        {"layer 0", {{"0"}, {"AT1"}}, {std::nullopt, "AT1"}},
+        {"the layer of definition points", {{"DEFPOINTS"}, {"AT1"}}, {std::nullopt, "AT1"}},
+        {"no layer name", {{""}}, {std::nullopt}},
         {"no entities", {{}}, {std::nullopt}},
     };
     for (const auto& c : cases) {
