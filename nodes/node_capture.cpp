@@ -1,7 +1,9 @@
 #include "nodes/node_capture.h"
 
 #include <cmath>
+#include <stdexcept>
 
+#include "nodes/mct_writer.h"
 #include "nodes/number_reading.h"
 #include "nodes/tendon_checks.h"
 
@@ -46,8 +48,25 @@ std::vector<std::string> NodeCapture::tableFindings(
 
 NodeCapture::WrittenTable NodeCapture::writeTable(const std::vector<Node>& nodes, double scale,
                                                   const ArcRadii& arcRadii,
-                                                  const std::vector<std::size_t>& offTangent) {
+                                                  const std::vector<std::size_t>& offTangent,
+                                                  const std::string& name) {
     const TableOptions options = readTableOptions(form_, scale, state_.origin[0], state_.origin[1]);
+    if (form_.outputFormat() == OutputFormat::MidasMct) {
+        std::vector<MctTendon> tendons;
+        try {
+            tendons.push_back({name, tableRows(nodes, options, arcRadii)});
+        } catch (const std::overflow_error&) {
+            showError(kOutOfRangeText);
+            return {};
+        }
+        const auto written = WriteMct(form_, tendons);
+        if (!written) {
+            return {};
+        }
+        std::vector<std::string> findings = tableFindings(nodes, options, arcRadii, offTangent);
+        findings.insert(findings.end(), written->begin(), written->end());
+        return {true, std::move(findings)};
+    }
     if (!WriteNodeTable(form_, nodes, options, arcRadii)) {
         return {};
     }

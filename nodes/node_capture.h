@@ -15,6 +15,7 @@
 #include "cad/surface.h"
 #include "nodes/form_port.h"
 #include "nodes/table.h"
+#include "nodes/tendon_labels.h"
 
 namespace tendra {
 
@@ -58,11 +59,15 @@ class NodeCapture {
         bool written = false;
         std::vector<std::string> findings;
     };
-    // Writes the table for a run's nodes relative to the origin and checks
-    // it. Not written when the user has been told why.
+    // Writes the table for a run's nodes relative to the origin, in the
+    // output format chosen now, and checks it; writing MCT adds its own
+    // findings. In MCT the tendon takes the name, by default the one a tendon
+    // no label names gets as the first of several. Not written when the user
+    // has been told why.
     WrittenTable writeTable(const std::vector<Node>& nodes, double scale,
                             const ArcRadii& arcRadii = {},
-                            const std::vector<std::size_t>& offTangent = {});
+                            const std::vector<std::size_t>& offTangent = {},
+                            const std::string& name = std::string(kUnnamedTendon) + "1");
     // Shows a table's findings in one box, when there are any.
     void showFindings(const std::vector<std::string>& findings);
     // Appends a run's markers to the marker group, after the table is
