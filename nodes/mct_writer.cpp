@@ -117,9 +117,9 @@ std::string mctNumber(double value) {
     return std::string(text, end);
 }
 
-MctText tdnProfileText(const std::vector<MctTendon>& tendons, const MctParameters& parameters) {
+MctText tdnProfileText(const std::vector<NamedRows>& tendons, const MctParameters& parameters) {
     std::vector<std::string> givenNames;
-    for (const MctTendon& tendon : tendons) {
+    for (const NamedRows& tendon : tendons) {
         givenNames.push_back(tendon.name);
     }
     MctNames names = mctNames(givenNames);
@@ -157,7 +157,7 @@ MctText tdnProfileText(const std::vector<MctTendon>& tendons, const MctParameter
 }
 
 std::optional<std::vector<std::string>> WriteMct(FormPort& form,
-                                                 const std::vector<MctTendon>& tendons) {
+                                                 const std::vector<NamedRows>& tendons) {
     MctText mct;
     try {
         mct = tdnProfileText(tendons, form.mctParameters());

@@ -15,12 +15,6 @@ namespace tendra {
 // A radius text that is no number is written as 0.
 inline constexpr const char* kRadiusNotNumberFinding = "半径不是数值，MCT 中按 0 写入";
 
-// A tendon's name and its table's rows.
-struct MctTendon {
-    std::string name;
-    TableRows table;
-};
-
 // A block's text and what writing it found, one line a finding.
 struct MctText {
     std::string text;
@@ -49,13 +43,13 @@ std::string mctNumber(double value);
 // or the radius text read as a number. Two consecutive rows at the same point
 // are written once. CR LF after every line. Throws std::overflow_error when a
 // value is not finite.
-MctText tdnProfileText(const std::vector<MctTendon>& tendons, const MctParameters& parameters);
+MctText tdnProfileText(const std::vector<NamedRows>& tendons, const MctParameters& parameters);
 
 // Writes the section for these tendons into the output box Text8, with the
 // parameters last accepted in mctfrm, and gives what writing it found. When a
 // value is not finite, Text8 keeps its text, the user is told, and the result
 // is none.
 std::optional<std::vector<std::string>> WriteMct(FormPort& form,
-                                                 const std::vector<MctTendon>& tendons);
+                                                 const std::vector<NamedRows>& tendons);
 
 }  // namespace tendra

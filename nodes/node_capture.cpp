@@ -47,12 +47,12 @@ std::vector<std::string> NodeCapture::tableFindings(
 }
 
 NodeCapture::WrittenTable NodeCapture::writeTable(const std::vector<Node>& nodes, double scale,
+                                                  OutputFormat format, const std::string& name,
                                                   const ArcRadii& arcRadii,
-                                                  const std::vector<std::size_t>& offTangent,
-                                                  const std::string& name) {
+                                                  const std::vector<std::size_t>& offTangent) {
     const TableOptions options = readTableOptions(form_, scale, state_.origin[0], state_.origin[1]);
-    if (form_.outputFormat() == OutputFormat::MidasMct) {
-        std::vector<MctTendon> tendons;
+    if (format == OutputFormat::MidasMct) {
+        std::vector<NamedRows> tendons;
         try {
             tendons.push_back({name, tableRows(nodes, options, arcRadii)});
         } catch (const std::overflow_error&) {

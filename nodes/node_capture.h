@@ -19,6 +19,10 @@
 
 namespace tendra {
 
+// The name of a tendon taken alone that no label names: the one the first
+// unnamed tendon of several gets.
+inline const std::string kSoleTendonName = std::string(kUnnamedTendon) + "1";
+
 // The most nodes one run collects.
 inline constexpr int kMaxNodes = 100;
 
@@ -59,15 +63,12 @@ class NodeCapture {
         bool written = false;
         std::vector<std::string> findings;
     };
-    // Writes the table for a run's nodes relative to the origin, in the
-    // output format chosen now, and checks it; writing MCT adds its own
-    // findings. In MCT the tendon takes the name, by default the one a tendon
-    // no label names gets as the first of several. Not written when the user
-    // has been told why.
-    WrittenTable writeTable(const std::vector<Node>& nodes, double scale,
-                            const ArcRadii& arcRadii = {},
-                            const std::vector<std::size_t>& offTangent = {},
-                            const std::string& name = std::string(kUnnamedTendon) + "1");
+    // Writes the table for a run's nodes relative to the origin in the output
+    // format, and checks it; writing MCT adds its own findings. In MCT the
+    // tendon takes the name. Not written when the user has been told why.
+    WrittenTable writeTable(const std::vector<Node>& nodes, double scale, OutputFormat format,
+                            const std::string& name, const ArcRadii& arcRadii = {},
+                            const std::vector<std::size_t>& offTangent = {});
     // Shows a table's findings in one box, when there are any.
     void showFindings(const std::vector<std::string>& findings);
     // Appends a run's markers to the marker group, after the table is

@@ -60,6 +60,12 @@ struct TableRows {
     DecimalPattern pattern;
 };
 
+// A tendon's rows under its name, as an output of several tendons takes them.
+struct NamedRows {
+    std::string name;
+    TableRows table;
+};
+
 // The rows of the table: one per node, then for a symmetric tendon the
 // mirrored half in reverse. None for no nodes. A node with an arc radius
 // takes that radius times the scale's size, written with the coordinates'

@@ -194,7 +194,7 @@ TEST(TdnProfileText, WritesEveryLineCharacterForCharacter) {
         TableOptions options = exampleOptions();
         MctParameters parameters = exampleParameters();
         c.change(options, parameters);
-        std::vector<MctTendon> tendons;
+        std::vector<NamedRows> tendons;
         for (const TendonInput& tendon : c.tendons) {
             tendons.push_back({tendon.name, tableRows(tendon.nodes, options, tendon.radii)});
         }
