@@ -51,26 +51,37 @@ NodeCapture::WrittenTable NodeCapture::writeTable(const std::vector<Node>& nodes
                                                   const ArcRadii& arcRadii,
                                                   const std::vector<std::size_t>& offTangent) {
     const TableOptions options = readTableOptions(form_, scale, state_.origin[0], state_.origin[1]);
-    if (format == OutputFormat::MidasMct) {
-        std::vector<NamedRows> tendons;
-        try {
-            tendons.push_back({name, tableRows(nodes, options, arcRadii)});
-        } catch (const std::overflow_error&) {
-            showError(kOutOfRangeText);
-            return {};
-        }
-        const auto written = WriteMct(form_, tendons);
-        if (!written) {
-            return {};
-        }
-        std::vector<std::string> findings = tableFindings(nodes, options, arcRadii, offTangent);
-        findings.insert(findings.end(), written->begin(), written->end());
-        return {true, std::move(findings)};
-    }
-    if (!WriteNodeTable(form_, nodes, options, arcRadii)) {
+    std::vector<NamedRows> tendons(1);
+    try {
+        tendons[0] = {name, tableRows(nodes, options, arcRadii)};
+    } catch (const std::overflow_error&) {
+        showError(kOutOfRangeText);
         return {};
     }
-    return {true, tableFindings(nodes, options, arcRadii, offTangent)};
+    const auto written = writeRows(format, tendons);
+    if (!written) {
+        return {};
+    }
+    std::vector<std::string> findings = tableFindings(nodes, options, arcRadii, offTangent);
+    findings.insert(findings.end(), written->begin(), written->end());
+    return {true, std::move(findings)};
+}
+
+std::optional<std::vector<std::string>> NodeCapture::writeRows(
+    OutputFormat format, const std::vector<NamedRows>& tendons) {
+    if (format == OutputFormat::MidasMct) {
+        return WriteMct(form_, tendons);
+    }
+    if (tendons.size() == 1) {
+        form_.setOutputText(nodeTableText(tendons.front().table));
+    } else {
+        std::vector<NamedTable> tables;
+        for (const NamedRows& tendon : tendons) {
+            tables.push_back({tendon.name, nodeTableText(tendon.table)});
+        }
+        form_.setOutputText(namedTablesText(tables));
+    }
+    return std::vector<std::string>{};
 }
 
 void NodeCapture::showFindings(const std::vector<std::string>& findings) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,12 @@ class NodeCapture {
     WrittenTable writeTable(const std::vector<Node>& nodes, double scale, OutputFormat format,
                             const std::string& name, const ArcRadii& arcRadii = {},
                             const std::vector<std::size_t>& offTangent = {});
+    // Writes tendons' rows into the output box in the output format: one
+    // tendon's node table alone, several each under its name, or every one
+    // in one MCT section. What writing found (MCT's changed names and
+    // radii); none when nothing was written and the user has been told why.
+    std::optional<std::vector<std::string>> writeRows(OutputFormat format,
+                                                      const std::vector<NamedRows>& tendons);
     // Shows a table's findings in one box, when there are any.
     void showFindings(const std::vector<std::string>& findings);
     // Appends a run's markers to the marker group, after the table is

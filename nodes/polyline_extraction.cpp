@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "nodes/arc_nodes.h"
-#include "nodes/mct_writer.h"
 #include "nodes/number_reading.h"
 #include "nodes/polyline.h"
 #include "nodes/tendon_checks.h"
@@ -460,19 +459,9 @@ void PolylineExtraction::runSeveral(std::vector<Tendon>& tendons, const std::vec
         }
         lines += tableLineCount(tendon.nodes.size(), symmetric);
     }
-    std::vector<std::string> writingFindings;
-    if (format == OutputFormat::MidasMct) {
-        auto written = WriteMct(form_, rows);
-        if (!written) {
-            return;
-        }
-        writingFindings = std::move(*written);
-    } else {
-        std::vector<NamedTable> tables;
-        for (const NamedRows& tendon : rows) {
-            tables.push_back({tendon.name, nodeTableText(tendon.table)});
-        }
-        form_.setOutputText(namedTablesText(tables));
+    const auto written = writeRows(format, rows);
+    if (!written) {
+        return;
     }
     form_.setStatusText("钢束数：" + std::to_string(rows.size()) + "，角点个数：" +
                         std::to_string(lines));
@@ -485,7 +474,7 @@ void PolylineExtraction::runSeveral(std::vector<Tendon>& tendons, const std::vec
             findings.push_back(names[position] + " " + line);
         }
     }
-    findings.insert(findings.end(), writingFindings.begin(), writingFindings.end());
+    findings.insert(findings.end(), written->begin(), written->end());
     showFindings(findings);
 }
 
