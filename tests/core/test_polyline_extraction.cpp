@@ -449,6 +449,16 @@ TEST(PolylineExtraction, SeveralPolylinesAskOnceAndYesWritesEveryTendonsTableNam
          8,
          {{"请检查：\nA1 节点 2–3：半径过大，两端切线长之和超过直线段长", "提示",
            MessageIcon::Information}}},
+        {"two tendons of one name go left to right by their left ends, not their right",
+         {polyline({-40, 30, -20, 30}), testing::text("N1", -30, 31), polyline({0, 20, -50, 20}),
+          testing::text("N1", -25, 21)},
+         true,
+         1,
+         "N1\r\n-50.000\t20.000\t0\r\n0.000\t20.000\t0\r\n"
+         "\r\nN1\r\n-40.000\t30.000\t0\r\n-20.000\t30.000\t0\r\n",
+         "钢束数：2，角点个数：4",
+         4,
+         {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -583,30 +593,121 @@ TEST(PolylineExtraction, ATendonRefusedRefusesTheWholeRunUnderItsName) {
     for (int i = 0; i < 101; ++i) {
         vertices101.insert(vertices101.end(), {double(i - 200), 50});
     }
+    // Selected before and after the two labelled tendons.
     const struct {
         const char* name;
-        Selectable refused;
+        std::vector<Selectable> before, after;
         const char* message;
     } cases[] = {
-        {"101 nodes", polyline(vertices101), "钢束3：节点数超过100个，无法处理！"},
-        {"one vertex", polyline({-5, 40}), "钢束3：所选多段线的顶点少于两个！"},
-        {"not in the XY plane", polyline(kTendon, {}, {0, 1, 0}),
+        {"101 nodes", {}, {polyline(vertices101)}, "钢束3：节点数超过100个，无法处理！"},
+        {"one vertex", {}, {polyline({-5, 40})}, "钢束3：所选多段线的顶点少于两个！"},
+        {"not in the XY plane",
+         {},
+         {polyline(kTendon, {}, {0, 1, 0})},
          "钢束3：所选多段线不在XY平面内！"},
-        {"a half-circle arc", polyline({-40, 40, -30, 40, -20, 45}, {0, 1}),
+        {"a half-circle arc",
+         {},
+         {polyline({-40, 40, -30, 40, -20, 45}, {0, 1})},
          "钢束3：圆弧圆心角不小于180°，无法求切线交点！"},
+        {"selected first, named by its place in the output, not in the selection",
+         {polyline({-5, 40})},
+         {},
+         "钢束3：所选多段线的顶点少于两个！"},
+        {"labelled, first in the output and last in the selection",
+         {},
+         {polyline({-5, 40}), testing::text("A1", -5, 41)},
+         "A1：所选多段线的顶点少于两个！"},
+        // Its own coordinates lie beside the label, but not in the world's plane.
+        {"not in the XY plane, a label beside its coordinates names it not",
+         {},
+         {polyline({-40, 40, -30, 40}, {}, {0, 1, 0}), testing::text("A1", -35, 41)},
+         "钢束3：所选多段线不在XY平面内！"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PolylineRun r;
         r.session.form.answerYes = true;
-        std::vector<Selectable> selection = twoLabelledTendons();
-        selection.push_back(c.refused);
+        std::vector<Selectable> selection = c.before;
+        for (Selectable& labelled : twoLabelledTendons()) {
+            selection.push_back(std::move(labelled));
+        }
+        selection.insert(selection.end(), c.after.begin(), c.after.end());
         r.run(selection);
 
         EXPECT_EQ(r.session.form.messages,
                   (std::vector<ShownMessage>{{c.message, "错误", MessageIcon::Stop}}));
         r.expectUnchanged();
         EXPECT_EQ(r.session.cad.countOf("AddPoint"), 0u);
+    }
+}
+
+std::vector<double> raised(std::vector<double> coordinates, double dy) {
+    for (std::size_t i = 1; i < coordinates.size(); i += 2) {
+        coordinates[i] += dy;
+    }
+    return coordinates;
+}
+
+TEST(PolylineExtraction, SeveralTendonsAskOnceAboutTheArcsOfThemAll) {
+    const Selectable filleted = polyline(kFilletedTendon, kFilletBulges);
+    const Selectable filletedAbove = polyline(raised(kFilletedTendon, 30), kFilletBulges);
+    const struct {
+        const char* name;
+        std::vector<Selectable> selection;
+        std::string arcs;  // "" when no arc question is asked
+    } cases[] = {
+        {"arcs in the first tendon only", {filleted, polyline(kTendon)}, "2"},
+        {"arcs in both add up", {filleted, filletedAbove}, "4"},
+        {"arcs in the last tendon only", {polyline(kTendon), filletedAbove}, "2"},
+        {"no arcs, no question", {polyline(kTendon), polyline(kSharpTendon)}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r;
+        r.session.form.answerYes = true;
+        r.run(c.selection);
+
+        std::vector<ShownMessage> questions{{kSeveralQuestion, "Tendra", MessageIcon::None}};
+        if (!c.arcs.empty()) {
+            questions.push_back({"所选多段线含 " + c.arcs +
+                                     " 段圆弧。\n是：以圆弧两侧切线交点为节点，半径列取圆弧半径；\n"
+                                     "否：按顶点取节点（与以前相同）。",
+                                 "Tendra", MessageIcon::None});
+        }
+        EXPECT_EQ(r.session.form.questions, questions);
+        // Four nodes a tendon: a filleted one taken by its arcs, not its six vertices.
+        EXPECT_EQ(r.session.form.status, "钢束数：2，角点个数：8");
+    }
+}
+
+TEST(PolylineExtraction, ANumberOutOfRangeInOneOfSeveralTendonsIsShownUnderItsName) {
+    const struct {
+        const char* name;
+        std::vector<Selectable> selection;
+        std::string scale;
+        std::string message;
+    } cases[] = {
+        // At a scale of 1e306, X = 2000 overflows and X = -30 does not.
+        {"only the second in the output",
+         {polyline({1000, 0, 2000, 0}), testing::text("N2", 1500, 1), polyline({-30, 0, -10, 0}),
+          testing::text("N1", -20, 1)},
+         "1e306",
+         "N2：数值超出范围！"},
+        {"every tendon: the first in the output", twoLabelledTendons(), "1e307",
+         "N2：数值超出范围！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r;
+        r.session.form.answerYes = true;
+        r.session.form.fields[Field::Text3] = c.scale;
+        r.run(c.selection);
+
+        EXPECT_EQ(r.session.form.messages,
+                  (std::vector<ShownMessage>{{c.message, "错误", MessageIcon::Stop}}));
+        EXPECT_EQ(r.session.form.output, "old table");
+        EXPECT_EQ(r.session.form.status, "old count");
+        EXPECT_EQ(r.session.form.count("write Text8"), 0u);
     }
 }
 
