@@ -504,7 +504,9 @@ TEST(PolylineExtraction, MidasMctWritesTheTablesRowsAsOneSectionNamedLikeTheTabl
         "      Z=-19.000, 12.000, NO, 0, 15.000, NONE, , , , \r\n"
         "      Z=0.000, 12.000, NO, 0, 0, NONE, , , , \r\n";
     const std::string head = "*TDN-PROFILE\r\n";
-    const std::vector<Selectable> labelled{testing::text("N2", -15, 0.5), polyline(kTendon)};
+    // A title out of the tendon's reach, then its label.
+    const std::vector<Selectable> labelled{testing::text("N7", -15, 30),
+                                           testing::text("N2", -15, 0.5), polyline(kTendon)};
     const struct {
         const char* name;
         OutputFormat format;
