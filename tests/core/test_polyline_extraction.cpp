@@ -5,6 +5,7 @@
 #include "nodes/polyline_extraction.h"
 #include "tests/support/cad_errors.h"
 #include "tests/support/drawing_session.h"
+#include "tests/support/mct_summary.h"
 
 namespace tendra {
 namespace {
@@ -487,23 +488,14 @@ TEST(PolylineExtraction, SeveralPolylinesAskOnceAndYesWritesEveryTendonsTableNam
 // With midas MCT chosen the same tendons give one *TDN-PROFILE section: a
 // tendon alone takes its label's name, several their tables' names and order.
 TEST(PolylineExtraction, MidasMctWritesTheTablesRowsAsOneSectionNamedLikeTheTables) {
-    const auto profile = [](const std::string& name, const std::string& rows) {
-        return "   NAME=" + name + ", P, 1to4, 0, 0, ROUND, 2D\r\n      G, USER, 0, 0, NO, \r\n" +
-               "      STRAIGHT, 0, 0, 0, X, 0, 0\r\n      0, YES, Y, 0\r\n" +
-               "      Y=-30.000, 0, NO, 0, 0, NONE, , , , \r\n" +
-               "      Y=0.000, 0, NO, 0, 0, NONE, , , , \r\n" + rows;
-    };
-    const std::string tendonRows =
-        "      Z=-30.000, 5.000, NO, 0, 0, NONE, , , , \r\n"
-        "      Z=-20.000, 2.000, NO, 0, 15.000, NONE, , , , \r\n"
-        "      Z=-10.000, 0.000, NO, 0, 15.000, NONE, , , , \r\n"
-        "      Z=0.000, 0.000, NO, 0, 0, NONE, , , , \r\n";
-    const std::string sharpRows =
-        "      Z=-30.000, 10.000, NO, 0, 0, NONE, , , , \r\n"
-        "      Z=-20.000, 10.000, NO, 0, 15.000, NONE, , , , \r\n"
-        "      Z=-19.000, 12.000, NO, 0, 15.000, NONE, , , , \r\n"
-        "      Z=0.000, 12.000, NO, 0, 0, NONE, , , , \r\n";
-    const std::string head = "*TDN-PROFILE\r\n";
+    // The radius text is R20: the table takes it as it stands, MCT as 0 and says so.
+    const std::string tendon =
+        " Y=-30.000 Y=0.000 Z=-30.000,5.000,0 Z=-20.000,2.000,0 Z=-10.000,0.000,0 Z=0.000,0.000,0";
+    const std::string sharp =
+        " Y=-30.000 Y=0.000 Z=-30.000,10.000,0 Z=-20.000,10.000,0 "
+        "Z=-19.000,12.000,0 Z=0.000,12.000,0";
+    const ShownMessage notNumber{"请检查：\n半径不是数值，MCT 中按 0 写入", "提示",
+                                 MessageIcon::Information};
     // A title out of the tendon's reach, then its label.
     const std::vector<Selectable> labelled{testing::text("N7", -15, 30),
                                            testing::text("N2", -15, 0.5), polyline(kTendon)};
@@ -512,42 +504,36 @@ TEST(PolylineExtraction, MidasMctWritesTheTablesRowsAsOneSectionNamedLikeTheTabl
         OutputFormat format;
         std::vector<Selectable> selection;
         bool yes;
-        std::string output, status;
-        bool labelsRead;
+        std::string output;  // MCT in short
+        std::size_t labelsRead, polylinesRead;
     } cases[] = {
         {"node table: one polyline reads no label", OutputFormat::NodeTable, labelled, true,
-         kTendonTable, "角点个数：4", false},
+         "-30.000\t5.000\t0\r\n-20.000\t2.000\tR20\r\n-10.000\t0.000\tR20\r\n0.000\t0.000\t0\r\n",
+         0, 1},
         {"one polyline takes its label's name", OutputFormat::MidasMct, labelled, true,
-         head + profile("N2", tendonRows), "角点个数：4", true},
-        {"one polyline without a label",
-         OutputFormat::MidasMct,
-         {polyline(kTendon)},
-         true,
-         head + profile("钢束1", tendonRows),
-         "角点个数：4",
-         false},
+         "NAME=N2" + tendon, 2, 1},
         {"no: the first polyline, named by the label nearest to it", OutputFormat::MidasMct,
-         twoLabelledTendons(), false, head + profile("N10", sharpRows), "角点个数：4", true},
+         twoLabelledTendons(), false, "NAME=N10" + sharp, 2, 1},
         {"yes: every tendon in the tables' order and names", OutputFormat::MidasMct,
-         twoLabelledTendons(), true, head + profile("N2", tendonRows) + profile("N10", sharpRows),
-         "钢束数：2，角点个数：8", true},
+         twoLabelledTendons(), true, "NAME=N2" + tendon + " NAME=N10" + sharp, 2, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PolylineRun r;
         r.session.form.format = c.format;
-        r.session.form.mct = {"P", "1to4", "G", 0, 0, 0};
+        r.session.form.fields[Field::Text2] = "R20";
         r.session.form.answerYes = c.yes;
         r.run(c.selection);
 
-        EXPECT_EQ(r.session.form.output, c.output);
-        EXPECT_EQ(r.session.form.status, c.status);
-        EXPECT_EQ(r.session.form.count("write Text8"), 1u);
-        EXPECT_EQ(r.session.cad.countOf("TextString") > 0, c.labelsRead);
+        const std::string& output = r.session.form.output;
+        EXPECT_EQ(c.format == OutputFormat::MidasMct ? testing::mctSummary(output) : output,
+                  c.output);
+        EXPECT_EQ(r.session.cad.countOf("TextString"), c.labelsRead);
+        EXPECT_EQ(r.session.cad.countOf("Coordinates"), c.polylinesRead);
         EXPECT_EQ(r.grouped(), r.markers().size());
-        for (const ShownMessage& message : r.session.form.messages) {
-            EXPECT_EQ(message.icon, MessageIcon::Information) << message.text;
-        }
+        EXPECT_EQ(r.session.form.messages, c.format == OutputFormat::MidasMct
+                                               ? std::vector{notNumber}
+                                               : std::vector<ShownMessage>{});
     }
 }
 
