@@ -60,7 +60,7 @@ struct TableRows {
     DecimalPattern pattern;
 };
 
-// A tendon's rows under its name, as an output of several tendons takes them.
+// A tendon's rows under its name, as the writers take them.
 struct NamedRows {
     std::string name;
     TableRows table;
