@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <sstream>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "app/win32/form1.h"
@@ -42,16 +42,14 @@ struct Opening {
     std::vector<Press> presses;
 };
 
-// What the timer found while a modal loop ran, and what it still has to do.
+// What the timer saw while the modal loops ran, in order: "open" with the
+// fields' texts, "box" with a message box's title and text, "focus" with the
+// field focused after it. And where each opening came up.
 struct Driver {
     const std::vector<Press>* presses = nullptr;
     std::size_t next = 0;
-    bool fresh = false;  // just opened
-    bool afterBox = false;
-    std::vector<std::string> boxes;       // "title: text" of every message box
-    std::vector<std::string> focusAfter;  // the field focused after each box
-    std::vector<MctFieldTexts> shown;     // the fields as each opening showed them
-    std::vector<std::string> openedWith;  // the focus and the window's place, as it opened
+    bool fresh = false, afterBox = false;
+    std::vector<std::string> seen, places;
     HWND form1 = nullptr;
 };
 Driver* driver = nullptr;
@@ -60,10 +58,9 @@ std::string text(HWND window, const char* name) {
     return windowText(findDesigned(window, name));
 }
 
-// Where the window came up: focus, whether the main window takes input,
-// topmost, owner, and whether it is what lies under its centre and in front
-// of its owner in the z-order (the X11 driver enforces neither without a
-// window manager).
+// Focus, owner, topmost, and whether it is what lies under its centre and in
+// front of its owner in the z-order: the X11 driver enforces neither without
+// a window manager, so they are asked of the window list.
 std::string placeOf(HWND mct, HWND form1) {
     RECT r{};
     GetWindowRect(mct, &r);
@@ -84,7 +81,7 @@ void CALLBACK drive(HWND, UINT, UINT_PTR, DWORD) {
     Driver& d = *driver;
     HWND box = FindWindowW(L"#32770", nullptr);
     if (box && GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId()) {
-        d.boxes.push_back(windowText(box) + ": " + windowText(GetDlgItem(box, 0xFFFF)));
+        d.seen.push_back("box " + windowText(box) + ": " + windowText(GetDlgItem(box, 0xFFFF)));
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         d.afterBox = true;
         return;
@@ -93,18 +90,17 @@ void CALLBACK drive(HWND, UINT, UINT_PTR, DWORD) {
     if (!mct || !IsWindowVisible(mct)) {
         return;
     }
-    if (d.fresh) {
-        d.shown.push_back(
-            {text(mct, "Text1"), text(mct, "Text2"), text(mct, "Text3"), text(mct, "Text4")});
-        d.openedWith.push_back(placeOf(mct, d.form1));
-        d.fresh = false;
-    }
-    if (d.afterBox) {
-        d.focusAfter.push_back(designedName(GetFocus()));
-        d.afterBox = false;
+    if (d.fresh || d.afterBox) {
+        d.seen.push_back(d.fresh ? "open " + text(mct, "Text1") + "|" + text(mct, "Text2") + "|" +
+                                       text(mct, "Text3") + "|" + text(mct, "Text4")
+                                 : "focus " + designedName(GetFocus()));
+        if (d.fresh) {
+            d.places.push_back(placeOf(mct, d.form1));
+        }
+        d.fresh = d.afterBox = false;
     }
     if (d.next >= d.presses->size()) {
-        DestroyWindow(mct);  // the row left it open: the checks below tell
+        DestroyWindow(mct);  // the row left it open: the checks tell
         return;
     }
     const Press& p = (*d.presses)[d.next++];
@@ -187,105 +183,69 @@ TEST_F(MctWindow, ControlsLieAtTheirDesignedTwipsWithTheirIdentifiers) {
     const SIZE client = testing::clientTwips(window.hwnd());
     EXPECT_EQ(client.cx, 4680);
     EXPECT_EQ(client.cy, 2775);
-    const LONG style = GetWindowLongW(window.hwnd(), GWL_STYLE);
-    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_EQ(text(window.hwnd(), "Command1"), "确定");
-    EXPECT_EQ(text(window.hwnd(), "Command2"), "取消");
-}
-
-TEST_F(MctWindow, TabWalksTheFieldsThenTheButtons) {
-    mctfrm window(mctfrm::initialTexts());
-    ASSERT_TRUE(window.create(form_->hwnd()));
+    EXPECT_FALSE(GetWindowLongW(window.hwnd(), GWL_STYLE) &
+                 (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    EXPECT_EQ(text(window.hwnd(), "Command1") + text(window.hwnd(), "Command2"), "确定取消");
     std::vector<std::string> order;
-    HWND first = findDesigned(window.hwnd(), "Text1");
-    HWND at = first;
-    do {
+    for (HWND at = findDesigned(window.hwnd(), "Text1"); at && order.size() < 7;
+         at = GetNextDlgTabItem(window.hwnd(), at, FALSE)) {
         order.push_back(designedName(at));
-        at = GetNextDlgTabItem(window.hwnd(), at, FALSE);
-    } while (at && at != first && order.size() < 20);
+    }
     EXPECT_EQ(order, (std::vector<std::string>{"Text1", "Text2", "Text3", "Text4", "Command1",
-                                               "Command2"}));
+                                               "Command2", "Text1"}))
+        << "tab order";
 }
 
 struct Behaviour {
     const char* name;
     std::vector<Opening> openings;
-    std::vector<std::string> boxes;
-    std::vector<std::string> focusAfter;
-    OutputFormat format;
-    MctParameters parameters;
-    // The fields as the last opening showed them.
-    MctFieldTexts lastShown;
+    std::vector<std::string> seen;
+    std::string after;  // Combo1, then the parameters mctParameters() gives
 };
 
 const std::array<const char*, 4> kValid{"15-12", "1to40", "G1", "1, 2.5, -3"};
 const std::array<const char*, 4> kKept{nullptr, nullptr, nullptr, nullptr};
-const MctParameters kValidParameters{"15-12", "1to40", "G1", 1, 2.5, -3};
-const MctFieldTexts kValidTexts{"15-12", "1to40", "G1", "1, 2.5, -3"};
-const MctFieldTexts kInitial{"", "", "", "0, 0, 0"};
+const char* const kOpenedFirst = "open |||0, 0, 0";
+const char* const kNothingAccepted = "节点表 ||| 0 0 0";
+const char* const kValidAccepted = "midas MCT 15-12|1to40|G1| 1 2.5 -3";
 
 const Behaviour kBehaviours[] = {
     {"CancelledTheFirstTimeTheNodeTableIsChosenAgain",
      {{"Combo1", {{kKept, "Command2"}}}},
-     {},
-     {},
-     OutputFormat::NodeTable,
-     {},
-     kInitial},
+     {kOpenedFirst},
+     kNothingAccepted},
     {"AcceptedTheFormatStaysAndTheValuesAreKept",
      {{"Combo1", {{kValid, "Command1"}}}},
-     {},
-     {},
-     OutputFormat::MidasMct,
-     kValidParameters,
-     kInitial},
-    {"EnterInAFieldAccepts",
-     {{"Combo1", {{kValid, "Enter"}}}},
-     {},
-     {},
-     OutputFormat::MidasMct,
-     kValidParameters,
-     kInitial},
-    {"EscCancels", {{"Combo1", {{kValid, "Esc"}}}}, {}, {}, OutputFormat::NodeTable, {}, kInitial},
-    {"TheCloseButtonCancels",
-     {{"Combo1", {{kValid, "Close"}}}},
-     {},
-     {},
-     OutputFormat::NodeTable,
-     {},
-     kInitial},
+     {kOpenedFirst},
+     kValidAccepted},
+    {"EnterInAFieldAccepts", {{"Combo1", {{kValid, "Enter"}}}}, {kOpenedFirst}, kValidAccepted},
+    {"EscCancels", {{"Combo1", {{kValid, "Esc"}}}}, {kOpenedFirst}, kNothingAccepted},
+    {"TheCloseButtonCancels", {{"Combo1", {{kValid, "Close"}}}}, {kOpenedFirst}, kNothingAccepted},
     {"EachInvalidFieldIsNamedWithWhyAndGetsTheFocus",
      {{"Combo1",
-       {{{"", "1to40", "", "0, 0, 0"}, "Command1"},
-        {{"15,12", nullptr, nullptr, nullptr}, "Command1"},
+       {{kKept, "Command1"},
+        {{"15,12", "1to40", nullptr, nullptr}, "Command1"},
         {{"15-12", "1to", nullptr, nullptr}, "Command1"},
         {{nullptr, "1to40", "G;1", nullptr}, "Command1"},
         {{nullptr, nullptr, "G1", "1, 2"}, "Command1"},
         {{nullptr, nullptr, nullptr, "1, x, 3"}, "Enter"},
         {kValid, "Command1"}}}},
-     {"midas MCT: 钢束特性：不能为空", "midas MCT: 钢束特性：不能含逗号或分号",
-      "midas MCT: 分配单元：“1to”不是单元号、NtoM 或 NtoMbyK",
-      "midas MCT: 钢束组：不能含逗号或分号", "midas MCT: 插入点：须为 x, y, z 三个数",
-      "midas MCT: 插入点：“x”不是数值"},
-     {"Text1", "Text1", "Text2", "Text3", "Text4", "Text4"},
-     OutputFormat::MidasMct,
-     kValidParameters,
-     kInitial},
+     {kOpenedFirst, "box midas MCT: 钢束特性：不能为空", "focus Text1",
+      "box midas MCT: 钢束特性：不能含逗号或分号", "focus Text1",
+      "box midas MCT: 分配单元：“1to”不是单元号、NtoM 或 NtoMbyK", "focus Text2",
+      "box midas MCT: 钢束组：不能含逗号或分号", "focus Text3",
+      "box midas MCT: 插入点：须为 x, y, z 三个数", "focus Text4",
+      "box midas MCT: 插入点：“x”不是数值", "focus Text4"},
+     kValidAccepted},
     {"CancelledAfterAcceptingKeepsTheFormatAndTheValues",
      {{"Combo1", {{kValid, "Command1"}}},
       {"Command7", {{{"other", "2", "", "0 0 0"}, "Command2"}}}},
-     {},
-     {},
-     OutputFormat::MidasMct,
-     kValidParameters,
-     kValidTexts},
+     {kOpenedFirst, "open 15-12|1to40|G1|1, 2.5, -3"},
+     kValidAccepted},
     {"ParametersAcceptedWithTheNodeTableLeaveTheFormat",
      {{"Command7", {{kValid, "Command1"}}}},
-     {},
-     {},
-     OutputFormat::NodeTable,
-     kValidParameters,
-     kInitial},
+     {kOpenedFirst},
+     "节点表 15-12|1to40|G1| 1 2.5 -3"},
 };
 
 TEST_F(MctWindow, WhatItsButtonsAndKeysLeaveBehind) {
@@ -296,27 +256,18 @@ TEST_F(MctWindow, WhatItsButtonsAndKeysLeaveBehind) {
             open(opening);
         }
         EXPECT_EQ(mctWindow(), nullptr) << row.name << ": still open";
-        ASSERT_EQ(driver_.openedWith.size(), row.openings.size()) << row.name;
-        for (const std::string& opened : driver_.openedWith) {
-            EXPECT_EQ(opened, "Text1 topmost owned at-centre in-front") << row.name;
-        }
-        EXPECT_EQ(driver_.boxes, row.boxes) << row.name;
-        EXPECT_EQ(driver_.focusAfter, row.focusAfter) << row.name;
-        EXPECT_EQ(form_->outputFormat(), row.format) << row.name;
-        EXPECT_EQ(text(form_->hwnd(), "Combo1"),
-                  row.format == OutputFormat::MidasMct ? "midas MCT" : "节点表")
+        EXPECT_EQ(driver_.seen, row.seen) << row.name;
+        EXPECT_EQ(
+            driver_.places,
+            std::vector<std::string>(row.openings.size(), "Text1 topmost owned at-centre in-front"))
             << row.name;
         const MctParameters p = form_->mctParameters();
-        EXPECT_EQ(
-            std::tie(p.property, p.elements, p.group, p.insertionX, p.insertionY, p.insertionZ),
-            std::tie(row.parameters.property, row.parameters.elements, row.parameters.group,
-                     row.parameters.insertionX, row.parameters.insertionY,
-                     row.parameters.insertionZ))
-            << row.name;
-        const MctFieldTexts& shown = driver_.shown.back();
-        EXPECT_EQ(std::tie(shown.property, shown.elements, shown.group, shown.insertion),
-                  std::tie(row.lastShown.property, row.lastShown.elements, row.lastShown.group,
-                           row.lastShown.insertion))
+        std::ostringstream after;
+        after << text(form_->hwnd(), "Combo1") << " " << p.property << "|" << p.elements << "|"
+              << p.group << "| " << p.insertionX << " " << p.insertionY << " " << p.insertionZ;
+        EXPECT_EQ(after.str(), row.after) << row.name;
+        EXPECT_EQ(form_->outputFormat() == OutputFormat::MidasMct,
+                  row.after.starts_with("midas MCT"))
             << row.name;
     }
 }
