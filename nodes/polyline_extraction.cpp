@@ -9,10 +9,18 @@
 #include "nodes/number_reading.h"
 #include "nodes/polyline.h"
 #include "nodes/tendon_checks.h"
+#include "nodes/tendon_pieces.h"
 
 namespace tendra {
 
 struct PolylineExtraction::Tendon {
+    // Where the tendon stands in the selection: its polyline's position, or
+    // its chain's first piece's.
+    std::size_t position = 0;
+    // The polyline, or the pieces of a chain.
+    std::vector<cad::EntityPtr> entities;
+    // Set when the polyline was refused as read.
+    const char* refusal = nullptr;
     // As read, then in world X and Y.
     std::vector<double> coordinates;
     std::vector<double> bulges;
@@ -24,6 +32,9 @@ struct PolylineExtraction::Tendon {
     // The polyline in world X and Y, and its vertices in table order; the
     // refusal, if it cannot be.
     const char* takeVertices() {
+        if (refusal) {
+            return refusal;
+        }
         // The coordinates are the polyline's own; the origin was picked in the world's.
         if (!toWorldPlane(coordinates, bulges, normal)) {
             return kNotInPlaneText;
@@ -76,7 +87,44 @@ std::vector<Member> membersOf(cad::SelectionSet& selection) {
 }
 
 bool isPolyline(const Member& member) {
-    return member.type == cad::entity_type::kLightweightPolyline;
+    return member.type == cad::entity_type::kLightweightPolyline ||
+           member.type == cad::entity_type::kPolyline;
+}
+
+bool isPiece(const Member& member) {
+    return member.type == cad::entity_type::kLine || member.type == cad::entity_type::kArc;
+}
+
+// A LINE's or an ARC's course in the plan; none for an arc that does not
+// lie flat, which is no piece of a tendon.
+std::optional<Piece> readPiece(const Member& member) {
+    cad::Entity& entity = *member.entity;
+    const cad::Point start = entity.startPoint();
+    const cad::Point end = entity.endPoint();
+    if (member.type == cad::entity_type::kLine) {
+        return linePiece(start, end);
+    }
+    const cad::Point center = entity.center();
+    return arcPiece(center, start, end, entity.normal());
+}
+
+// The pieces of the selection, each with its member's position.
+struct Pieces {
+    std::vector<Piece> courses;
+    std::vector<std::size_t> members;
+};
+
+Pieces readPieces(const std::vector<Member>& members) {
+    Pieces pieces;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        if (isPiece(members[i])) {
+            if (const std::optional<Piece> piece = readPiece(members[i])) {
+                pieces.courses.push_back(*piece);
+                pieces.members.push_back(i);
+            }
+        }
+    }
+    return pieces;
 }
 
 // The bulges of the segments between the vertices, one CAD call each; the
@@ -89,9 +137,28 @@ std::vector<double> segmentBulges(cad::Entity& polyline, std::size_t vertexCount
     return bulges;
 }
 
-PolylineExtraction::Tendon readPolyline(cad::Entity& polyline) {
+// X, Y pairs of an old-style polyline's X, Y, Z triples.
+std::vector<double> planOf(const std::vector<double>& triples) {
+    std::vector<double> plan;
+    plan.reserve(triples.size() / 3 * 2);
+    for (std::size_t i = 0; i + 2 < triples.size(); i += 3) {
+        plan.insert(plan.end(), {triples[i], triples[i + 1]});
+    }
+    return plan;
+}
+
+PolylineExtraction::Tendon readPolyline(const Member& member, std::size_t position) {
     PolylineExtraction::Tendon tendon;
-    tendon.coordinates = polyline.coordinates();
+    tendon.position = position;
+    tendon.entities = {member.entity};
+    cad::Entity& polyline = *member.entity;
+    const bool oldStyle = member.type == cad::entity_type::kPolyline;
+    // A fitted polyline's vertices are not its course.
+    if (oldStyle && polyline.polylineType() != 0) {
+        tendon.refusal = kFittedPolylineText;
+        return tendon;
+    }
+    tendon.coordinates = oldStyle ? planOf(polyline.coordinates()) : polyline.coordinates();
     tendon.normal = polyline.normal();
     // A polyline that is refused needs no bulges.
     if (inWorldPlane(tendon.normal)) {
@@ -112,7 +179,20 @@ std::optional<Label> readLabel(cad::Entity& entity) {
         return std::nullopt;
     }
     const cad::Point at = entity.insertionPoint();
-    return Label{std::move(name), at[0], at[1]};
+    return Label{std::move(name), at[0], at[1], entity.height()};
+}
+
+PolylineExtraction::Tendon chainTendon(const Chain& chain, const Pieces& pieces,
+                                       const std::vector<Member>& members) {
+    PolylineExtraction::Tendon tendon;
+    tendon.position = pieces.members[chain.firstPiece];
+    for (const std::size_t piece : chain.pieces) {
+        tendon.entities.push_back(members[pieces.members[piece]].entity);
+    }
+    // Pieces are read in the world's plan already.
+    tendon.coordinates = chain.coordinates;
+    tendon.bulges = chain.bulges;
+    return tendon;
 }
 
 std::string named(const std::string& name, const char* text) {
@@ -121,9 +201,24 @@ std::string named(const std::string& name, const char* text) {
 
 }  // namespace
 
+namespace {
+
+constexpr const char* kSeveralChoices =
+    "\n是：逐条取节点，每条钢束一张表；\n否：只取第一条（与以前相同）。";
+
+}  // namespace
+
 std::string severalPolylinesQuestion(std::size_t polylines) {
-    return "所选对象含 " + std::to_string(polylines) +
-           " 条多段线。\n是：逐条取节点，每条钢束一张表；\n否：只取第一条（与以前相同）。";
+    return "所选对象含 " + std::to_string(polylines) + " 条多段线。" + kSeveralChoices;
+}
+
+std::string severalTendonsQuestion(std::size_t polylines, std::size_t chains) {
+    if (chains == 0) {
+        return severalPolylinesQuestion(polylines);
+    }
+    return "所选对象含 " + std::to_string(polylines + chains) + " 条钢束（多段线 " +
+           std::to_string(polylines) + " 条，直线与圆弧连成 " + std::to_string(chains) + " 条）。" +
+           kSeveralChoices;
 }
 
 std::string arcChoiceQuestion(std::size_t arcs) {
@@ -146,34 +241,54 @@ void PolylineExtraction::run() {
     const auto selectFailure = cad::attempt([&] { selection->selectOnScreen(); });
     const BusyCursor busy(form_);
     std::vector<Member> members;
+    Pieces pieces;
+    Chaining chaining;
     std::vector<Tendon> tendons;
     std::vector<Label> labels;
     bool several = false;
     std::optional<std::int32_t> readFailure;
     if (!selectFailure) {
-        readFailure = cad::attempt([&] { members = membersOf(*selection); });
+        readFailure = cad::attempt([&] {
+            members = membersOf(*selection);
+            pieces = readPieces(members);
+        });
+        chaining = chainPieces(pieces.courses);
     }
-    if (!selectFailure && !readFailure) {
+    if (!selectFailure && !readFailure && !chaining.fault) {
         const auto polylines =
             static_cast<std::size_t>(std::count_if(members.begin(), members.end(), isPolyline));
-        several = polylines >= 2 &&
-                  form_.askYesNo(severalPolylinesQuestion(polylines), kApplicationTitle);
-        // One polyline needs nothing of the other members; several read
-        // the labels among them.
+        const std::size_t chains = chaining.chains.size();
+        several = polylines + chains >= 2 &&
+                  form_.askYesNo(severalTendonsQuestion(polylines, chains), kApplicationTitle);
+        // The chains in the selection's order, by where their first piece stands.
+        std::size_t nextChain = 0;
+        const auto chainsBefore = [&](std::size_t position) {
+            while (nextChain < chains &&
+                   pieces.members[chaining.chains[nextChain].firstPiece] < position) {
+                tendons.push_back(chainTendon(chaining.chains[nextChain++], pieces, members));
+            }
+        };
+        // One tendon needs nothing of the other members; several read the
+        // labels among them.
         readFailure = cad::attempt([&] {
-            for (const Member& member : members) {
-                if (isPolyline(member)) {
-                    tendons.push_back(readPolyline(*member.entity));
-                    if (!several) {
-                        return;
-                    }
-                } else if (several) {
-                    if (auto label = readLabel(*member.entity)) {
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                chainsBefore(i);
+                if (!several && !tendons.empty()) {
+                    return;
+                }
+                if (isPolyline(members[i])) {
+                    tendons.push_back(readPolyline(members[i], i));
+                } else if (several && !isPiece(members[i])) {
+                    if (auto label = readLabel(*members[i].entity)) {
                         labels.push_back(std::move(*label));
                     }
                 }
             }
+            chainsBefore(members.size());
         });
+        if (!several && tendons.size() > 1) {
+            tendons.resize(1);
+        }
     }
     // The set is deleted again once its members are read, on every path:
     // AutoCAD keeps only so many open in a session, and a set is session
@@ -189,6 +304,10 @@ void PolylineExtraction::run() {
     }
     if (readFailure) {
         showError(cad::kUnknownErrorText);
+        return;
+    }
+    if (chaining.fault) {
+        showError(faultText(*chaining.fault));
         return;
     }
     if (tendons.empty()) {
@@ -252,9 +371,26 @@ void PolylineExtraction::runSeveral(std::vector<Tendon>& tendons,
                              : TendonShape{tendon.coordinates, tendon.bulges});
     }
     const std::vector<std::optional<std::size_t>> assigned = assignLabels(shapes, labels);
+    std::vector<std::optional<std::string>> byLayer(tendons.size());
+    if (std::find(assigned.begin(), assigned.end(), std::nullopt) != assigned.end()) {
+        // A tendon without a label may take its layer's name, if no other
+        // tendon lies on that layer.
+        std::vector<std::vector<std::string>> layers(tendons.size());
+        if (cad::attempt([&] {
+                for (std::size_t i = 0; i < tendons.size(); ++i) {
+                    for (const cad::EntityPtr& entity : tendons[i].entities) {
+                        layers[i].push_back(entity->layer());
+                    }
+                }
+            })) {
+            showError(cad::kUnknownErrorText);
+            return;
+        }
+        byLayer = layerNames(layers);
+    }
     std::vector<TendonKey> keys;
     for (std::size_t i = 0; i < tendons.size(); ++i) {
-        keys.push_back({assigned[i] ? std::optional(labels[*assigned[i]].name) : std::nullopt,
+        keys.push_back({assigned[i] ? std::optional(labels[*assigned[i]].name) : byLayer[i],
                         tendons[i].nodes.empty() ? 0 : tendons[i].nodes.front().x});
     }
     const std::vector<std::size_t> order = outputOrder(keys);

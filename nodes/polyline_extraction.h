@@ -1,8 +1,10 @@
 // Command4: polyline node extraction. The user selects the tendon on screen;
-// the first lightweight polyline selected gives the nodes, from its vertices
-// or, when the user chooses it, from the tangent lines of its arcs. A
-// selection of several polylines may instead give every one's table, each
-// named by the label the selection holds beside it.
+// the first tendon selected gives the nodes, from its vertices or, when the
+// user chooses it, from the tangent lines of its arcs. A tendon is a
+// lightweight or old-style polyline, or a chain of LINE and ARC pieces
+// joined end to end. A selection of several tendons may instead give every
+// one's table, each named by the label the selection holds beside it or by
+// its layer.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +22,9 @@ inline constexpr const char* kTooManyNodesText = "节点数超过100个，无法
 
 // The question asked when the selection holds this many polylines (two or more).
 std::string severalPolylinesQuestion(std::size_t polylines);
+// The question asked when the selection holds this many polylines and
+// chains of pieces, two or more tendons in all.
+std::string severalTendonsQuestion(std::size_t polylines, std::size_t chains);
 // The question asked when the polylines taken have this many arc segments.
 std::string arcChoiceQuestion(std::size_t arcs);
 

@@ -195,13 +195,15 @@ std::vector<std::optional<std::size_t>> assignLabels(const std::vector<TendonSha
     std::vector<double> keptDistance(tendons.size(), std::numeric_limits<double>::infinity());
     for (std::size_t l = 0; l < labels.size(); ++l) {
         std::optional<std::size_t> nearest;
+        const double reach = kLabelReachHeights * labels[l].height;
         double nearestDistance = std::numeric_limits<double>::infinity();
         for (std::size_t t = 0; t < tendons.size(); ++t) {
-            if (boxes[t].distanceTo(labels[l].x, labels[l].y) >= nearestDistance) {
+            const double bound = boxes[t].distanceTo(labels[l].x, labels[l].y);
+            if (bound >= nearestDistance || bound > reach) {
                 continue;
             }
             const double d = distanceToTendon(tendons[t], labels[l].x, labels[l].y);
-            if (d < nearestDistance) {
+            if (d < nearestDistance && d <= reach) {
                 nearest = t;
                 nearestDistance = d;
             }
@@ -212,6 +214,41 @@ std::vector<std::optional<std::size_t>> assignLabels(const std::vector<TendonSha
         }
     }
     return kept;
+}
+
+namespace {
+
+bool sameLayer(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+}  // namespace
+
+std::vector<std::optional<std::string>> layerNames(
+    const std::vector<std::vector<std::string>>& layers) {
+    std::vector<std::optional<std::string>> names(layers.size());
+    for (std::size_t t = 0; t < layers.size(); ++t) {
+        if (layers[t].empty()) {
+            continue;
+        }
+        const std::string& layer = layers[t].front();
+        const auto onIt = [&](const std::string& other) { return sameLayer(other, layer); };
+        if (layer.empty() || sameLayer(layer, "0") || sameLayer(layer, "Defpoints") ||
+            !std::all_of(layers[t].begin(), layers[t].end(), onIt)) {
+            continue;
+        }
+        bool shared = false;
+        for (std::size_t other = 0; other < layers.size() && !shared; ++other) {
+            shared = other != t && std::any_of(layers[other].begin(), layers[other].end(), onIt);
+        }
+        if (!shared) {
+            names[t] = layer;
+        }
+    }
+    return names;
 }
 
 int naturalCompare(const std::string& a, const std::string& b) {

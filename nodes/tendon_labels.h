@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,12 +32,18 @@ struct TendonShape {
     std::vector<double> bulges;
 };
 
-// A label with a name, at its insertion point in world X and Y.
+// A label with a name, at its insertion point in world X and Y, written
+// this high; a label whose height is not known reaches any tendon.
 struct Label {
     std::string name;
     double x = 0;
     double y = 0;
+    double height = std::numeric_limits<double>::infinity();
 };
+
+// How many text heights from a tendon a label may stand and still name it;
+// a text farther from every tendon is a title.
+inline constexpr double kLabelReachHeights = 5;
 
 // The shortest distance from (x, y) to the polyline's segments, its arcs as
 // arcs; a polyline of one vertex is that point. Infinite for no vertices.
@@ -44,10 +51,18 @@ double distanceToTendon(const TendonShape& tendon, double x, double y);
 
 // Per tendon, the label it keeps, by its position in labels; none for a
 // tendon that no label is nearest to. Each label goes to the nearest
-// tendon, and a tendon that gets several keeps the nearest of them. Ties go
-// to the one that comes first.
+// tendon within its reach (kLabelReachHeights of its height), and a tendon
+// that gets several keeps the nearest of them. Ties go to the one that
+// comes first.
 std::vector<std::optional<std::size_t>> assignLabels(const std::vector<TendonShape>& tendons,
                                                      const std::vector<Label>& labels);
+
+// Per tendon, the name its layer gives it: the one layer all its entities
+// lie on (layers: per tendon, its entities' layers), when no other tendon
+// lies on that layer and it is no layer every drawing has ("0",
+// "Defpoints"). Layer names are compared as the CAD does, without case.
+std::vector<std::optional<std::string>> layerNames(
+    const std::vector<std::vector<std::string>>& layers);
 
 // Natural order: runs of digits compare as numbers, the rest as text, so
 // "N2" comes before "N10". Negative, zero or positive as in strcmp.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLocale>
@@ -17,6 +18,7 @@
 #include "ui/qt/twips.h"
 #include "ui/vendor.h"
 #include "windows/qt/aboutfrm.h"
+#include "windows/qt/mctfrm.h"
 
 // The pictures live in a static library, whose resources register only when
 // asked to by name, from outside any namespace.
@@ -29,7 +31,8 @@ namespace tendra {
 Form1::Form1(cad::Platform& platform, QWidget* parent)
     : QWidget(parent, tendra::windowFlags(form1Design())),
       module1_(platform, *this),
-      commands_(module1_, *this, names_) {
+      commands_(module1_, *this, names_),
+      mctTexts_(mctfrm::initialTexts()) {
     registerPictures();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromLatin1(kMainWindowCaption));
@@ -76,17 +79,16 @@ void Form1::createControls() {
     bindDesigned(this, Command2, "Command2");
     bindDesigned(this, Command4, "Command4");
     bindDesigned(this, Label5, "Label5");
+    bindDesigned(this, Label6, "Label6");
+    bindDesigned(this, Combo1, "Combo1");
+    bindDesigned(this, Command7, "Command7");
     bindDesigned(this, Image1, "Image1");
 
     Text8->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab leaves the box, as in the other fields; the table has no use for a typed tab.
     Text8->setTabChangesFocus(true);
 
-    // In the designed layout the status label lies under the output box.
-    // Raised above it, with an opaque background, it stays legible over the
-    // table; with no caption it is not shown at all.
-    Label4->setBackgroundRole(QPalette::Base);
-    Label4->setAutoFillBackground(true);
+    // With no caption the status label is not shown at all.
     Label4->hide();
 
     Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -96,7 +98,6 @@ void Form1::createControls() {
     // The designed instructions rectangle runs into the picture's; the text
     // stays on top, so its last line is never cut off by the picture.
     Label5->raise();
-    Label4->raise();
 
     tendra::setTabOrder(tabOrder(this, design));
 
@@ -108,6 +109,8 @@ void Form1::createControls() {
     connect(Command2, &QPushButton::clicked, this, &Form1::exitProgram);
     connect(Command5, &QPushButton::clicked, this, &Form1::showMoreSoftware);
     connect(Command6, &QPushButton::clicked, this, &Form1::toggleInstructions);
+    connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::outputFormatChosen);
+    connect(Command7, &QPushButton::clicked, this, &Form1::askMctParameters);
 }
 
 void Form1::Form_Load() {
@@ -147,6 +150,36 @@ void Form1::toggleInstructions() {
         Image1->setPixmap(QPixmap(QStringLiteral(":/tendra/image1.png")));
     }
     setClientHeightFromOuter(helpOuterHeightTwips(helpClickCount_));
+}
+
+// Combo1's entries stand in the order of OutputFormat: "节点表", "midas MCT".
+void Form1::outputFormatChosen(int index) {
+    if (index != static_cast<int>(OutputFormat::MidasMct)) {
+        return;
+    }
+    if (!askMctParameters() && !mctParameters_) {
+        Combo1->setCurrentIndex(static_cast<int>(OutputFormat::NodeTable));
+    }
+}
+
+bool Form1::askMctParameters() {
+    mctfrm parameters(mctTexts_, this);
+    if (parameters.exec() != QDialog::Accepted) {
+        return false;
+    }
+    mctTexts_ = parameters.texts();
+    mctParameters_ = parameters.parameters();
+    return true;
+}
+
+OutputFormat Form1::outputFormat() {
+    return Combo1->currentIndex() == static_cast<int>(OutputFormat::MidasMct)
+               ? OutputFormat::MidasMct
+               : OutputFormat::NodeTable;
+}
+
+MctParameters Form1::mctParameters() {
+    return mctParameters_.value_or(MctParameters{});
 }
 
 void Form1::setClientHeightFromOuter(int outerTwips) {

@@ -7,6 +7,7 @@
 #include <QSizeF>
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "app/form1_design.h"
@@ -15,9 +16,11 @@
 #include "cad/names.h"
 #include "nodes/commands.h"
 #include "nodes/form_port.h"
+#include "nodes/mct_parameters.h"
 #include "nodes/table.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 
@@ -49,6 +52,8 @@ class Form1 : public QWidget, public FormPort {
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     void setBusy(bool busy) override;
+    OutputFormat outputFormat() override;
+    MctParameters mctParameters() override;
 
     // The controls, under their designed names.
     OutputBox* Text8;
@@ -69,6 +74,9 @@ class Form1 : public QWidget, public FormPort {
     QPushButton* Command2;
     QPushButton* Command4;
     QLabel* Label5;
+    QLabel* Label6;
+    QComboBox* Combo1;
+    QPushButton* Command7;
     QLabel* Image1;
 
   protected:
@@ -84,11 +92,21 @@ class Form1 : public QWidget, public FormPort {
     // Command6: folds the instructions and the picture in and out.
     void toggleInstructions();
     void setClientHeightFromOuter(int outerTwips);
+    // Combo1: choosing "midas MCT" asks for its parameters; cancelled before
+    // any were accepted, the node table is chosen again.
+    void outputFormatChosen(int index);
+    // Command7 and Combo1: the parameters window, modal, filled with the
+    // values last accepted. True when it closed with new values.
+    bool askMctParameters();
 
     cad::Module1 module1_;
     cad::NameMaker names_;
     DrawingCommands commands_;
     std::int16_t helpClickCount_ = 0;
+    // What mctfrm last accepted, kept for the run: the fields as typed and
+    // the parameters read from them.
+    MctFieldTexts mctTexts_;
+    std::optional<MctParameters> mctParameters_;
     bool busy_ = false;
 };
 

@@ -164,6 +164,13 @@ Outcome severalOutcome(const Baseline& b, int k, std::int32_t number) {
     return extractionOutcome(b, k, number, kSeveralTables, "钢束数：2，角点个数：8", 4);
 }
 
+const std::string kPieceTables =
+    "T1\r\n" + kPolylineTable + "\r\nT2\r\n5.000\t5.000\t0\r\n-5.000\t5.000\t0\r\n";
+
+Outcome piecesOutcome(const Baseline& b, int k, std::int32_t number) {
+    return extractionOutcome(b, k, number, kPieceTables, "钢束数：2，角点个数：8", 4);
+}
+
 void oldTexts(DrawingSession& s) {
     s.form.output = "old table";
     s.form.status = "old count";
@@ -218,6 +225,19 @@ const Scenario kScenarios[] = {
                                  testing::polyline({5, 5, 9, 9}), testing::text("A", -15, 0.5)});
      },
      [](DrawingSession& s) { s.commands.extractPolylineNodes(); }, severalOutcome},
+    {"TendonPieces",
+     [](DrawingSession& s) {
+         s.startAt(0, 0);
+         s.form.options[Option::Check1] = true;
+         s.form.options[Option::Check3] = false;
+         s.form.answerYes = true;
+         oldTexts(s);
+         using testing::line, testing::onLayer;
+         s.cad.prepareSelection(
+             {onLayer(line(-30, 5, -20, 2), "T1"), onLayer(line(-10, 0, -20, 2), "T1"),
+              onLayer(testing::polyline2d({5, 5, 9, 9}), "T2"), onLayer(line(-10, 0, 0, 0), "T1")});
+     },
+     [](DrawingSession& s) { s.commands.extractPolylineNodes(); }, piecesOutcome},
 };
 
 Baseline baselineOf(const Scenario& scenario) {
@@ -385,6 +405,18 @@ const CleanRun kCleanRuns[] = {
     // The first polyline named by its label, the second by its place.
     {"SeveralTendons",
      kSeveralTables,
+     "钢束数：2，角点个数：8",
+     {{2, {-30, 5, 0}, cad::kNodeColor},
+      {3, {-20, 2, 0}, cad::kNodeColor},
+      {4, {-10, 0, 0}, cad::kNodeColor},
+      {5, {5, 5, 0}, cad::kNodeColor}},
+     0,
+     {1, 2, 3, 4, 5},
+     {0, 0, 0},
+     1},
+    // A chain of lines and an old-style polyline, each named by its layer.
+    {"TendonPieces",
+     kPieceTables,
      "钢束数：2，角点个数：8",
      {{2, {-30, 5, 0}, cad::kNodeColor},
       {3, {-20, 2, 0}, cad::kNodeColor},

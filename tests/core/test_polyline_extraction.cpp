@@ -72,32 +72,19 @@ TEST(PolylineExtraction, TakesTheFirstPolylinePastOtherEntitiesWithTheseCalls) {
            polyline({0, 0, 50, 50})});
 
     const std::string selection = "SelectionSet:" + r.set;
-    Lines expected{"Platform.GetActiveObject \"AutoCAD.Application\"",
-                   "Application.Visible True",
-                   "Application.ActiveDocument",
-                   "Application.Caption",
-                   "Platform.AppActivate \"AutoCAD 2000 - [Drawing1.dwg]\"",
-                   "Application.Caption",
-                   "Platform.AppActivate \"AutoCAD 2000 - [Drawing1.dwg]\"",
-                   "Document.SelectionSets",
-                   "SelectionSets.Add \"" + r.set + "\"",
-                   selection + ".SelectOnScreen",
-                   selection + ".Count",
-                   selection + ".Item 0",
-                   "Entity#1.EntityType",
-                   selection + ".Item 1",
-                   "Entity#2.EntityType",
-                   selection + ".Item 2",
-                   "Entity#3.EntityType",
-                   selection + ".Item 3",
-                   "Entity#4.EntityType",
-                   "Entity#3.Coordinates",
-                   "Entity#3.Normal",
-                   "Entity#3.GetBulge 0",
-                   "Entity#3.GetBulge 1",
-                   "Entity#3.GetBulge 2",
-                   selection + ".Delete",
-                   "Document.ModelSpace"};
+    Lines expected{
+        "Platform.GetActiveObject \"AutoCAD.Application\"", "Application.Visible True",
+        "Application.ActiveDocument", "Application.Caption",
+        "Platform.AppActivate \"AutoCAD 2000 - [Drawing1.dwg]\"", "Application.Caption",
+        "Platform.AppActivate \"AutoCAD 2000 - [Drawing1.dwg]\"", "Document.SelectionSets",
+        "SelectionSets.Add \"" + r.set + "\"", selection + ".SelectOnScreen", selection + ".Count",
+        selection + ".Item 0", "Entity#1.EntityType", selection + ".Item 1", "Entity#2.EntityType",
+        selection + ".Item 2", "Entity#3.EntityType", selection + ".Item 3", "Entity#4.EntityType",
+        // The line and the arc are read as pieces, and join nothing.
+        "Entity#1.StartPoint", "Entity#1.EndPoint", "Entity#2.StartPoint", "Entity#2.EndPoint",
+        "Entity#2.Center", "Entity#2.Normal", "Entity#3.Coordinates", "Entity#3.Normal",
+        "Entity#3.GetBulge 0", "Entity#3.GetBulge 1", "Entity#3.GetBulge 2", selection + ".Delete",
+        "Document.ModelSpace"};
     for (int i = 0; i < 4; ++i) {
         expected.push_back("ModelSpace.AddPoint " + testing::pointText(kTendonMarkers[i]));
         expected.push_back("Point#" + std::to_string(i + 2) + ".Color 3");
@@ -108,7 +95,7 @@ TEST(PolylineExtraction, TakesTheFirstPolylinePastOtherEntitiesWithTheseCalls) {
     EXPECT_EQ(r.session.form.status, "角点个数：4");
     EXPECT_EQ(*r.session.cad.group(r.group), (std::vector<int>{1, 2, 3, 4, 5}));
     // The table is written only when every marker is drawn.
-    EXPECT_EQ(r.session.form.firstRead("Text1"), 34);
+    EXPECT_EQ(r.session.form.firstRead("Text1"), 40);
     // Two polylines: the user was asked, and "否" takes the first as ever.
     EXPECT_EQ(r.session.form.questions.size(), 1u);
     EXPECT_TRUE(r.session.form.messages.empty());
@@ -269,7 +256,21 @@ TEST(PolylineExtraction, RefusesWhatItCannotTurnIntoNodesBeforeDrawing) {
         {"only lines and circles",
          {entityOfType(type::kLine), entityOfType(type::kCircle)},
          "所选对象应为多段线！"},
-        {"an old-style polyline", {{type::kPolyline, kTendon}}, "所选对象应为多段线！"},
+        {"a curve-fit old-style polyline",
+         {testing::polyline2d(kTendon, {}, 1)},
+         "所选多段线经过拟合或样条化，无法处理！"},
+        {"a lone line", {testing::line(0, 0, 10, 0)}, "所选对象应为多段线！"},
+        {"a closed outline",
+         {testing::line(0, 0, 10, 0), testing::line(10, 0, 10, 5), testing::line(10, 5, 0, 5),
+          testing::line(0, 5, 0, 0)},
+         "所选对象应为多段线！"},
+        {"pieces a hair apart",
+         {testing::line(-30, 5, -20, 2), testing::line(-19.99, 2, 0, 0)},
+         "钢束图元在 (-20, 2) 处未连接！"},
+        {"three pieces at one point",
+         {polyline(kTendon), testing::line(-30, 5, -20, 2), testing::line(-20, 2, -10, 0),
+          testing::line(-20, 2, -20, 10)},
+         "钢束图元在 (-20, 2) 处分叉！"},
         {"a polyline of one vertex", {polyline({3, 4})}, "所选多段线的顶点少于两个！"},
         {"a polyline without vertices", {polyline({})}, "所选多段线的顶点少于两个！"},
         {"101 nodes", {polyline(vertices101)}, "节点数超过100个，无法处理！"},
@@ -307,6 +308,97 @@ std::vector<Selectable> twoLabelledTendons() {
 }
 const std::string kSeveralQuestion =
     "所选对象含 2 条多段线。\n是：逐条取节点，每条钢束一张表；\n否：只取第一条（与以前相同）。";
+
+// kFilletedTendon drawn as LINE and ARC pieces, shuffled, one drawn backwards.
+std::vector<Selectable> filletedPieces() {
+    const std::vector<double>& v = kFilletedTendon;
+    return {testing::line(v[4], v[5], v[6], v[7]),
+            testing::arc(-20.82842712474619, 2, {v[6], v[7], 0}, {v[8], v[9], 0}),
+            testing::line(v[10], v[11], v[8], v[9]), testing::line(v[0], v[1], v[2], v[3]),
+            testing::arc(-38.34314575050762, 4, {v[2], v[3], 0}, {v[4], v[5], 0})};
+}
+// kTendon drawn as lines, from the right.
+std::vector<Selectable> tendonLines(const std::string& layer = "0") {
+    return {testing::onLayer(testing::line(0, 0, -10, 0), layer),
+            testing::onLayer(testing::line(-10, 0, -20, 2), layer),
+            testing::onLayer(testing::line(-20, 2, -30, 5), layer)};
+}
+
+TEST(PolylineExtraction, TendonsDrawnInPiecesOrAsOldStylePolylinesGiveThePolylinesTables) {
+    const std::string arcsYes =
+        "-50.000\t10.000\t0\r\n-40.000\t0.000\t4.000\r\n"
+        "-20.000\t0.000\t2.000\r\n-10.000\t10.000\t0\r\n";
+    const std::string arcQuestion =
+        "所选多段线含 2 段圆弧。\n是：以圆弧两侧切线交点为节点，半径列取圆弧半径；\n"
+        "否：按顶点取节点（与以前相同）。";
+    const std::string mixedQuestion =
+        "所选对象含 2 条钢束（多段线 1 条，直线与圆弧连成 1 条）。\n"
+        "是：逐条取节点，每条钢束一张表；\n否：只取第一条（与以前相同）。";
+    const auto with = [](std::vector<Selectable> a, const std::vector<Selectable>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const struct {
+        const char* name;
+        std::vector<Selectable> selection;
+        bool yes;
+        std::vector<std::string> questions;
+        std::string table;
+    } cases[] = {
+        {"one chain alone asks only of its arcs", filletedPieces(), true, {arcQuestion}, arcsYes},
+        {"one chain of lines asks nothing", tendonLines(), true, {}, kTendonTable},
+        {"a chain and a polyline, yes: both named",
+         with(tendonLines(), {polyline(kSharpTendon), testing::text("N2", -15, 0.5),
+                              testing::text("N10", -25, 11)}),
+         true,
+         {mixedQuestion},
+         "N2\r\n" + kTendonTable + "\r\nN10\r\n" + kSharpTable},
+        {"no takes the chain selected first",
+         with(tendonLines(), {polyline(kSharpTendon)}),
+         false,
+         {mixedQuestion},
+         kTendonTable},
+        {"no takes the polyline selected first",
+         with({polyline(kSharpTendon)}, tendonLines()),
+         false,
+         {mixedQuestion},
+         kSharpTable},
+        {"an old-style polyline", {testing::polyline2d(kTendon)}, true, {}, kTendonTable},
+        {"an old-style polyline with arcs, drawn with its normal down",
+         {[] {
+             Selectable drawn = testing::polyline2d(mirroredX(kFilletedTendon, false),
+                                                    mirroredX(kFilletBulges, true));
+             drawn.normal = {0, 0, -1};
+             return drawn;
+         }()},
+         true,
+         {arcQuestion},
+         arcsYes},
+        {"unlabelled tendons take their layers; a title names nothing",
+         with(with(tendonLines("AT2"), {testing::onLayer(polyline(kSharpTendon), "AT1")}),
+              {testing::text("5-45-BOTH", -15, 40)}),
+         true,
+         {mixedQuestion},
+         "AT1\r\n" + kSharpTable + "\r\nAT2\r\n" + kTendonTable},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r;
+        r.session.form.answerYes = c.yes;
+        r.run(c.selection);
+
+        std::vector<std::string> questions;
+        for (const ShownMessage& question : r.session.form.questions) {
+            questions.push_back(question.text);
+        }
+        EXPECT_EQ(questions, c.questions);
+        EXPECT_EQ(r.session.form.output, c.table);
+        // The sharp tendon's bend is found too tight, as ever; nothing is refused.
+        for (const ShownMessage& message : r.session.form.messages) {
+            EXPECT_EQ(message.icon, MessageIcon::Information) << message.text;
+        }
+    }
+}
 
 TEST(PolylineExtraction, SeveralPolylinesAskOnceAndYesWritesEveryTendonsTableNamed) {
     const ShownMessage n10LegTooShort{
@@ -357,6 +449,16 @@ TEST(PolylineExtraction, SeveralPolylinesAskOnceAndYesWritesEveryTendonsTableNam
          8,
          {{"请检查：\nA1 节点 2–3：半径过大，两端切线长之和超过直线段长", "提示",
            MessageIcon::Information}}},
+        {"two tendons of one name go left to right by their left ends, not their right",
+         {polyline({-40, 30, -20, 30}), testing::text("N1", -30, 31), polyline({0, 20, -50, 20}),
+          testing::text("N1", -25, 21)},
+         true,
+         1,
+         "N1\r\n-50.000\t20.000\t0\r\n0.000\t20.000\t0\r\n"
+         "\r\nN1\r\n-40.000\t30.000\t0\r\n-20.000\t30.000\t0\r\n",
+         "钢束数：2，角点个数：4",
+         4,
+         {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -389,16 +491,17 @@ TEST(PolylineExtraction, SeveralTendonsReadEachOnceThenDrawEveryMarkerBeforeTheT
 
     const std::string selection = "SelectionSet:" + r.set;
     const Lines afterSelecting{
-        selection + ".Count",      selection + ".Item 0",     "Entity#1.EntityType",
-        selection + ".Item 1",     "Entity#2.EntityType",     selection + ".Item 2",
-        "Entity#3.EntityType",     selection + ".Item 3",     "Entity#4.EntityType",
-        selection + ".Item 4",     "Entity#5.EntityType",     "Entity#1.ObjectName",
-        "Entity#1.TextString",     "Entity#1.InsertionPoint", "Entity#2.Coordinates",
-        "Entity#2.Normal",         "Entity#2.GetBulge 0",     "Entity#2.GetBulge 1",
-        "Entity#2.GetBulge 2",     "Entity#3.ObjectName",     "Entity#4.Coordinates",
-        "Entity#4.Normal",         "Entity#4.GetBulge 0",     "Entity#4.GetBulge 1",
-        "Entity#4.GetBulge 2",     "Entity#5.ObjectName",     "Entity#5.TextString",
-        "Entity#5.InsertionPoint", selection + ".Delete",     "Document.ModelSpace"};
+        selection + ".Count",      selection + ".Item 0",  "Entity#1.EntityType",
+        selection + ".Item 1",     "Entity#2.EntityType",  selection + ".Item 2",
+        "Entity#3.EntityType",     selection + ".Item 3",  "Entity#4.EntityType",
+        selection + ".Item 4",     "Entity#5.EntityType",  "Entity#3.StartPoint",
+        "Entity#3.EndPoint",       "Entity#1.ObjectName",  "Entity#1.TextString",
+        "Entity#1.InsertionPoint", "Entity#1.Height",      "Entity#2.Coordinates",
+        "Entity#2.Normal",         "Entity#2.GetBulge 0",  "Entity#2.GetBulge 1",
+        "Entity#2.GetBulge 2",     "Entity#4.Coordinates", "Entity#4.Normal",
+        "Entity#4.GetBulge 0",     "Entity#4.GetBulge 1",  "Entity#4.GetBulge 2",
+        "Entity#5.ObjectName",     "Entity#5.TextString",  "Entity#5.InsertionPoint",
+        "Entity#5.Height",         selection + ".Delete",  "Document.ModelSpace"};
     const Lines transcript = r.session.cad.transcript();
     const auto first = std::find(transcript.begin(), transcript.end(), selection + ".Count");
     ASSERT_NE(first, transcript.end());
@@ -412,8 +515,8 @@ TEST(PolylineExtraction, SeveralTendonsReadEachOnceThenDrawEveryMarkerBeforeTheT
                                    {-20, 10, 0},
                                    {-19, 12, 0},
                                    {0, 12, 0}}));
-    // Ten calls up to the selection, the thirty above, two a marker.
-    EXPECT_EQ(r.session.form.firstRead("Text1"), 56);
+    // Ten calls up to the selection, the thirty-three above, two a marker.
+    EXPECT_EQ(r.session.form.firstRead("Text1"), 59);
     // The wait cursor from the end of the selection to the end of the click.
     EXPECT_EQ(r.session.form.log.front().what, "busy");
     EXPECT_EQ(r.session.form.log.front().cadCallsBefore, 10u);
@@ -425,30 +528,121 @@ TEST(PolylineExtraction, ATendonRefusedRefusesTheWholeRunUnderItsName) {
     for (int i = 0; i < 101; ++i) {
         vertices101.insert(vertices101.end(), {double(i - 200), 50});
     }
+    // Selected before and after the two labelled tendons.
     const struct {
         const char* name;
-        Selectable refused;
+        std::vector<Selectable> before, after;
         const char* message;
     } cases[] = {
-        {"101 nodes", polyline(vertices101), "钢束3：节点数超过100个，无法处理！"},
-        {"one vertex", polyline({-5, 40}), "钢束3：所选多段线的顶点少于两个！"},
-        {"not in the XY plane", polyline(kTendon, {}, {0, 1, 0}),
+        {"101 nodes", {}, {polyline(vertices101)}, "钢束3：节点数超过100个，无法处理！"},
+        {"one vertex", {}, {polyline({-5, 40})}, "钢束3：所选多段线的顶点少于两个！"},
+        {"not in the XY plane",
+         {},
+         {polyline(kTendon, {}, {0, 1, 0})},
          "钢束3：所选多段线不在XY平面内！"},
-        {"a half-circle arc", polyline({-40, 40, -30, 40, -20, 45}, {0, 1}),
+        {"a half-circle arc",
+         {},
+         {polyline({-40, 40, -30, 40, -20, 45}, {0, 1})},
          "钢束3：圆弧圆心角不小于180°，无法求切线交点！"},
+        {"selected first, named by its place in the output, not in the selection",
+         {polyline({-5, 40})},
+         {},
+         "钢束3：所选多段线的顶点少于两个！"},
+        {"labelled, first in the output and last in the selection",
+         {},
+         {polyline({-5, 40}), testing::text("A1", -5, 41)},
+         "A1：所选多段线的顶点少于两个！"},
+        // Its own coordinates lie beside the label, but not in the world's plane.
+        {"not in the XY plane, a label beside its coordinates names it not",
+         {},
+         {polyline({-40, 40, -30, 40}, {}, {0, 1, 0}), testing::text("A1", -35, 41)},
+         "钢束3：所选多段线不在XY平面内！"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PolylineRun r;
         r.session.form.answerYes = true;
-        std::vector<Selectable> selection = twoLabelledTendons();
-        selection.push_back(c.refused);
+        std::vector<Selectable> selection = c.before;
+        for (Selectable& labelled : twoLabelledTendons()) {
+            selection.push_back(std::move(labelled));
+        }
+        selection.insert(selection.end(), c.after.begin(), c.after.end());
         r.run(selection);
 
         EXPECT_EQ(r.session.form.messages,
                   (std::vector<ShownMessage>{{c.message, "错误", MessageIcon::Stop}}));
         r.expectUnchanged();
         EXPECT_EQ(r.session.cad.countOf("AddPoint"), 0u);
+    }
+}
+
+std::vector<double> raised(std::vector<double> coordinates, double dy) {
+    for (std::size_t i = 1; i < coordinates.size(); i += 2) {
+        coordinates[i] += dy;
+    }
+    return coordinates;
+}
+
+TEST(PolylineExtraction, SeveralTendonsAskOnceAboutTheArcsOfThemAll) {
+    const Selectable filleted = polyline(kFilletedTendon, kFilletBulges);
+    const Selectable filletedAbove = polyline(raised(kFilletedTendon, 30), kFilletBulges);
+    const struct {
+        const char* name;
+        std::vector<Selectable> selection;
+        std::string arcs;  // "" when no arc question is asked
+    } cases[] = {
+        {"arcs in the first tendon only", {filleted, polyline(kTendon)}, "2"},
+        {"arcs in both add up", {filleted, filletedAbove}, "4"},
+        {"arcs in the last tendon only", {polyline(kTendon), filletedAbove}, "2"},
+        {"no arcs, no question", {polyline(kTendon), polyline(kSharpTendon)}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r;
+        r.session.form.answerYes = true;
+        r.run(c.selection);
+
+        std::vector<ShownMessage> questions{{kSeveralQuestion, "Tendra", MessageIcon::None}};
+        if (!c.arcs.empty()) {
+            questions.push_back({"所选多段线含 " + c.arcs +
+                                     " 段圆弧。\n是：以圆弧两侧切线交点为节点，半径列取圆弧半径；\n"
+                                     "否：按顶点取节点（与以前相同）。",
+                                 "Tendra", MessageIcon::None});
+        }
+        EXPECT_EQ(r.session.form.questions, questions);
+        // Four nodes a tendon: a filleted one taken by its arcs, not its six vertices.
+        EXPECT_EQ(r.session.form.status, "钢束数：2，角点个数：8");
+    }
+}
+
+TEST(PolylineExtraction, ANumberOutOfRangeInOneOfSeveralTendonsIsShownUnderItsName) {
+    const struct {
+        const char* name;
+        std::vector<Selectable> selection;
+        std::string scale;
+        std::string message;
+    } cases[] = {
+        // At a scale of 1e306, X = 2000 overflows and X = -30 does not.
+        {"only the second in the output",
+         {polyline({1000, 0, 2000, 0}), testing::text("N2", 1500, 1), polyline({-30, 0, -10, 0}),
+          testing::text("N1", -20, 1)},
+         "1e306",
+         "N2：数值超出范围！"},
+        {"every tendon: the first in the output", twoLabelledTendons(), "1e307",
+         "N2：数值超出范围！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r;
+        r.session.form.answerYes = true;
+        r.session.form.fields[Field::Text3] = c.scale;
+        r.run(c.selection);
+
+        EXPECT_EQ(r.session.form.messages,
+                  (std::vector<ShownMessage>{{c.message, "错误", MessageIcon::Stop}}));
+        EXPECT_EQ(r.session.form.output, "old table");
+        EXPECT_EQ(r.session.form.status, "old count");
+        EXPECT_EQ(r.session.form.count("write Text8"), 0u);
     }
 }
 

@@ -20,6 +20,7 @@ TEST(OverlongLegs, NamesLegsTooShortForTheirBends) {
         // Right angles: each tangent length is the radius.
         {"tangents of 5 and 5 on a leg of 10 fit", square, {0, 5, 5, 0}, false, {}},
         {"tangents of 6 and 6 do not", square, {0, 6, 6, 0}, false, {{2, 3}}},
+        {"tangents of 2 and 9 add up past 10", square, {0, 2, 9, 0}, false, {{2, 3}}},
         {"the leg over to the mirrored half",
          {{-30, 10}, {-20, 10}, {-2, 0}},
          {0, 1, 20},
@@ -27,6 +28,11 @@ TEST(OverlongLegs, NamesLegsTooShortForTheirBends) {
          {{3, 4}}},
         {"a last node on the mid-span line is one bend",
          {{-30, 10}, {-20, 10}, {0, 0}},
+         {0, 1, 20},
+         true,
+         {}},
+        {"a last node on the mid-span line within rounding, a million units up",
+         {{-30, 1e6 + 10}, {-20, 1e6 + 10}, {1e-7, 1e6}},
          {0, 1, 20},
          true,
          {}},
@@ -52,29 +58,35 @@ TEST(CheckMessage, AFoldingMirrorComesFirst) {
     EXPECT_EQ(checkMessage(std::vector<std::string>{}), "");
 }
 
-// Forward nodes of a symmetric tendon, and whether their mirror about x = 10
-// folds back over them.
+// Forward nodes of a symmetric tendon, and whether their mirror about the
+// origin's X folds back over them.
 TEST(MirrorFoldsBack, WhenTheOriginIsNotOnTheMidSpanLine) {
     const struct {
         const char* name;
         std::vector<Node> nodes;
+        double originX;
         bool folds;
     } cases[] = {
-        {"a left half ending nearest the line", {{-20, 5}, {0, 1}, {8, 0}}, false},
-        {"a right half starting at the line, drawn outwards", {{10, 0}, {20, 3}}, true},
-        {"a right half ending nearest the line", {{30, 5}, {12, 0}}, false},
-        {"the last node on the line", {{-20, 5}, {10, 0}}, false},
-        {"a node on the line before the last", {{-20, 5}, {10, 0}, {5, 0}}, true},
+        {"a left half ending nearest the line", {{-20, 5}, {0, 1}, {8, 0}}, 10, false},
+        {"a right half starting at the line, drawn outwards", {{10, 0}, {20, 3}}, 10, true},
+        {"a right half ending nearest the line", {{30, 5}, {12, 0}}, 10, false},
+        {"the last node on the line", {{-20, 5}, {10, 0}}, 10, false},
+        {"a node on the line before the last", {{-20, 5}, {10, 0}, {5, 0}}, 10, true},
         {"nodes on both sides: a whole tendon with its origin at mid-span",
          {{-20, 5}, {10, 0}, {40, 5}},
+         10,
          true},
-        {"picked at the anchor end", {{10, 5}, {20, 0}, {30, 0}}, true},
-        {"one node", {{30, 0}}, false},
-        {"none", {}, false},
-        {"off the line by rounding only", {{-20, 5}, {10.000000000001, 0}}, false},
+        {"picked at the anchor end", {{10, 5}, {20, 0}, {30, 0}}, 10, true},
+        {"one node", {{30, 0}}, 10, false},
+        {"none", {}, 10, false},
+        {"off the line by rounding only", {{-20, 5}, {10.000000000001, 0}}, 10, false},
+        {"off the line by rounding only, a million units out",
+         {{999980, 5}, {1000000.0000001, 0}},
+         1e6,
+         false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(mirrorFoldsBack(c.nodes, 10), c.folds) << c.name;
+        EXPECT_EQ(mirrorFoldsBack(c.nodes, c.originX), c.folds) << c.name;
     }
 }
 

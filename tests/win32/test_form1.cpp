@@ -65,8 +65,8 @@ TEST_F(Form1Window, EveryFixedControlLiesAtItsDesignedTwips) {
         {"Command1", {360, 2280, 1335, 375}}, {"Command6", {360, 4080, 1335, 375}},
         {"Command5", {360, 3600, 1335, 375}}, {"Command2", {360, 4560, 1335, 375}},
         {"Command4", {360, 3120, 1335, 375}}, {"Label5", {360, 5760, 5895, 1695}},
-        {"Image1", {240, 7320, 6135, 960}},   {"Combo1", {1080, 5070, 1335, 315}},
-        {"Command7", {2535, 5040, 975, 375}},
+        {"Image1", {240, 7320, 6135, 960}},   {"Combo1", {1080, 5055, 1575, 330}},
+        {"Command7", {2775, 5040, 975, 375}},
     };
     for (const Placed& row : rows) {
         EXPECT_EQ(controlTwips(control(row.name)), row.twips) << row.name;
@@ -366,7 +366,7 @@ TEST_F(Form1Window, StatusLabelShowsInTheFormatRowOnlyWithAText) {
     EXPECT_EQ(windowText(label4), "12");
     EXPECT_TRUE(IsWindowVisible(label4));
     const Twips at = controlTwips(label4);
-    EXPECT_EQ(at.left, 3630);
+    EXPECT_EQ(at.left, 3870);
     EXPECT_EQ(at.top, 5130);
     EXPECT_GT(at.width, 0);
     EXPECT_EQ(GetNextWindow(label4, GW_HWNDPREV), nullptr) << "on top of its siblings";
@@ -534,7 +534,7 @@ TEST_F(Form1Window, MovedToAScreenOfAnotherDpiItsControlsFollowInPixels) {
         {"Text8", {192, 12, 626, 494}},
         {"Command3", {36, 180, 170, 218}},
         {"Image1", {24, 732, 638, 828}},
-        {"Combo1", {108, 507, 242, 539}},  // its closed box
+        {"Combo1", {108, 506, 266, 539}},  // its closed box
     };
     for (const Row& row : rows) {
         RECT r{};
