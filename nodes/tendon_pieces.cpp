@@ -181,10 +181,13 @@ Chaining chainPieces(const std::vector<Piece>& all) {
             partnerOf[first[point]] = e;
         }
     }
-    // The first fault in the selection's order of the pieces.
+    // The first fault in the selection's order of the pieces. Two ends that
+    // almost meet are a gap only when neither meets another end: the joints
+    // at either end of a piece shorter than a visible gap are no gap.
+    const auto free = [&](std::size_t e) { return count[meeting.find(e)] == 1; };
     std::optional<std::size_t> gapEnd;
     for (const auto& [a, b] : nearMisses) {
-        if (meeting.find(a) != meeting.find(b) && (!gapEnd || a < *gapEnd)) {
+        if (free(a) && free(b) && (!gapEnd || a < *gapEnd)) {
             gapEnd = a;
         }
     }

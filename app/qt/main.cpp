@@ -45,6 +45,14 @@ int main(int argc, char** argv) {
 
 #if defined(TENDRA_WITH_BOARD)
     tendra::board::BoardPlatform platform;
+    // `tendra drawing.dxf` opens that drawing on the board instead of the sample.
+    const QStringList arguments = QApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (!arguments[i].startsWith('-')) {
+            platform.setStartDrawing(arguments[i]);
+            break;
+        }
+    }
 #else
     tendra::cad::NoCadPlatform platform;
 #endif
@@ -53,7 +61,7 @@ int main(int argc, char** argv) {
     // The focus starts in the output box, which needs the window to be active.
     form.activateWindow();
 #if defined(TENDRA_WITH_BOARD)
-    // The board comes up beside the main window with the sample drawing, as
+    // The board comes up beside the main window with its drawing, as
     // if the CAD were already running: once the main window is on the
     // screen, so that loading the drawing does not hold the main window back.
     new FirstExposure(form.windowHandle(), [&platform, &form] {

@@ -1,6 +1,8 @@
 #include "cad/board/board_platform.h"
 
+#include <QDir>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <algorithm>
 
@@ -70,10 +72,17 @@ BoardWindow* BoardPlatform::openBoard(const QRect& besideThis) {
         beside_ = besideThis;
     }
     BoardWindow* board = window();
+    QString failure;
     if (!board) {
         board = new BoardWindow;
         window_ = board;
-        board->openSample();
+        if (startDrawing_.isEmpty() || !board->openFile(startDrawing_, &failure)) {
+            board->openSample();
+        }
+        if (!failure.isEmpty()) {
+            failure = QDir::toNativeSeparators(startDrawing_) + "\n" + failure;
+            startDrawing_.clear();
+        }
     }
     if (!beside_.isEmpty()) {
         QScreen* screen = QGuiApplication::screenAt(beside_.center());
@@ -94,6 +103,10 @@ BoardWindow* BoardPlatform::openBoard(const QRect& besideThis) {
         board->setAttribute(Qt::WA_ShowWithoutActivating, true);
         board->show();
         board->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
+    if (!failure.isEmpty()) {
+        // Said as when the board's own Open fails; the sample shows meanwhile.
+        QMessageBox::critical(board, QString::fromUtf8(kBoardTitle), failure);
     }
     return board;
 }

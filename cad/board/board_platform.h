@@ -6,16 +6,18 @@
 //   tendra::board::BoardPlatform platform;          // outlives Form1's use of it
 //   Form1 form(platform, ...);
 //   form.show();
+//   platform.setStartDrawing(path);                 // optional: a drawing instead of the sample
 //   platform.openBoard(form.frameGeometry());       // the board with the sample, beside it
 //
 // From then on the board is "running" while its window is open. A board the
-// user closed is started again, with the sample drawing, by the next
+// user closed is started again, with the same drawing, by the next
 // command's connection (createObject), beside the same rectangle.
 #pragma once
 
 #include <QPointer>
 #include <QRect>
 #include <QSize>
+#include <QString>
 #include <string>
 
 #include "cad/surface.h"
@@ -40,7 +42,13 @@ class BoardPlatform : public cad::Platform {
     BoardPlatform(const BoardPlatform&) = delete;
     BoardPlatform& operator=(const BoardPlatform&) = delete;
 
-    // Opens the board with the sample drawing, zoomed to its extents, beside
+    // The DXF file the board opens when it starts, instead of the sample (as
+    // named on the command line). One that cannot be read is reported in a
+    // message box over the board, which then shows the sample, and is not
+    // tried again.
+    void setStartDrawing(const QString& path) { startDrawing_ = path; }
+
+    // Opens the board with its start drawing, zoomed to its extents, beside
     // this rectangle (a window's frame in screen pixels; empty: wherever the
     // window system puts it), without taking the activation from the caller's
     // window. An open board is only moved there. Returns the board.
@@ -52,7 +60,7 @@ class BoardPlatform : public cad::Platform {
     // The board, when its window exists and is open; else CadError. Any class
     // name is answered: the board stands in for whichever CAD is asked for.
     cad::ApplicationPtr getRunningObject(const std::string& progId) override;
-    // Opens the board with the sample drawing, shows it, and returns it.
+    // Opens the board with its start drawing, shows it, and returns it.
     cad::ApplicationPtr createObject(const std::string& progId) override;
     // Raises and activates the board when its title is exactly this one.
     void activateWindow(const std::string& title) override;
@@ -60,6 +68,7 @@ class BoardPlatform : public cad::Platform {
   private:
     QPointer<BoardWindow> window_;
     QRect beside_;
+    QString startDrawing_;
 };
 
 // MK_E_UNAVAILABLE: what GetActiveObject reports when no such object runs.

@@ -222,29 +222,28 @@ cad::Point BoardEntity::insertionPoint() {
     return link_.drawing().insertionPoint(id_);
 }
 
-// PLACEHOLDER: the board's answers for pieces, 2D polylines and text heights.
 std::string BoardEntity::layer() {
-    throw cad::CadError(cad::kEFail, "not answered yet");
+    return link_.drawing().layerOf(id_);
 }
 
 cad::Point BoardEntity::startPoint() {
-    throw cad::CadError(cad::kEFail, "not answered yet");
+    return link_.drawing().startPoint(id_);
 }
 
 cad::Point BoardEntity::endPoint() {
-    throw cad::CadError(cad::kEFail, "not answered yet");
+    return link_.drawing().endPoint(id_);
 }
 
 cad::Point BoardEntity::center() {
-    throw cad::CadError(cad::kEFail, "not answered yet");
+    return link_.drawing().center(id_);
 }
 
 int BoardEntity::polylineType() {
-    throw cad::CadError(cad::kEFail, "not answered yet");
+    return link_.drawing().polylineType(id_);
 }
 
 double BoardEntity::height() {
-    throw cad::CadError(cad::kEFail, "not answered yet");
+    return link_.drawing().textHeight(id_);
 }
 
 BoardWindow& BoardApplication::window() const {

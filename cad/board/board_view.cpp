@@ -235,7 +235,8 @@ class Scene {
     void draw(const Entity& entity) {
         std::visit(Overloaded{
                        [&](const Line& line) { segment(screen(line.start), screen(line.end)); },
-                       [&](const Arc& arc) {
+                       [&](const Arc& drawn) {
+                           const Arc arc = arcInPlan(drawn);
                            double sweep = std::fmod(arc.endAngle - arc.startAngle, 360.0);
                            if (!(sweep > 0)) {
                                sweep += 360;
@@ -250,6 +251,7 @@ class Scene {
                        },
                        [&](const LightweightPolyline& shape) { polyline(shape); },
                        [&](const Polyline2d& shape) { polyline(shape); },
+                       [&](const Polyline3d& shape) { polyline(shape); },
                        [&](const PointEntity& point) { drawPoint(point); },
                        [&](const Text& text) { drawText(text); },
                        [&](const MText& text) { drawMText(text); },

@@ -7,6 +7,15 @@ namespace tendra::cad::com {
 
 namespace {
 
+// A point as AutoCAD hands it out: three doubles.
+Point pointResult(const VARIANT& value) {
+    const std::vector<double> numbers = doublesResult(value);
+    if (numbers.size() != 3) {
+        throw systemError(DISP_E_TYPEMISMATCH);
+    }
+    return {numbers[0], numbers[1], numbers[2]};
+}
+
 // Color is documented as obsolete and EntityType is hidden in newer type
 // libraries; where an object no longer knows them by name, the colour goes
 // through TrueColor and the type is told by the class name.
@@ -24,67 +33,65 @@ class ComEntity final : public Entity {
         color.putProperty(L"ColorIndex", int32Argument(aciColor));
         object_.putProperty(L"TrueColor", dispatchArgument(color.get()));
     }
+    // The type is kept: it tells which class's DISPIDs the other members have.
     int entityType() override {
-        if (object_.knows(L"EntityType")) {
-            return integerResult(object_.getProperty(L"EntityType"));
-        }
-        return entityTypeOfObjectName(objectName());
+        type_ = object_.knows(L"EntityType") ? integerResult(object_.getProperty(L"EntityType"))
+                                             : entityTypeOfObjectName(objectName());
+        return type_;
     }
-    // A point has Coordinates too, under a DISPID of its own class.
+    std::string layer() override { return textResult(object_.getProperty(L"Layer")); }
     std::vector<double> coordinates() override {
-        return doublesResult(object_.uncached().getProperty(L"Coordinates"));
+        return doublesResult(ofClass().getProperty(L"Coordinates"));
     }
     double bulge(int index) override {
-        return numberResult(object_.asKind(ObjectKind::LightweightPolyline)
-                                .callMethod(L"GetBulge", argumentList(int32Argument(index))));
+        return numberResult(ofClass().callMethod(L"GetBulge", argumentList(int32Argument(index))));
     }
-    Point normal() override {
-        const std::vector<double> numbers =
-            doublesResult(object_.asKind(ObjectKind::LightweightPolyline).getProperty(L"Normal"));
-        if (numbers.size() != 3) {
-            throw systemError(DISP_E_TYPEMISMATCH);
-        }
-        return {numbers[0], numbers[1], numbers[2]};
-    }
-    // The name is kept: it tells which class's DISPIDs the text members have.
+    Point normal() override { return pointResult(ofClass().getProperty(L"Normal")); }
+    Point startPoint() override { return pointResult(ofClass().getProperty(L"StartPoint")); }
+    Point endPoint() override { return pointResult(ofClass().getProperty(L"EndPoint")); }
+    Point center() override { return pointResult(ofClass().getProperty(L"Center")); }
+    // AutoCAD's Type of a 2D polyline: 0 simple, 1 curve-fit, 2 and 3 splined.
+    int polylineType() override { return integerResult(ofClass().getProperty(L"Type")); }
+    double height() override { return numberResult(ofClass().getProperty(L"Height")); }
+    // The name is kept, as the type is.
     std::string objectName() override {
         objectName_ = textResult(object_.getProperty(L"ObjectName"));
         return objectName_;
     }
-    std::string textString() override { return textResult(text().getProperty(L"TextString")); }
+    std::string textString() override { return textResult(ofClass().getProperty(L"TextString")); }
     Point insertionPoint() override {
-        const std::vector<double> numbers = doublesResult(text().getProperty(L"InsertionPoint"));
-        if (numbers.size() != 3) {
-            throw systemError(DISP_E_TYPEMISMATCH);
-        }
-        return {numbers[0], numbers[1], numbers[2]};
+        return pointResult(ofClass().getProperty(L"InsertionPoint"));
     }
-
-    // PLACEHOLDER: the COM answers for pieces, 2D polylines and text heights.
-    std::string layer() override { throw systemError(E_NOTIMPL); }
-    Point startPoint() override { throw systemError(E_NOTIMPL); }
-    Point endPoint() override { throw systemError(E_NOTIMPL); }
-    Point center() override { throw systemError(E_NOTIMPL); }
-    int polylineType() override { throw systemError(E_NOTIMPL); }
-    double height() override { throw systemError(E_NOTIMPL); }
 
     IDispatch* dispatch() const { return object_.get(); }
 
   private:
-    // TEXT and MTEXT are classes of their own, each with its own DISPIDs: once
-    // the object name has told which one this is, its members are kept per
-    // class; any other entity's are looked up afresh.
-    Dispatch text() const {
-        if (objectName_ == "AcDbText") {
-            return object_.asKind(ObjectKind::Text);
+    // Each class answers its own members under DISPIDs of its own (a
+    // lightweight and an old-style polyline both have Normal, a LINE and an
+    // ARC both have StartPoint, a point has Coordinates): once the type or
+    // the object name has told the class, its members are kept per class;
+    // before that, and for other classes, they are looked up afresh.
+    Dispatch ofClass() const {
+        switch (type_ ? type_ : entityTypeOfObjectName(objectName_)) {
+            case entity_type::kLightweightPolyline:
+                return object_.asKind(ObjectKind::LightweightPolyline);
+            case entity_type::kPolyline:
+                return object_.asKind(ObjectKind::Polyline);
+            case entity_type::kLine:
+                return object_.asKind(ObjectKind::Line);
+            case entity_type::kArc:
+                return object_.asKind(ObjectKind::Arc);
+            case entity_type::kText:
+                return object_.asKind(ObjectKind::Text);
+            case entity_type::kMText:
+                return object_.asKind(ObjectKind::MText);
+            default:
+                return object_.uncached();
         }
-        if (objectName_ == "AcDbMText") {
-            return object_.asKind(ObjectKind::MText);
-        }
-        return object_.uncached();
     }
 
     Dispatch object_;
+    int type_ = 0;
     std::string objectName_;
 };
 
@@ -178,12 +185,8 @@ class ComUtility final : public Utility {
     // The base point is left out as a missing optional argument, so AutoCAD
     // draws no rubber band.
     Point getPoint(const std::string& prompt) override {
-        const std::vector<double> numbers = doublesResult(
+        return pointResult(
             object_.callMethod(L"GetPoint", argumentList(missingArgument(), bstrArgument(prompt))));
-        if (numbers.size() != 3) {
-            throw systemError(DISP_E_TYPEMISMATCH);
-        }
-        return {numbers[0], numbers[1], numbers[2]};
     }
 
   private:

@@ -35,9 +35,12 @@ enum class ObjectKind {
     Group,
     SelectionSets,
     SelectionSet,
-    Entity,               // the members every entity shares: colour, type, object name
-    LightweightPolyline,  // a lightweight polyline's own members: bulges, normal
-    Text,                 // a TEXT's own members: string, insertion point
+    Entity,               // the members every entity shares: colour, type, object name, layer
+    LightweightPolyline,  // a lightweight polyline's own members: vertices, bulges, normal
+    Polyline,             // an old-style 2D polyline's: fitting, vertices, bulges, normal
+    Line,                 // a LINE's: its ends
+    Arc,                  // an ARC's: its ends, centre and normal
+    Text,                 // a TEXT's own members: string, insertion point, height
     MText,                // an MTEXT's, under DISPIDs of its own class
     Color,
 };

@@ -27,6 +27,8 @@ void TestBoardDrawings::showsWhatTheFileHolds_data() {
         << "blocks.dxf" << QList<int>{1, 5, 2} << "";
     QTest::newRow("blocks in binary form") << "blocks_binary.dxf" << QList<int>{1, 5, 2} << "";
     QTest::newRow("dimensions on their yellow layer") << "dimensions.dxf" << QList<int>{2} << "";
+    QTest::newRow("tendons as lines and arcs in their layers' colours")
+        << "girder-layers.dxf" << QList<int>{1, 3, 4, 6} << "";
     QTest::newRow("curves, fills and the kinds left out")
         << "curves.dxf" << QList<int>{1, 2, 3, 4, 5, 6}
         << QStringLiteral("未显示：2 MLINE、1 WIPEOUT、1 3DSOLID");

@@ -1,6 +1,8 @@
 // The CAD surface as the board answers it, and the board as the CAD
 // application the connection attaches to or starts.
+#include <QMessageBox>
 #include <QPointer>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 
@@ -127,6 +129,12 @@ class BoardSurfaceTest : public QObject {
         }) << int(kInvalidArgument);
         QTest::newRow("coordinates of a point") << Call([](cad::Document& d) {
             d.modelSpace()->addPoint({0, 0, 0})->coordinates();
+        }) << int(kInvalidArgument);
+        QTest::newRow("start point of a point") << Call([](cad::Document& d) {
+            d.modelSpace()->addPoint({0, 0, 0})->startPoint();
+        }) << int(kInvalidArgument);
+        QTest::newRow("text height of a point") << Call([](cad::Document& d) {
+            d.modelSpace()->addPoint({0, 0, 0})->height();
         }) << int(kInvalidArgument);
         QTest::newRow("member past the end of a selection set")
             << Call([](cad::Document& d) { d.selectionSets()->add("S")->item(0); })
@@ -264,6 +272,51 @@ class BoardSurfaceTest : public QObject {
         QVERIFY(platform.window()->isVisible());
         QCOMPARE(started->caption(), std::string("Tendra 绘图板 - [tendon.dxf]"));
         QVERIFY(platform.getRunningObject("AutoCAD.Application") != nullptr);
+    }
+
+    // `tendra drawing.dxf`: that drawing instead of the sample; one that
+    // cannot be read is said over the sample, once.
+    void boardStartsWithTheDrawingNamed_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a drawing of the user's") << TENDRA_TEST_DATA "/girder-layers.dxf"
+                                                 << "Tendra 绘图板 - [girder-layers.dxf]"
+                                                 << "";
+        QTest::newRow("a missing file: the sample, and why")
+            << TENDRA_TEST_DATA "/no-such.dxf"
+            << "Tendra 绘图板 - [tendon.dxf]"
+            << TENDRA_TEST_DATA "/no-such.dxf\n无法读取图形文件：文件不存在或无法打开";
+        QTest::newRow("a cut-off file: the sample, and why")
+            << TENDRA_TEST_DATA "/hostile/no_eof.dxf"
+            << "Tendra 绘图板 - [tendon.dxf]"
+            << TENDRA_TEST_DATA
+            "/hostile/no_eof.dxf\n无法读取图形文件：文件不完整，缺少结束标记 EOF";
+    }
+    void boardStartsWithTheDrawingNamed() {
+        QFETCH(QString, path);
+        QFETCH(QString, title);
+        QFETCH(QString, message);
+        QStringList shown;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown << box->text();
+                box->done(QMessageBox::Ok);
+            }
+        });
+        closer.start(20);
+        BoardPlatform platform;
+        platform.setStartDrawing(path);
+        QCOMPARE(platform.openBoard(QRect(0, 0, 400, 300))->windowTitle(), title);
+        QCOMPARE(shown, message.isEmpty() ? QStringList() : QStringList{message});
+        // Started again after closing: the same drawing, nothing said twice.
+        QPointer<BoardWindow> first(platform.window());
+        first->close();
+        QTRY_VERIFY(first.isNull());
+        QCOMPARE(QString::fromStdString(platform.createObject("AutoCAD.Application")->caption()),
+                 title);
+        QCOMPARE(shown.size(), message.isEmpty() ? 0 : 1);
     }
 
     void connectionFindsTheBoardAndBringsItToTheFront() {

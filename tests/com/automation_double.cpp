@@ -19,8 +19,12 @@ std::atomic<long> live{0};
 const IID kDoubleObjectIid = {
     0x5d1e3a44, 0x7c2b, 0x4f0e, {0x9a, 0x61, 0x2b, 0x8e, 0x4c, 0x13, 0x70, 0xd5}};
 
+constexpr int kArcType = 4;
+constexpr int kLineType = 19;
 constexpr int kMTextType = 21;
 constexpr int kPointType = 22;
+constexpr int kPolylineType = 23;
+constexpr int kLightweightPolylineType = 24;
 constexpr int kTextType = 32;
 
 std::string number(double value) {
@@ -528,17 +532,17 @@ class ColorObject final : public DispatchObject {
 
 std::wstring objectNameOf(int type) {
     switch (type) {
-        case 4:
+        case kArcType:
             return L"AcDbArc";
         case 8:
             return L"AcDbCircle";
-        case 19:
+        case kLineType:
             return L"AcDbLine";
         case kPointType:
             return L"AcDbPoint";
-        case 23:
+        case kPolylineType:
             return L"AcDb2dPolyline";
-        case 24:
+        case kLightweightPolylineType:
             return L"AcDbPolyline";
         case kTextType:
             return L"AcDbText";
@@ -554,64 +558,101 @@ class EntityObject final : public DispatchObject {
     // A point drawn with AddPoint, kept in the drawing's point list.
     EntityObject(std::shared_ptr<DoubleCad> cad, int pointId)
         : DispatchObject(std::move(cad), "Point#" + std::to_string(pointId)), pointId_(pointId) {
-        addCommonMembers(kPointType);
+        addCommonMembers(kPointType, L"0");
         add({L"Coordinates", kGet, 0, 0, [this](const Request& request) {
                  const DoublePoint& point = drawnPoint();
                  return request.answer({point.at.begin(), point.at.end()},
                                        drawing().arrayLowerBound);
              }});
     }
-    // An entity the user selected on screen.
+    // An entity the user selected on screen. Each class lists its own
+    // members in an order of its own, so each has DISPIDs of its own, as
+    // AutoCAD's classes do: an id kept for one class reads the wrong member
+    // of another, or none. Only polylines have a vertex list; lines, circles
+    // and arcs lack the member.
     EntityObject(std::shared_ptr<DoubleCad> cad, int number, DoubleSelectable what)
         : DispatchObject(std::move(cad), "Entity#" + std::to_string(number)) {
-        addCommonMembers(what.type);
-        // Only polylines have a vertex list; lines, circles and arcs lack the member.
-        if (what.type == 23 || what.type == 24) {
-            add({L"Coordinates", kGet, 0, 0, [this, what](const Request& request) {
-                     return request.answer(what.coordinates, drawing().arrayLowerBound);
-                 }});
-        }
-        if (what.type == 24) {
-            add({L"GetBulge", kMethod, 1, 1, [what](const Request& request) {
-                     const auto index = integerOf(request.argument(0));
-                     if (!index) {
-                         return request.wrongType(0);
-                     }
-                     const auto at = static_cast<std::size_t>(*index);
-                     if (*index < 0 || at >= what.coordinates.size() / 2) {
-                         return request.raise(E_INVALIDARG, L"Invalid argument");
-                     }
-                     return request.answer(at < what.bulges.size() ? what.bulges[at] : 0.0);
-                 }});
-            add({L"Normal", kGet, 0, 0, [this, what](const Request& request) {
-                     return request.answer({what.normal.begin(), what.normal.end()},
-                                           drawing().arrayLowerBound);
-                 }});
-        }
-        // The two text classes list their members in another order, so each
-        // has DISPIDs of its own, as AutoCAD's classes do: an id kept for
-        // one class reads the wrong member of the other.
+        addCommonMembers(what.type, what.layer);
+        const Member coordinates{L"Coordinates", kGet, 0, 0, [this, what](const Request& request) {
+                                     return request.answer(what.coordinates,
+                                                           drawing().arrayLowerBound);
+                                 }};
+        const Member normal{L"Normal", kGet, 0, 0, [this, what](const Request& request) {
+                                return request.answer({what.normal.begin(), what.normal.end()},
+                                                      drawing().arrayLowerBound);
+                            }};
+        const auto point = [this](const wchar_t* name, std::array<double, 3> at) {
+            return Member{
+                name, kGet, 0, 0, [this, at](const Request& request) {
+                    return request.answer({at.begin(), at.end()}, drawing().arrayLowerBound);
+                }};
+        };
         const Member textString{L"TextString", kGet, 0, 0, [what](const Request& request) {
                                     return request.answer(std::wstring_view(what.text));
                                 }};
-        const Member insertionPoint{
-            L"InsertionPoint", kGet, 0, 0, [this, what](const Request& request) {
-                return request.answer({what.insertion.begin(), what.insertion.end()},
-                                      drawing().arrayLowerBound);
-            }};
-        if (what.type == kTextType) {
-            add(textString);
-            add(insertionPoint);
-        } else if (what.type == kMTextType) {
-            add(insertionPoint);
-            add(textString);
+        const Member height{L"Height", kGet, 0, 0,
+                            [what](const Request& request) { return request.answer(what.height); }};
+        switch (what.type) {
+            case kLightweightPolylineType:
+                add(coordinates);
+                add(bulges(what, 2));
+                add(normal);
+                break;
+            case kPolylineType:
+                add({L"Type", kGet, 0, 0, [what](const Request& request) {
+                         return request.answer(static_cast<long>(what.polylineType));
+                     }});
+                add(normal);
+                add(bulges(what, 3));
+                add(coordinates);
+                break;
+            case kLineType:
+                add(point(L"StartPoint", what.start));
+                add(point(L"EndPoint", what.end));
+                break;
+            case kArcType:
+                add(normal);
+                add(point(L"Center", what.center));
+                add(point(L"StartPoint", what.start));
+                add(point(L"EndPoint", what.end));
+                break;
+            case kTextType:
+                add(textString);
+                add(point(L"InsertionPoint", what.insertion));
+                add(height);
+                break;
+            case kMTextType:
+                add(point(L"InsertionPoint", what.insertion));
+                add(height);
+                add(textString);
+                break;
+            default:
+                break;
         }
     }
 
   private:
-    void addCommonMembers(int type) {
+    // GetBulge(index) of a polyline with this many numbers a vertex.
+    static Member bulges(const DoubleSelectable& what, std::size_t perVertex) {
+        return {L"GetBulge", kMethod, 1, 1, [what, perVertex](const Request& request) {
+                    const auto index = integerOf(request.argument(0));
+                    if (!index) {
+                        return request.wrongType(0);
+                    }
+                    const auto at = static_cast<std::size_t>(*index);
+                    if (*index < 0 || at >= what.coordinates.size() / perVertex) {
+                        return request.raise(E_INVALIDARG, L"Invalid argument");
+                    }
+                    return request.answer(at < what.bulges.size() ? what.bulges[at] : 0.0);
+                }};
+    }
+
+    // The members every entity shares, under the same DISPIDs in every class.
+    void addCommonMembers(int type, std::wstring layer) {
         add({L"ObjectName", kGet, 0, 0,
              [type](const Request& request) { return request.answer(objectNameOf(type)); }});
+        add({L"Layer", kGet, 0, 0,
+             [layer](const Request& request) { return request.answer(std::wstring_view(layer)); }});
         add({L"TrueColor", kGet | kPut, 0, 0, [this](const Request& request) {
                  if (request.count() == 0) {
                      return request.answer(new ColorObject(cadPointer(), color()));
@@ -987,6 +1028,26 @@ DoubleSelectable doubleText(std::wstring text, double x, double y, double z) {
 
 DoubleSelectable doubleMText(std::wstring text, double x, double y, double z) {
     return {kMTextType, {}, {}, {0, 0, 1}, std::move(text), {x, y, z}};
+}
+
+DoubleSelectable doubleLine(double x0, double y0, double x1, double y1, std::wstring layer) {
+    DoubleSelectable line{kLineType, {}};
+    line.layer = std::move(layer);
+    line.start = {x0, y0, 0};
+    line.end = {x1, y1, 0};
+    return line;
+}
+
+DoubleSelectable doubleArc(std::array<double, 2> center, std::array<double, 2> start,
+                           std::array<double, 2> end, std::wstring layer,
+                           std::array<double, 3> normal) {
+    DoubleSelectable arc{kArcType, {}};
+    arc.normal = normal;
+    arc.layer = std::move(layer);
+    arc.center = {center[0], center[1], 0};
+    arc.start = {start[0], start[1], 0};
+    arc.end = {end[0], end[1], 0};
+    return arc;
 }
 
 void DoubleCad::queuePoint(double x, double y, double z) {

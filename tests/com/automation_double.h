@@ -76,17 +76,33 @@ struct DoubleCall {
 
 // Something the user can select on screen.
 struct DoubleSelectable {
-    int type = 24;  // a lightweight polyline; 32 a TEXT, 21 an MTEXT
+    int type = 24;  // a lightweight polyline; 23 an old-style one, 19 a LINE, 4 an ARC,
+                    // 32 a TEXT, 21 an MTEXT
+    // A polyline's vertices: X, Y a vertex of a lightweight one, X, Y, Z of an
+    // old-style one.
     std::vector<double> coordinates;
     std::vector<double> bulges = {};  // per vertex; a vertex past the list is straight
     std::array<double, 3> normal = {0, 0, 1};
     std::wstring text = {};  // a TEXT's or MTEXT's string, an MTEXT's with its format codes
     std::array<double, 3> insertion = {};
+    std::wstring layer = L"0";
+    // A LINE's or an ARC's ends and an ARC's centre, in world coordinates.
+    std::array<double, 3> start = {};
+    std::array<double, 3> end = {};
+    std::array<double, 3> center = {};
+    int polylineType = 0;  // an old-style polyline's Type: 0 simple, else fitted
+    double height = 2.5;   // a TEXT's or MTEXT's
 };
 
 // A TEXT or MTEXT to select.
 DoubleSelectable doubleText(std::wstring text, double x, double y, double z = 0);
 DoubleSelectable doubleMText(std::wstring text, double x, double y, double z = 0);
+// A LINE and an ARC in the world's XY plane; an ARC runs counter-clockwise
+// about its normal from its start to its end.
+DoubleSelectable doubleLine(double x0, double y0, double x1, double y1, std::wstring layer = L"0");
+DoubleSelectable doubleArc(std::array<double, 2> center, std::array<double, 2> start,
+                           std::array<double, 2> end, std::wstring layer = L"0",
+                           std::array<double, 3> normal = {0, 0, 1});
 
 struct DoublePoint {
     int id = 0;

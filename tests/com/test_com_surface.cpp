@@ -325,6 +325,117 @@ const SurfaceCase kTextCases[] = {
      nullptr},
 };
 
+std::string point(const cad::Point& at) {
+    return numbers({at[0], at[1], at[2]});
+}
+
+// What the reads of a tendon give for every member of a selection, in the
+// order a command reads them: the type; a LINE's or an ARC's ends, an ARC's
+// centre and normal; an old-style polyline's fitting; a polyline's
+// vertices, normal and bulges; a text's height; then the layer.
+std::string readPieces(cad::Application& application) {
+    auto set = application.activeDocument()->selectionSets()->add("p");
+    set->selectOnScreen();
+    std::string text;
+    const int count = set->count();
+    for (int i = 0; i < count; ++i) {
+        auto member = set->item(i);
+        const int type = member->entityType();
+        std::string read = std::to_string(type) + ":";
+        if (type == cad::entity_type::kLine || type == cad::entity_type::kArc) {
+            read += " " + point(member->startPoint());
+            read += " / " + point(member->endPoint());
+        }
+        if (type == cad::entity_type::kArc) {
+            read += " / " + point(member->center());
+            read += " / " + point(member->normal());
+        }
+        if (type == cad::entity_type::kPolyline) {
+            read += " " + std::to_string(member->polylineType());
+        }
+        if (type == cad::entity_type::kPolyline || type == cad::entity_type::kLightweightPolyline) {
+            const std::vector<double> vertices = member->coordinates();
+            read += " " + numbers(vertices);
+            read += " / " + point(member->normal()) + " /";
+            const std::size_t perVertex = type == cad::entity_type::kPolyline ? 3 : 2;
+            for (std::size_t k = 0; k + 1 < vertices.size() / perVertex; ++k) {
+                read += " " + numbers({member->bulge(static_cast<int>(k))});
+            }
+        }
+        if (type == cad::entity_type::kText || type == cad::entity_type::kMText) {
+            read += " " + numbers({member->height()});
+        }
+        read += " @" + member->layer();
+        text += (i ? "; " : "") + read;
+    }
+    return text;
+}
+
+// The calls of readPieces: the selection, then member k's Item and reads.
+Lines piecesRead(std::initializer_list<std::initializer_list<const char*>> members) {
+    Lines calls = {"Application.ActiveDocument", "Document.SelectionSets",
+                   "SelectionSets.Add(\"p\")", "SelectionSet:p.SelectOnScreen",
+                   "SelectionSet:p.Count"};
+    int k = 0;
+    for (const auto& reads : members) {
+        calls.push_back("SelectionSet:p.Item(I4 " + std::to_string(k++) + ")");
+        for (const char* read : reads) {
+            calls.push_back("Entity#" + std::to_string(k) + "." + read);
+        }
+    }
+    return calls;
+}
+
+const SurfaceCase kPieceCases[] = {
+    // Lines and arcs both have StartPoint and EndPoint, polylines of both
+    // kinds Normal and GetBulge, texts of both kinds Height, under DISPIDs
+    // of their own: an id kept for one class reads another member, or
+    // none, of the next.
+    {"PiecesPolylinesAndTextsInTurnEachReadUnderTheirOwnClassesIds",
+     [](DoubleCad& cad) {
+         DoubleSelectable splined{23, {0, 0, 7, 10, 0, 7, 20, 5, 7}, {0.5, -0.4}, {0, 0, -1}};
+         splined.polylineType = 2;
+         splined.layer = L"BT1";
+         DoubleSelectable mtext = doubleMText(L"N2", 3, 4);
+         mtext.height = 0.75;
+         cad.prepareSelection({doubleLine(-30, 5, -20, 2.5, L"钢束AT1"),
+                               doubleArc({1, 1}, {1, 0}, {2, 1}),
+                               {24, {0, 0, 1, 1}, {0.25}, {0, 0, -1}},
+                               splined,
+                               doubleText(L"N1", 1, 2),
+                               mtext,
+                               doubleLine(2, 1, 2, 3),
+                               doubleArc({3, 3}, {2, 3}, {3, 4}, L"AT2", {0, 0, -1})});
+     },
+     readPieces,
+     "19: -30 5 0 / -20 2.5 0 @钢束AT1; 4: 1 0 0 / 2 1 0 / 1 1 0 / 0 0 1 @0; "
+     "24: 0 0 1 1 / 0 0 -1 / 0.25 @0; 23: 2 0 0 7 10 0 7 20 5 7 / 0 0 -1 / 0.5 -0.4 @BT1; "
+     "32: 2.5 @0; 21: 0.75 @0; 19: 2 1 0 / 2 3 0 @0; 4: 2 3 0 / 3 4 0 / 3 3 0 / 0 0 -1 @AT2",
+     piecesRead({{"EntityType", "StartPoint", "EndPoint", "Layer"},
+                 {"EntityType", "StartPoint", "EndPoint", "Center", "Normal", "Layer"},
+                 {"EntityType", "Coordinates", "Normal", "GetBulge(I4 0)", "Layer"},
+                 {"EntityType", "Type", "Coordinates", "Normal", "GetBulge(I4 0)", "GetBulge(I4 1)",
+                  "Layer"},
+                 {"EntityType", "Height", "Layer"},
+                 {"EntityType", "Height", "Layer"},
+                 {"EntityType", "StartPoint", "EndPoint", "Layer"},
+                 {"EntityType", "StartPoint", "EndPoint", "Center", "Normal", "Layer"}}),
+     nullptr},
+    // Where the type is told by the object name, that read tells the class.
+    {"WithoutEntityTypeTheObjectNameTellsAnArcsClass",
+     [](DoubleCad& cad) {
+         cad.hidesObsoleteMembers = true;
+         cad.prepareSelection({doubleLine(0, 0, 1, 0, L"A"),
+                               doubleArc({1, 1}, {1, 0}, {2, 1}, L"B"),
+                               doubleLine(2, 1, 2, 3, L"C")});
+     },
+     readPieces, "19: 0 0 0 / 1 0 0 @A; 4: 1 0 0 / 2 1 0 / 1 1 0 / 0 0 1 @B; 19: 2 1 0 / 2 3 0 @C",
+     piecesRead({{"ObjectName", "StartPoint", "EndPoint", "Layer"},
+                 {"ObjectName", "StartPoint", "EndPoint", "Center", "Normal", "Layer"},
+                 {"ObjectName", "StartPoint", "EndPoint", "Layer"}}),
+     nullptr},
+};
+
 void PrintTo(const SurfaceCase& c, std::ostream* out) {
     *out << c.name;
 }
@@ -357,6 +468,7 @@ TEST_P(SurfaceTest, SendsWhatAutoCadExpectsAndReadsItsAnswer) {
 
 INSTANTIATE_TEST_SUITE_P(Operations, SurfaceTest, bothReaches(kSurfaceCases), caseAndReachName);
 INSTANTIATE_TEST_SUITE_P(Texts, SurfaceTest, bothReaches(kTextCases), caseAndReachName);
+INSTANTIATE_TEST_SUITE_P(Pieces, SurfaceTest, bothReaches(kPieceCases), caseAndReachName);
 
 using SelectionSetLimitTest = ComTest;
 

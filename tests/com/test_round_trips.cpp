@@ -82,9 +82,9 @@ INSTANTIATE_TEST_SUITE_P(Commands, RoundTripTest, ::testing::ValuesIn(kRoundTrip
 
 // Several tendons answered Yes: what each further tendon of four straight
 // vertices and its TEXT label add. Each member's Item and EntityType (4), the
-// polyline's Coordinates (2, looked up afresh), its Normal and three bulges
-// (4), the label's object name, string and insertion point (3), and a marker
-// and its colour for each of the four nodes (8).
+// polyline's Coordinates, its Normal and three bulges (5), the label's object
+// name, string, insertion point and height (4), and a marker and its colour
+// for each of the four nodes (8).
 constexpr int kPerTendonAndLabel = 21;
 
 class SeveralTendonsTest : public ComTest {
@@ -203,6 +203,100 @@ TEST_P(LabelReadTest, ALaterLabelOfTheSameClassCostsOneRoundTripARead) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Labels, LabelReadTest, ::testing::ValuesIn(kLabelReadCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// What reading one member of a selection costs as a command reads it, from
+// its type on: on the first of its class in a selection, and on a later one,
+// when every member's DISPIDs are kept.
+struct PieceReadCase {
+    const char* name;
+    DoubleSelectable member;
+    std::function<void(cad::Entity&)> read;
+    int first;  // the most round trips on the first of its class
+    int later;  // the most on every later one
+};
+
+void PrintTo(const PieceReadCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+DoubleSelectable labelOfHeight(double height) {
+    DoubleSelectable label = doubleText(L"AT1", 0, 0);
+    label.height = height;
+    return label;
+}
+
+// A lookup and an invoke for each member the first time, an invoke after.
+const PieceReadCase kPieceReadCases[] = {
+    {"LinePieceAndItsLayer", doubleLine(0, 0, 10, 0, L"AT1"),
+     [](cad::Entity& line) {
+         line.entityType();
+         line.startPoint();
+         line.endPoint();
+         line.layer();
+     },
+     8, 4},
+    {"ArcPiece", doubleArc({0, 5}, {0, 0}, {5, 5}),
+     [](cad::Entity& arc) {
+         arc.entityType();
+         arc.startPoint();
+         arc.endPoint();
+         arc.center();
+         arc.normal();
+     },
+     10, 5},
+    {"OldStylePolylineOfFourVertices",
+     {23, {0, 0, 0, 10, 1, 0, 20, 0, 0, 30, 1, 0}, {0, 0.2}},
+     [](cad::Entity& polyline) {
+         polyline.entityType();
+         polyline.polylineType();
+         polyline.coordinates();
+         polyline.normal();
+         for (int k = 0; k < 3; ++k) {
+             polyline.bulge(k);
+         }
+     },
+     12,
+     7},
+    {"LabelWithItsHeight", labelOfHeight(3.5),
+     [](cad::Entity& label) {
+         label.entityType();
+         label.objectName();
+         label.textString();
+         label.insertionPoint();
+         label.height();
+     },
+     10, 5},
+};
+
+class PieceReadTest : public ComTest, public ::testing::WithParamInterface<PieceReadCase> {};
+
+TEST_P(PieceReadTest, ALaterMemberOfTheSameClassCostsOneRoundTripARead) {
+    const PieceReadCase& c = GetParam();
+    cad->prepareSelection({c.member, c.member, c.member});
+    testClass->run(makeApplication(cad).get());
+    cad::com::ComPlatform platform(kQuickRetry);
+    auto set = platform.getRunningObject(testClass->progId())
+                   ->activeDocument()
+                   ->selectionSets()
+                   ->add("pieces");
+    set->selectOnScreen();
+
+    std::vector<int> costs;
+    for (int i = 0; i < 3; ++i) {
+        auto member = set->item(i);
+        const int before = cad->nameLookups() + cad->invokes();
+        c.read(*member);
+        costs.push_back(cad->nameLookups() + cad->invokes() - before);
+    }
+    std::cout << c.name << ": " << costs[0] << " round trips on the first, " << costs[1]
+              << " on a later one\n";
+    EXPECT_LE(costs[0], c.first);
+    EXPECT_LE(costs[1], c.later);
+    EXPECT_EQ(costs[2], costs[1]) << "a later member costs more than the one before";
+}
+
+INSTANTIATE_TEST_SUITE_P(Pieces, PieceReadTest, ::testing::ValuesIn(kPieceReadCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

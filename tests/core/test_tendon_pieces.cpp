@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "nodes/tendon_labels.h"
 #include "nodes/tendon_pieces.h"
@@ -29,23 +30,27 @@ TEST(ArcPiece, BulgeFromTheSweepAboutTheNormal) {
         cad::Point start, end, normal;
         std::optional<double> bulge;
     } cases[] = {
-        {"a quarter counter-clockwise", {10, 0, 0}, {0, 10, 0}, {0, 0, 1}, std::tan(M_PI / 8)},
+        {"a quarter counter-clockwise",
+         {10, 0, 0},
+         {0, 10, 0},
+         {0, 0, 1},
+         std::tan(std::numbers::pi / 8)},
         {"three quarters counter-clockwise",
          {0, 10, 0},
          {10, 0, 0},
          {0, 0, 1},
-         std::tan(3 * M_PI / 8)},
+         std::tan(3 * std::numbers::pi / 8)},
         {"a half circle", {10, 0, 0}, {-10, 0, 0}, {0, 0, 1}, 1.0},
         {"a normal down runs clockwise",
          {10, 0, 0},
          {0, 10, 0},
          {0, 0, -1},
-         -std::tan(3 * M_PI / 8)},
+         -std::tan(3 * std::numbers::pi / 8)},
         {"a quarter clockwise under a normal down",
          {0, 10, 0},
          {10, 0, 0},
          {0, 0, -1},
-         -std::tan(M_PI / 8)},
+         -std::tan(std::numbers::pi / 8)},
         {"tilted is no piece", {10, 0, 0}, {0, 10, 0}, {0, 1, 0}, std::nullopt},
     };
     for (const auto& c : cases) {
@@ -81,11 +86,17 @@ TEST(ChainPieces, JoinsPiecesEndToEndFromTheLeftEnd) {
          {0, 0, 3, 9, 0, 5},
          {0, 0},
          {1, 0}},
-        {"ends a rounding apart still meet",
-         {linePiece({0, 0, 0}, {10, 1e-9, 0}), linePiece({10, 0, 0}, {20, 5, 0})},
+        {"ends a millionth of the selection apart still meet",
+         {linePiece({0, 0, 0}, {10, 2e-5, 0}), linePiece({10, 0, 0}, {20, 5, 0})},
          {0, 0, 10, 0, 20, 5},
          {0, 0},
          {0, 1}},
+        {"a piece shorter than a visible gap",
+         {linePiece({0, 0, 0}, {50, 0, 0}), linePiece({50, 0, 0}, {50.01, 0, 0}),
+          linePiece({50.01, 0, 0}, {100, 0, 0})},
+         {0, 0, 50, 0, 50.01, 0, 100, 0},
+         {0, 0, 0},
+         {0, 1, 2}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -152,6 +163,15 @@ TEST(ChainPieces, RefusesGapsAndBranchesWhereTheyAre) {
           linePiece({50, 0, 0}, {50, 10, 0})},
          ChainFault::Kind::Gap,
          "钢束图元在 (-10, -3.25) 处未连接！"},
+        {"a lone piece shorter than a visible gap is no gap",
+         {linePiece({0, 0, 0}, {100, 0, 0}), linePiece({50, 10, 0}, {50.05, 10, 0})},
+         std::nullopt,
+         ""},
+        {"of two gaps the first selected",
+         {linePiece({60, 0, 0}, {100, 0, 0}), linePiece({0, 0, 0}, {30, 0, 0}),
+          linePiece({30.005, 0, 0}, {59.995, 0, 0})},
+         ChainFault::Kind::Gap,
+         "钢束图元在 (60, 0) 处未连接！"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -184,6 +204,9 @@ TEST(LabelReach, ALabelFartherThanFiveHeightsFromEveryTendonIsATitle) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(assignLabels(tendons, c.labels), c.expected);
     }
+    // Within the box round a slanting tendon, but beyond reach of the tendon.
+    EXPECT_EQ(assignLabels({{{0, 0, 100, 100}, {}}}, {{"N1", 60, 40, 2.5}}),
+              (std::vector<std::optional<std::size_t>>{std::nullopt}));
 }
 
 TEST(LayerNames, ALayerOfItsOwnNamesATendon) {
@@ -201,9 +224,9 @@ TEST(LayerNames, ALayerOfItsOwnNamesATendon) {
          {{"T"}, {"t"}, {"AT3"}},
          {std::nullopt, std::nullopt, "AT3"}},
         {"a chain across layers shares them", {{"A", "B"}, {"B"}}, {std::nullopt, std::nullopt}},
-        {"layers every drawing has",
-         {{"0"}, {"DEFPOINTS"}, {"Defpoints"}, {""}},
-         {std::nullopt, std::nullopt, std::nullopt, std::nullopt}},
+        {"layer 0", {{"0"}, {"AT1"}}, {std::nullopt, "AT1"}},
+        {"the layer of definition points", {{"DEFPOINTS"}, {"AT1"}}, {std::nullopt, "AT1"}},
+        {"no layer name", {{""}}, {std::nullopt}},
         {"no entities", {{}}, {std::nullopt}},
     };
     for (const auto& c : cases) {

@@ -36,6 +36,31 @@ QString arcQuestion(int arcs) {
         .arg(arcs);
 }
 
+// Both of the sample's tendons, selected with a window and answered Yes twice,
+// origin on N2's mid-span end, no mirrored half.
+//   N1: its ends and the vertices between straight legs stay (radius 15
+//   typed in, 0 at the ends); each fillet (bulge tan(atan(0.05)/2), so
+//   radius 10000·1.0025/0.1 = 100250) becomes the meeting point of its
+//   legs: y = 700 − 0.1·(x + 15000) meets y = 200 at x = −10000, and
+//   mirrored at x = 10000.
+//   N2: the Yes table of the half tendon, with its mid-span end.
+const char* const kSampleTablesAnsweredYes =
+    "钢束N1\r\n"
+    "-20000.000\t750.000\t0\r\n"
+    "-17500.000\t500.000\t15\r\n"
+    "-10000.000\t-250.000\t100250.000\r\n"
+    "0.000\t-250.000\t15\r\n"
+    "10000.000\t-250.000\t100250.000\r\n"
+    "17500.000\t500.000\t15\r\n"
+    "20000.000\t750.000\t0\r\n"
+    "\r\n"
+    "钢束N2\r\n"
+    "-20000.000\t1250.000\t0\r\n"
+    "-16000.000\t1250.000\t10000.000\r\n"
+    "-9000.000\t200.000\t15\r\n"
+    "-5000.000\t0.000\t20000.000\r\n"
+    "0.000\t0.000\t0\r\n";
+
 const char* const kOriginPick = "点取坐标原点 ";
 const char* const kSelectObjects = "选择对象：";
 
@@ -130,6 +155,27 @@ class EndToEndBoardTest : public QObject {
     std::vector<EntityId> markerGroup() const {
         const auto names = drawing().groupNames();
         return names.size() == 1 ? drawing().group(names.front()) : std::vector<EntityId>{};
+    }
+
+    // Command3 with a click a few pixels off this point, then Command4 with
+    // a window over the whole view, answered Yes; the mirrored half off.
+    void originThenWindowAnsweredYes(Vec2 origin, QPoint offset = {3, 2}) {
+        Script pick(*platform, {{kOriginPick, [&] { clickBoard(origin, offset); }}});
+        QTest::mouseClick(form->Command3, Qt::LeftButton);
+        QCOMPARE(form->commands().origin(), (cad::Point{origin.x, origin.y, 0}));
+        form->Check1->setChecked(false);
+        answerYes = true;
+        Script script(*platform, {{kSelectObjects, [&] {
+                                       BoardView* view = board()->view();
+                                       const QPoint from(2, 2);
+                                       const QPoint to(view->width() - 3, view->height() - 3);
+                                       QTest::mousePress(view, Qt::LeftButton, {}, from);
+                                       QTest::mouseMove(view, to);
+                                       QTest::mouseRelease(view, Qt::LeftButton, {}, to);
+                                       pressEnter();
+                                   }}});
+        QTest::mouseClick(form->Command4, Qt::LeftButton);
+        QCOMPARE(script.done(), std::size_t(1));
     }
 
     // Command3 with a click a few pixels off the tendon's left end.
@@ -255,60 +301,66 @@ class EndToEndBoardTest : public QObject {
     }
 
     // A window over the whole sample, answered Yes to both questions: each
-    // tendon's table under the label next to it, N1 before N2. Origin on
-    // N2's mid-span end, no mirrored half.
-    //   N1: its ends and the vertices between straight legs stay (radius 15
-    //   typed in, 0 at the ends); each fillet (bulge tan(atan(0.05)/2), so
-    //   radius 10000·1.0025/0.1 = 100250) becomes the meeting point of its
-    //   legs: y = 700 − 0.1·(x + 15000) meets y = 200 at x = −10000, and
-    //   mirrored at x = 10000.
-    //   N2: the Yes table of the test above, with its mid-span end, as it is
-    //   not mirrored.
+    // tendon's table under the label next to it, N1 before N2.
     void windowOverTheSampleAnsweredYesGivesBothTablesNamed() {
-        Script origin(*platform, {{kOriginPick, [&] { clickBoard(kHalfTendonEnd, {3, 2}); }}});
-        QTest::mouseClick(form->Command3, Qt::LeftButton);
-        QCOMPARE(form->commands().origin(), (cad::Point{0, 450, 0}));
-        form->Check1->setChecked(false);
-        answerYes = true;
-        Script script(*platform, {{kSelectObjects, [&] {
-                                       BoardView* view = board()->view();
-                                       const QPoint from(2, 2);
-                                       const QPoint to(view->width() - 3, view->height() - 3);
-                                       QTest::mousePress(view, Qt::LeftButton, {}, from);
-                                       QTest::mouseMove(view, to);
-                                       QTest::mouseRelease(view, Qt::LeftButton, {}, to);
-                                       pressEnter();
-                                   }}});
-        QTest::mouseClick(form->Command4, Qt::LeftButton);
-        QCOMPARE(script.done(), std::size_t(1));
+        originThenWindowAnsweredYes(kHalfTendonEnd);
         QCOMPARE(messages,
                  (QStringList{
                      QStringLiteral("所选对象含 2 条多段线。\n是：逐条取节点，每条钢束一张表；\n"
                                     "否：只取第一条（与以前相同）。"),
                      arcQuestion(4)}));
 
-        const QString expected = QStringLiteral(
-            "钢束N1\r\n"
-            "-20000.000\t750.000\t0\r\n"
-            "-17500.000\t500.000\t15\r\n"
-            "-10000.000\t-250.000\t100250.000\r\n"
-            "0.000\t-250.000\t15\r\n"
-            "10000.000\t-250.000\t100250.000\r\n"
-            "17500.000\t500.000\t15\r\n"
-            "20000.000\t750.000\t0\r\n"
-            "\r\n"
-            "钢束N2\r\n"
-            "-20000.000\t1250.000\t0\r\n"
-            "-16000.000\t1250.000\t10000.000\r\n"
-            "-9000.000\t200.000\t15\r\n"
-            "-5000.000\t0.000\t20000.000\r\n"
-            "0.000\t0.000\t0\r\n");
-        QCOMPARE(tableInText8(), expected);
+        QCOMPARE(tableInText8(), QString::fromUtf8(kSampleTablesAnsweredYes));
         QCOMPARE(form->Label4->text(), QStringLiteral("钢束数：2，角点个数：12"));
         QCOMPARE(pointsOfColour(3).size(), std::size_t(12));
         // Busy after the selection: the arrow over both questions, nothing left after.
         QCOMPARE(cursorsOverBoxes, (QList<int>{Qt::ArrowCursor, Qt::ArrowCursor}));
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // The sample with its tendons exploded into lines and arcs: the same
+    // tables as from its polylines; its centre lines (a closed outline and a
+    // lone line) are no tendons.
+    void windowOverTheExplodedSampleGivesThePolylinesTables() {
+        QVERIFY(board()->openFile(TENDRA_EXAMPLES "/tendon-pieces.dxf"));
+        originThenWindowAnsweredYes(kHalfTendonEnd);
+        QCOMPARE(messages,
+                 (QStringList{QStringLiteral("所选对象含 2 条钢束（多段线 0 条，直线与圆弧连成 "
+                                             "2 条）。\n是：逐条取节点，每条钢束一张表；\n"
+                                             "否：只取第一条（与以前相同）。"),
+                              arcQuestion(4)}));
+        QCOMPARE(tableInText8(), QString::fromUtf8(kSampleTablesAnsweredYes));
+        QCOMPARE(form->Label4->text(), QStringLiteral("钢束数：2，角点个数：12"));
+    }
+
+    // A girder's four tendons as pieces, each on its layer, with a title
+    // beside them and the girder's outline: the tables take the layers'
+    // names. Every corner is filleted with a radius of 20 m, so answered
+    // Yes each table is its two ends and two corners; origin on AT1's left end.
+    void windowOverTendonsOnTheirLayersGivesTablesNamedAfterThem() {
+        QVERIFY(board()->openFile(TENDRA_BOARD_DATA "/girder-layers.dxf"));
+        // Just above it: AT2's end is a few pixels below.
+        originThenWindowAnsweredYes({0, 1900}, {0, -1});
+        QCOMPARE(messages,
+                 (QStringList{QStringLiteral("所选对象含 4 条钢束（多段线 0 条，直线与圆弧连成 "
+                                             "4 条）。\n是：逐条取节点，每条钢束一张表；\n"
+                                             "否：只取第一条（与以前相同）。"),
+                              arcQuestion(8)}));
+        QString expected;
+        const struct {
+            const char* layer;
+            int end, middle;
+        } tendons[] = {
+            {"AT1", 1900, 200}, {"AT2", 1750, 450}, {"AT3", 1500, 700}, {"AT4", 1200, 950}};
+        for (const auto& tendon : tendons) {
+            const auto y = [](int at) { return QString::number(at - 1900) + ".000"; };
+            expected += (expected.isEmpty() ? "" : "\r\n") + QString(tendon.layer) + "\r\n" +
+                        "0.000\t" + y(tendon.end) + "\t0\r\n" + "9000.000\t" + y(tendon.middle) +
+                        "\t20000.000\r\n" + "21000.000\t" + y(tendon.middle) + "\t20000.000\r\n" +
+                        "30000.000\t" + y(tendon.end) + "\t0\r\n";
+        }
+        QCOMPARE(tableInText8(), expected);
+        QCOMPARE(form->Label4->text(), QStringLiteral("钢束数：4，角点个数：16"));
     }
 
     void originThenPickedNodesGivesTheTable() {

@@ -95,8 +95,15 @@ class StandIn {
           filter_(script_.busyMilliseconds) {
         std::vector<DoubleSelectable> selection;
         for (const auto& entity : script_.selection) {
-            selection.push_back({entity.type, entity.coordinates, entity.bulges, entity.normal,
-                                 win32::toUtf16(entity.text), entity.insertion});
+            DoubleSelectable selected{entity.type,   entity.coordinates,          entity.bulges,
+                                      entity.normal, win32::toUtf16(entity.text), entity.insertion};
+            selected.layer = win32::toUtf16(entity.layer);
+            selected.start = entity.start;
+            selected.end = entity.end;
+            selected.center = entity.center;
+            selected.polylineType = entity.polylineType;
+            selected.height = entity.height;
+            selection.push_back(std::move(selected));
         }
         cad_->prepareSelection(std::move(selection));
         if (script_.startingMilliseconds || script_.settlingMilliseconds) {

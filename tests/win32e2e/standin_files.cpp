@@ -129,6 +129,28 @@ std::optional<StandInScript> parseScript(const std::string& text, std::string* e
             SelectedEntity entity{word == "text" ? kTextType : kMTextType, {}};
             good = textLine(rest, entity);
             script.selection.push_back(std::move(entity));
+        } else if (word == "line" && numeric && values.size() == 4) {
+            SelectedEntity line{kLineType, {}};
+            line.start = {values[0], values[1], 0};
+            line.end = {values[2], values[3], 0};
+            script.selection.push_back(std::move(line));
+        } else if (word == "arc" && numeric && values.size() == 6) {
+            SelectedEntity arc{kArcType, {}};
+            arc.center = {values[0], values[1], 0};
+            arc.start = {values[2], values[3], 0};
+            arc.end = {values[4], values[5], 0};
+            script.selection.push_back(std::move(arc));
+        } else if (word == "layer" && !rest.empty() && !script.selection.empty()) {
+            script.selection.back().layer = rest;
+        } else if (word == "fitting" && numeric && values.size() == 1 &&
+                   values[0] == static_cast<int>(values[0]) && !script.selection.empty() &&
+                   script.selection.back().type == kPolylineType) {
+            script.selection.back().polylineType = static_cast<int>(values[0]);
+        } else if (word == "height" && numeric && values.size() == 1 && values[0] > 0 &&
+                   !script.selection.empty() &&
+                   (script.selection.back().type == kTextType ||
+                    script.selection.back().type == kMTextType)) {
+            script.selection.back().height = values[0];
         } else if (word == "bulges" && numeric && !script.selection.empty()) {
             script.selection.back().bulges = values;
         } else if (word == "normal" && numeric && values.size() == 3 && !script.selection.empty()) {

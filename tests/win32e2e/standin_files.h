@@ -17,6 +17,14 @@
 //   text 5 8 0 钢束 N1      SelectOnScreen selects a TEXT inserted at (5, 8, 0)
 //                          whose string is the rest of the line, blanks and all
 //   mtext 5 8 0 {\fSimSun;N2}  the same for an MTEXT, its format codes included
+//   height 3.5             the character height of the TEXT or MTEXT selected last
+//   line 0 0 10 5          SelectOnScreen selects a LINE from (0, 0) to (10, 5)
+//   arc 10 0 10 5 15 0     an ARC about (10, 0) from (10, 5) to (15, 0),
+//                          counter-clockwise about its normal (see normal)
+//   layer AT1              the layer of the entity selected last: the rest of
+//                          the line, blanks and all
+//   fitting 2              the Type of the old-style polyline (select 23 ...)
+//                          selected last: 0 simple, 1 curve-fit, 2 or 3 splined
 //   busy 2000              for 2000 ms from the first automation call, the
 //                          message filter rejects every automation call
 //                          (SERVERCALL_REJECTED: Wine serves a call that is
@@ -55,11 +63,22 @@ struct SelectedEntity {
     std::array<double, 3> normal = {0, 0, 1};
     std::string text = {};  // a TEXT's or MTEXT's string, UTF-8
     std::array<double, 3> insertion = {};
+    std::string layer = "0";  // UTF-8
+    // A LINE's or an ARC's ends and an ARC's centre.
+    std::array<double, 3> start = {};
+    std::array<double, 3> end = {};
+    std::array<double, 3> center = {};
+    int polylineType = 0;
+    double height = 2.5;
 };
 
-// The entity types SelectOnScreen gives TEXT and MTEXT.
+// The entity types SelectOnScreen gives TEXT and MTEXT, LINE and ARC, and an
+// old-style polyline.
 inline constexpr int kTextType = 32;
 inline constexpr int kMTextType = 21;
+inline constexpr int kLineType = 19;
+inline constexpr int kArcType = 4;
+inline constexpr int kPolylineType = 23;
 
 struct StandInScript {
     std::vector<PickStep> picks;

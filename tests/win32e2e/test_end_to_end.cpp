@@ -75,6 +75,42 @@ const Shown kTwoPolylinesQuestion{"Tendra",
                                   "所选对象含 2 条多段线。\n是：逐条取节点，每条钢束一张表；\n"
                                   "否：只取第一条（与以前相同）。"};
 
+// Two tendons drawn as designers draw them, selected with a title and a
+// label, in no particular order: one as a line, a mirrored fillet arc and a
+// line on layer AT1, unlabelled; the other as an old-style polyline drawn
+// right to left at elevation 3, labelled N2. The title is too far from both
+// to name either.
+const char* const kPiecesAndOldPolylineScript =
+    "point 0 0\n"
+    "line -28 0 -10 0\n"
+    "layer AT1\n"
+    "text 0 40 0 5-45-BOTH\n"
+    "height 2\n"
+    "select 23 0 -20 3 -10 -20 3 -20 -18 3 -30 -15 3\n"
+    "arc -28 2 -28 0 -30 2\n"
+    "normal 0 0 -1\n"
+    "layer AT1\n"
+    "text -15 -16 0 N2\n"
+    "height 3\n"
+    "line -30 2 -30 10\n"
+    "layer AT1\n";
+// AT1 runs from (-30, 10) down to the fillet of radius 2 about (-28, 2) and
+// on to (-10, 0): its nodes are the end and the tangents' meeting point
+// (-30, 0), mirrored, as the fillet polyline answered Yes gives. N2 is the
+// polyline of kPolylineTable 20 lower. The names sort AT1 before N2.
+const std::string kPiecesAndOldPolylineTable =
+    "AT1\r\n"
+    "-30.000\t10.000\t0\r\n-30.000\t0.000\t2.000\r\n30.000\t0.000\t2.000\r\n"
+    "30.000\t10.000\t0\r\n"
+    "\r\n"
+    "N2\r\n"
+    "-30.000\t-15.000\t0\r\n-20.000\t-18.000\t15\r\n-10.000\t-20.000\t15\r\n"
+    "10.000\t-20.000\t15\r\n20.000\t-18.000\t15\r\n30.000\t-15.000\t0\r\n";
+const Shown kPolylineAndChainQuestion{
+    "Tendra",
+    "所选对象含 2 条钢束（多段线 1 条，直线与圆弧连成 1 条）。\n是：逐条取节点，每条钢束一张表；\n"
+    "否：只取第一条（与以前相同）。"};
+
 void PrintTo(const Shown& shown, std::ostream* out) {
     *out << shown.title << ": " << shown.text;
 }
@@ -229,6 +265,28 @@ const Scenario kScenarios[] = {
       {6, -20, 2, 0, 3},
       {7, -10, 0, 0, 3}},
      {{"Point#1", "Point#2", "Point#3", "Point#4", "Point#5", "Point#6", "Point#7"}},
+     0,
+     "I2 3",
+     kAutoCadProgId,
+     0},
+    {"PiecesAndAnOldStylePolylineAnsweredYes",
+     Start::Running,
+     kPiecesAndOldPolylineScript,
+     {{"Command3", "", ""},
+      {"Command4",
+       kPiecesAndOldPolylineTable,
+       "钢束数：2，角点个数：10",
+       {kPolylineAndChainQuestion, kArcQuestion},
+       false,
+       {},
+       true}},
+     {{1, 0, 0, 0, 1},
+      {2, -30, 10, 0, 3},
+      {3, -30, 0, 0, 3},
+      {4, -30, -15, 0, 3},
+      {5, -20, -18, 0, 3},
+      {6, -10, -20, 0, 3}},
+     {{"Point#1", "Point#2", "Point#3", "Point#4", "Point#5", "Point#6"}},
      0,
      "I2 3",
      kAutoCadProgId,

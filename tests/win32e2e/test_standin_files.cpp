@@ -44,6 +44,13 @@ const ScriptCase kScriptCases[] = {
     {"EndWithAHexNumber", "end 0x80040201\n", true, 1},
     {"EndWithANumberBeyond32BitsIsRefused", "end 0x180040201\n", false},
     {"EndWithANumberAndMoreIsRefused", "end 0x80040201 2\n", false},
+    {"LinesAndArcsJoinTheSelectionInOrder", "line 0 0 10 0\narc 10 5 10 0 15 5\nline 15 5 15 9\n",
+     true, 0, 3},
+    {"LineWithThreeNumbersIsRefused", "line 0 0 10\n", false},
+    {"ArcWithFourNumbersIsRefused", "arc 10 5 10 0\n", false},
+    {"LayerBeforeASelectionIsRefused", "layer AT1\n", false},
+    {"FittingOfALightweightPolylineIsRefused", "select 24 0 0 10 0\nfitting 2\n", false},
+    {"HeightOfALineIsRefused", "line 0 0 1 1\nheight 2\n", false},
 };
 
 class StandInScriptTest : public ::testing::TestWithParam<ScriptCase> {};

@@ -101,19 +101,22 @@ Geometry mapGeometry(const Geometry& geometry, const Transform& t) {
                 copy.start = mapped(t, g.start);
                 copy.end = mapped(t, g.end);
             } else if constexpr (std::is_same_v<G, Arc>) {
-                const double start = g.startAngle * kRadiansPerDegree;
-                double sweep = std::fmod(g.endAngle - g.startAngle, 360.0);
+                // Parts are drawn from above: a mirrored arc first becomes its plan.
+                const Arc plan = arcInPlan(g);
+                const double start = plan.startAngle * kRadiansPerDegree;
+                double sweep = std::fmod(plan.endAngle - plan.startAngle, 360.0);
                 if (!(sweep > 0)) {
                     sweep += 360;
                 }
                 if (!circles) {
-                    return mapEllipse(
-                        ellipseOfArc(g.center, g.radius, start, start + sweep * kRadiansPerDegree));
+                    return mapEllipse(ellipseOfArc(plan.center, plan.radius, start,
+                                                   start + sweep * kRadiansPerDegree));
                 }
                 const double a1 = angleOf(t.applyVector({std::cos(start), std::sin(start)}));
                 const double end = start + sweep * kRadiansPerDegree;
                 const double a2 = angleOf(t.applyVector({std::cos(end), std::sin(end)}));
-                copy.center = mapped(t, g.center);
+                copy = plan;
+                copy.center = mapped(t, plan.center);
                 copy.radius = g.radius * scale;
                 // A mirror turns the arc clockwise: it now runs from its old end.
                 copy.startAngle = (mirrored ? a2 : a1) / kRadiansPerDegree;
@@ -128,7 +131,7 @@ Geometry mapGeometry(const Geometry& geometry, const Transform& t) {
                 copy.center = mapped(t, g.center);
                 copy.radius = g.radius * scale;
             } else if constexpr (std::is_same_v<G, LightweightPolyline> ||
-                                 std::is_same_v<G, Polyline2d>) {
+                                 std::is_same_v<G, Polyline2d> || std::is_same_v<G, Polyline3d>) {
                 return mapShape(g);
             } else if constexpr (std::is_same_v<G, PointEntity>) {
                 copy.at = mapped(t, g.at);

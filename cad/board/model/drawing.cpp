@@ -59,6 +59,7 @@ int entityTypeOf(const Geometry& geometry) {
             return cad::entity_type::kLightweightPolyline;
         }
         int operator()(const Polyline2d&) const { return cad::entity_type::kPolyline; }
+        int operator()(const Polyline3d&) const { return entity_kind::k3dPolyline; }
         int operator()(const PointEntity&) const { return cad::entity_type::kPoint; }
         int operator()(const Text&) const { return cad::entity_type::kText; }
         int operator()(const MText&) const { return cad::entity_type::kMText; }
@@ -120,6 +121,7 @@ std::string objectNameOf(int entityType) {
         {entity_kind::kTrace, "AcDbTrace"},
         {entity_kind::kMInsertBlock, "AcDbMInsertBlock"},
         {entity_kind::kDimension3PointAngular, "AcDb3PointAngularDimension"},
+        {entity_kind::k3dPolyline, "AcDb3dPolyline"},
     };
     for (const Known& known : kKnown) {
         if (known.type == entityType) {
@@ -144,7 +146,69 @@ const PolylineShape* Entity::polyline() const {
     if (const auto* old = std::get_if<Polyline2d>(&geometry)) {
         return old;
     }
+    if (const auto* spatial = std::get_if<Polyline3d>(&geometry)) {
+        return spatial;
+    }
     return nullptr;
+}
+
+namespace {
+
+// A normal along the world's Z axis, up or down.
+bool alongZ(const cad::Point& normal) {
+    return normal[2] != 0 && std::hypot(normal[0], normal[1]) <= 1e-9 * std::abs(normal[2]);
+}
+
+cad::Point crossProduct(const cad::Point& a, const cad::Point& b) {
+    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+}
+
+// The vector scaled to length 1; a zero vector stays as it is.
+cad::Point unitVector(const cad::Point& v) {
+    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    return length > 0 ? cad::Point{v[0] / length, v[1] / length, v[2] / length} : v;
+}
+
+cad::Point arcPoint(const Arc& arc, double degrees) {
+    const double radians = degrees * 0.017453292519943295;
+    return toWorld(arc.normal, {arc.center[0] + arc.radius * std::cos(radians),
+                                arc.center[1] + arc.radius * std::sin(radians), arc.center[2]});
+}
+
+}  // namespace
+
+Arc arcInPlan(const Arc& arc) {
+    if (!alongZ(arc.normal) || arc.normal[2] > 0) {
+        return arc;
+    }
+    // Seen from above, the arc's X runs the other way: its centre's X turns
+    // round, and the counter-clockwise span from start to end becomes the one
+    // from 180° − end to 180° − start.
+    Arc plan = arc;
+    plan.center = {-arc.center[0], arc.center[1], -arc.center[2]};
+    plan.startAngle = 180 - arc.endAngle;
+    plan.endAngle = 180 - arc.startAngle;
+    plan.normal = {0, 0, 1};
+    return plan;
+}
+
+cad::Point toWorld(const cad::Point& normal, const cad::Point& point) {
+    const cad::Point n = unitVector(normal);
+    if (n == cad::Point{0, 0, 1}) {
+        return point;
+    }
+    // The own X axis is the world's Y or Z axis crossed with the normal, Y
+    // lies crosswise to both.
+    constexpr double kNearZ = 1.0 / 64;
+    const cad::Point axisX =
+        unitVector(std::abs(n[0]) < kNearZ && std::abs(n[1]) < kNearZ ? crossProduct({0, 1, 0}, n)
+                                                                      : crossProduct({0, 0, 1}, n));
+    const cad::Point axisY = unitVector(crossProduct(n, axisX));
+    cad::Point world{};
+    for (int i = 0; i < 3; ++i) {
+        world[i] = point[0] * axisX[i] + point[1] * axisY[i] + point[2] * n[i];
+    }
+    return world;
 }
 
 Drawing::Drawing() {
@@ -222,22 +286,85 @@ void Drawing::setColor(EntityId id, int aciColor) {
 }
 
 double Drawing::bulge(EntityId id, int index) const {
-    const auto* polyline = std::get_if<LightweightPolyline>(&entity(id).geometry);
-    if (!polyline) {
+    const Geometry& geometry = entity(id).geometry;
+    const PolylineShape* shape = std::get_if<LightweightPolyline>(&geometry);
+    if (!shape) {
+        shape = std::get_if<Polyline2d>(&geometry);
+    }
+    if (!shape) {
         invalid("the entity has no GetBulge method");
     }
-    if (index < 0 || std::size_t(index) >= polyline->vertices.size()) {
+    if (index < 0 || std::size_t(index) >= shape->vertices.size()) {
         invalid("no such vertex");
     }
-    return polyline->vertices[std::size_t(index)].bulge;
+    return shape->vertices[std::size_t(index)].bulge;
 }
 
 cad::Point Drawing::normal(EntityId id) const {
-    const auto* polyline = std::get_if<LightweightPolyline>(&entity(id).geometry);
-    if (!polyline) {
-        invalid("the entity has no Normal property");
+    const Geometry& geometry = entity(id).geometry;
+    if (const auto* lightweight = std::get_if<LightweightPolyline>(&geometry)) {
+        return lightweight->normal;
     }
-    return polyline->normal;
+    if (const auto* old = std::get_if<Polyline2d>(&geometry)) {
+        return old->normal;
+    }
+    if (const auto* arc = std::get_if<Arc>(&geometry)) {
+        return arc->normal;
+    }
+    invalid("the entity has no Normal property");
+}
+
+std::string Drawing::layerOf(EntityId id) const {
+    return entity(id).layer;
+}
+
+cad::Point Drawing::startPoint(EntityId id) const {
+    const Geometry& geometry = entity(id).geometry;
+    if (const auto* line = std::get_if<Line>(&geometry)) {
+        return line->start;
+    }
+    if (const auto* arc = std::get_if<Arc>(&geometry)) {
+        return arcPoint(*arc, arc->startAngle);
+    }
+    invalid("the entity has no StartPoint property");
+}
+
+cad::Point Drawing::endPoint(EntityId id) const {
+    const Geometry& geometry = entity(id).geometry;
+    if (const auto* line = std::get_if<Line>(&geometry)) {
+        return line->end;
+    }
+    if (const auto* arc = std::get_if<Arc>(&geometry)) {
+        return arcPoint(*arc, arc->endAngle);
+    }
+    invalid("the entity has no EndPoint property");
+}
+
+cad::Point Drawing::center(EntityId id) const {
+    const auto* arc = std::get_if<Arc>(&entity(id).geometry);
+    if (!arc) {
+        invalid("the entity has no Center property");
+    }
+    return toWorld(arc->normal, arc->center);
+}
+
+int Drawing::polylineType(EntityId id) const {
+    const auto* old = std::get_if<Polyline2d>(&entity(id).geometry);
+    if (!old) {
+        invalid("the entity has no Type property");
+    }
+    return old->fit;
+}
+
+double Drawing::textHeight(EntityId id) const {
+    const Geometry& geometry = entity(id).geometry;
+    if (const auto* text = std::get_if<Text>(&geometry)) {
+        return text->height;
+    }
+    if (const auto* mtext = std::get_if<MText>(&geometry)) {
+        return mtext->height;
+    }
+    invalid("the entity has no Height property");
 }
 
 std::string Drawing::objectName(EntityId id) const {
@@ -268,15 +395,29 @@ cad::Point Drawing::insertionPoint(EntityId id) const {
 }
 
 std::vector<double> Drawing::coordinates(EntityId id) const {
-    const auto* polyline = std::get_if<LightweightPolyline>(&entity(id).geometry);
-    if (!polyline) {
+    const Geometry& geometry = entity(id).geometry;
+    std::vector<double> flat;
+    if (const auto* lightweight = std::get_if<LightweightPolyline>(&geometry)) {
+        flat.reserve(lightweight->vertices.size() * 2);
+        for (const PolylineVertex& vertex : lightweight->vertices) {
+            flat.push_back(vertex.x);
+            flat.push_back(vertex.y);
+        }
+        return flat;
+    }
+    const PolylineShape* shape = std::get_if<Polyline2d>(&geometry);
+    const auto* spatial = std::get_if<Polyline3d>(&geometry);
+    if (spatial) {
+        shape = spatial;
+    }
+    if (!shape) {
         invalid("the entity has no Coordinates property");
     }
-    std::vector<double> flat;
-    flat.reserve(polyline->vertices.size() * 2);
-    for (const PolylineVertex& vertex : polyline->vertices) {
-        flat.push_back(vertex.x);
-        flat.push_back(vertex.y);
+    flat.reserve(shape->vertices.size() * 3);
+    for (std::size_t i = 0; i < shape->vertices.size(); ++i) {
+        flat.push_back(shape->vertices[i].x);
+        flat.push_back(shape->vertices[i].y);
+        flat.push_back(spatial && i < spatial->z.size() ? spatial->z[i] : shape->elevation);
     }
     return flat;
 }

@@ -45,6 +45,7 @@ inline constexpr int kSpline = 31;
 inline constexpr int kTrace = 34;
 inline constexpr int kMInsertBlock = 38;
 inline constexpr int kDimension3PointAngular = 41;
+inline constexpr int k3dPolyline = 2;
 }  // namespace entity_kind
 
 // ACI colour numbers with a meaning of their own.
@@ -71,12 +72,25 @@ struct Line {
     cad::Point end{};
 };
 
+// An ARC as the file holds it: centre and angles in its own coordinate
+// system, which its normal (codes 210, 220, 230) decides, running
+// counter-clockwise about the normal from startAngle to endAngle.
 struct Arc {
     cad::Point center{};
     double radius = 0;
     double startAngle = 0;
     double endAngle = 0;  // drawn counter-clockwise from startAngle
+    cad::Point normal{0, 0, 1};
 };
+
+// The arc as seen from above, in world X and Y, with the normal (0, 0, 1):
+// a normal along -Z (a mirrored drawing's arcs) turns the X axis round, so
+// the arc runs clockwise there. An arc tilted out of the world's plane is
+// returned as it is; the board does not draw it in true projection.
+Arc arcInPlan(const Arc& arc);
+// A point of an entity's own coordinate system in world coordinates, by the
+// arbitrary-axis algorithm of the DXF format.
+cad::Point toWorld(const cad::Point& normal, const cad::Point& point);
 
 struct Circle {
     cad::Point center{};
@@ -103,8 +117,20 @@ struct PolylineShape {
 struct LightweightPolyline : PolylineShape {
     cad::Point normal{0, 0, 1};
 };
-// Old-style 2D POLYLINE with VERTEX entities, entity type 23.
-struct Polyline2d : PolylineShape {};
+// Old-style 2D POLYLINE with VERTEX entities, entity type 23. Like a
+// lightweight one it lies in its own coordinate system. fit is AutoCAD's
+// Type: 0 simple, 1 curve-fit (code 70 flag 2), 2 quadratic and 3 cubic
+// B-spline (flag 4, code 75 = 5 or 6); a fitted one holds the vertices of
+// its fitted curve.
+struct Polyline2d : PolylineShape {
+    cad::Point normal{0, 0, 1};
+    int fit = 0;
+};
+// 3D POLYLINE (code 70 flag 8): vertices in world coordinates, z one per
+// vertex; no bulges. AutoCAD numbers it apart from the 2D kind.
+struct Polyline3d : PolylineShape {
+    std::vector<double> z;
+};
 
 struct PointEntity {
     cad::Point at{};
@@ -215,8 +241,8 @@ struct Dimension {
 };
 
 using Geometry =
-    std::variant<Line, Arc, Circle, LightweightPolyline, Polyline2d, PointEntity, Text, MText,
-                 Ellipse, Spline, Solid, Hatch, Leader, BlockReference, Dimension>;
+    std::variant<Line, Arc, Circle, LightweightPolyline, Polyline2d, Polyline3d, PointEntity, Text,
+                 MText, Ellipse, Spline, Solid, Hatch, Leader, BlockReference, Dimension>;
 
 // AutoCAD's EntityType number (cad::entity_type, entity_kind) of a geometry.
 int entityTypeOf(const Geometry& geometry);
@@ -235,7 +261,7 @@ struct Entity {
     // TEXT or MTEXT, whose shown size depends on the font: the view draws
     // them apart from the spatial index's outlines.
     bool isText() const;
-    // The vertices and bulges of either polyline kind, else null.
+    // The vertices and bulges of any polyline kind, else null.
     const PolylineShape* polyline() const;
 };
 
@@ -295,14 +321,28 @@ class Drawing {
     // These three throw cad::CadError(kInvalidArgument) for an unknown id.
     const Entity& entity(EntityId id) const;
     void setColor(EntityId id, int aciColor);
-    // Flat X0, Y0, X1, Y1, ... of a lightweight polyline; any other entity
-    // throws cad::CadError(kInvalidArgument), as AutoCAD has no such property.
+    // Flat X0, Y0, X1, Y1, ... of a lightweight polyline; X0, Y0, Z0, X1, ...
+    // of an old-style 2D polyline (its own coordinate system, Z its
+    // elevation) and of a 3D one (world); any other entity throws
+    // cad::CadError(kInvalidArgument), as AutoCAD has no such property.
     std::vector<double> coordinates(EntityId id) const;
-    // A lightweight polyline's bulge at a vertex and its normal; any other
+    // A 2D polyline's (lightweight or old-style) bulge at a vertex; any other
     // entity, or a vertex it does not have, throws
     // cad::CadError(kInvalidArgument).
     double bulge(EntityId id, int index) const;
+    // The normal of a 2D polyline or an arc; others throw as above.
     cad::Point normal(EntityId id) const;
+    // The layer's name, of any entity.
+    std::string layerOf(EntityId id) const;
+    // Where a LINE or an ARC starts and ends, and an ARC's centre, in world
+    // coordinates; others throw as above.
+    cad::Point startPoint(EntityId id) const;
+    cad::Point endPoint(EntityId id) const;
+    cad::Point center(EntityId id) const;
+    // An old-style 2D polyline's Type (Polyline2d::fit); others throw.
+    int polylineType(EntityId id) const;
+    // A TEXT's or MTEXT's height; others throw.
+    double textHeight(EntityId id) const;
     // The entity's class as AutoCAD names it ("AcDbText", "AcDbPolyline", ...).
     std::string objectName(EntityId id) const;
     // A TEXT's or MTEXT's text as the board shows it (UTF-8, %%-codes as

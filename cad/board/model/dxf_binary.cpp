@@ -226,7 +226,7 @@ std::string textToBinary(std::string_view text) {
     std::string_view codeLine;
     std::string_view value;
     while (nextLine(codeLine)) {
-        const auto code = parseInteger(codeLine);
+        const auto code = parseGroupCode(codeLine);
         if (!code || !nextLine(value)) {
             throw LoadError("不是 DXF 文件");
         }

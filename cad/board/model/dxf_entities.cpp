@@ -428,6 +428,11 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
+std::optional<long long> parseGroupCode(std::string_view text) {
+    const std::optional<long long> value = parseInteger(text);
+    return value && trim(text).find('.') == std::string_view::npos ? value : std::nullopt;
+}
+
 std::optional<long long> parseInteger(std::string_view text) {
     text = trim(text);
     if (!text.empty() && text.front() == '+') {
@@ -435,7 +440,17 @@ std::optional<long long> parseInteger(std::string_view text) {
     }
     long long value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
+    if (error != std::errc() || text.empty()) {
+        return std::nullopt;
+    }
+    // Some programs write whole numbers as reals ("2.0000"): a fraction of
+    // zeros still makes an integer, any other digit does not.
+    std::string_view rest(end, static_cast<std::size_t>(text.data() + text.size() - end));
+    if (!rest.empty() && rest.front() == '.' &&
+        rest.find_first_not_of('0', 1) == std::string_view::npos) {
+        rest = {};
+    }
+    if (!rest.empty()) {
         return std::nullopt;
     }
     return value;

@@ -21,7 +21,10 @@ struct Pair {
 
 // Without the blanks and tabs around it.
 std::string_view trim(std::string_view text);
+// An integer, also when written as a real with a fraction of zeros ("2.0000").
 std::optional<long long> parseInteger(std::string_view text);
+// A group code: an integer written as one.
+std::optional<long long> parseGroupCode(std::string_view text);
 std::optional<double> parseReal(std::string_view text);
 
 // Whether the loader reads this kind itself.

@@ -104,8 +104,8 @@ class Builder : public DL_CreationAdapter {
     }
 
     void addArc(const DL_ArcData& d) override {
-        take(type::kArc);
-        add(Arc{point(d.cx, d.cy, d.cz), d.radius, d.angle1, d.angle2});
+        const dxf::ScannedEntity& record = take(type::kArc);
+        add(Arc{point(d.cx, d.cy, d.cz), d.radius, d.angle1, d.angle2, record.normal});
     }
 
     void addCircle(const DL_CircleData& d) override {
@@ -160,10 +160,19 @@ class Builder : public DL_CreationAdapter {
             shape.normal = record.normal;
             shape.vertices.reserve(record.vertices);
             polyline_ = std::move(shape);
+        } else if (record.spatial) {
+            Polyline3d shape;
+            shape.closed = (d.flags & 1) != 0;
+            shape.elevation = finite(record.elevation);
+            shape.vertices.reserve(record.vertices);
+            shape.z.reserve(record.vertices);
+            polyline_ = std::move(shape);
         } else {
             Polyline2d shape;
             shape.closed = (d.flags & 1) != 0;
             shape.elevation = finite(record.elevation);
+            shape.normal = record.normal;
+            shape.fit = record.fit;
             shape.vertices.reserve(record.vertices);
             polyline_ = std::move(shape);
         }
@@ -177,8 +186,12 @@ class Builder : public DL_CreationAdapter {
         }
         std::visit(
             [&](auto& shape) {
-                if constexpr (!std::is_same_v<std::decay_t<decltype(shape)>, std::monostate>) {
+                using Shape = std::decay_t<decltype(shape)>;
+                if constexpr (!std::is_same_v<Shape, std::monostate>) {
                     shape.vertices.push_back({d.x, d.y, finite(d.bulge)});
+                }
+                if constexpr (std::is_same_v<Shape, Polyline3d>) {
+                    shape.z.push_back(finite(d.z));
                 }
             },
             polyline_);
@@ -297,6 +310,9 @@ class Builder : public DL_CreationAdapter {
         if (auto* lightweight = std::get_if<LightweightPolyline>(&polyline_)) {
             vertices = lightweight->vertices.size();
             geometry = std::move(*lightweight);
+        } else if (auto* spatial = std::get_if<Polyline3d>(&polyline_)) {
+            vertices = spatial->vertices.size();
+            geometry = std::move(*spatial);
         } else {
             auto& old = std::get<Polyline2d>(polyline_);
             vertices = old.vertices.size();
@@ -317,7 +333,7 @@ class Builder : public DL_CreationAdapter {
     std::vector<EntityId> ids_;  // by record, 0 for entities of blocks
     std::vector<Block> blocks_;  // by ScannedDxf::blocks, until defined
     bool blocksDefined_ = false;
-    std::variant<std::monostate, LightweightPolyline, Polyline2d> polyline_;
+    std::variant<std::monostate, LightweightPolyline, Polyline2d, Polyline3d> polyline_;
     std::size_t polylineRecord_ = 0;
     std::string polylineLayer_;
     int polylineColor_ = kColorByLayer;

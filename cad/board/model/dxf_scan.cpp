@@ -162,7 +162,7 @@ bool Scanner::nextPair(Pair& pair) {
     if (!nextLine(codeLine)) {
         return false;
     }
-    const auto code = parseInteger(codeLine);
+    const auto code = parseGroupCode(codeLine);
     if (!code || *code < -5 || *code > 1071) {
         if (line_ == 1) {
             fail("不是 DXF 文件");
@@ -352,8 +352,18 @@ void Scanner::entity(std::string_view object, std::size_t line) {
         if (const Pair* z = find(30)) {
             record.elevation = parseReal(z->value).value_or(0);
         }
+        const long long flags = integer(70, 0);
+        record.spatial = (flags & 8) != 0;
+        if (flags & 4) {
+            record.fit = integer(75, 6) == 5 ? 2 : 3;
+        } else if (flags & 2) {
+            record.fit = 1;
+        }
     } else if (entityType == type::kLightweightPolyline) {
         record.vertices = static_cast<std::uint32_t>(integer(90, 0));
+    }
+    if (entityType == type::kPolyline || entityType == type::kLightweightPolyline ||
+        entityType == type::kArc) {
         for (int axis = 0; axis < 3; ++axis) {
             if (const Pair* pair = find(210 + 10 * axis)) {
                 const double value = parseReal(pair->value).value_or(record.normal[axis]);

@@ -32,7 +32,9 @@ struct ScannedEntity {
     std::uint64_t handle = 0;
     double elevation = 0;        // POLYLINE: the Z of its code 30
     std::uint32_t vertices = 0;  // polylines: the vertices copied
-    cad::Point normal{0, 0, 1};  // LWPOLYLINE: codes 210, 220, 230
+    cad::Point normal{0, 0, 1};  // polylines and ARC: codes 210, 220, 230
+    int fit = 0;                 // POLYLINE: Polyline2d::fit
+    bool spatial = false;        // POLYLINE: a 3D polyline
     int block = -1;              // index in ScannedDxf::blocks, -1 for model space
     // Kinds the scan reads itself: the entity, its layer (raw) and colour;
     // dxflib never sees it.

@@ -110,12 +110,38 @@ DL_Attributes attributesOf(const Entity& entity) {
     return DL_Attributes(encoded(entity.layer), entity.color, -1, "BYLAYER", 1.0);
 }
 
-// The normal is written for a lightweight polyline only, and only when it is
-// not the world's Z axis.
+// The normal is written only when it is not the world's Z axis.
+void writeNormal(Writer& out, const cad::Point& normal) {
+    if (normal != cad::Point{0, 0, 1}) {
+        out.coord(210, normal[0], normal[1], normal[2]);
+    }
+}
+
+// An old-style polyline's code 70 flags and code 75 of a fitted one.
+struct OldStyle {
+    int flags = 0;
+    int smoothing = 0;
+};
+
+OldStyle oldStyleOf(const Polyline2d* old, bool spatial) {
+    OldStyle style;
+    if (spatial) {
+        style.flags = 8;
+    } else if (old && old->fit == 1) {
+        style.flags = 2;
+    } else if (old && old->fit >= 2) {
+        style.flags = 4;
+        style.smoothing = old->fit == 2 ? 5 : 6;
+    }
+    return style;
+}
+
 void writePolyline(DL_Dxf&, Writer& out, const Entity& entity, const PolylineShape& shape,
                    bool lightweight, const cad::Point& normal = {0, 0, 1}) {
     const DL_Attributes attributes = attributesOf(entity);
-    const int flags = shape.closed ? 1 : 0;
+    const auto* spatial = std::get_if<Polyline3d>(&entity.geometry);
+    const OldStyle style = oldStyleOf(std::get_if<Polyline2d>(&entity.geometry), spatial);
+    const int flags = (shape.closed ? 1 : 0) | style.flags;
     if (lightweight && out.modern()) {
         out.entity("LWPOLYLINE");
         out.entityAttributes(attributes);
@@ -132,32 +158,36 @@ void writePolyline(DL_Dxf&, Writer& out, const Entity& entity, const PolylineSha
                 out.dxfReal(42, vertex.bulge);
             }
         }
-        if (normal != cad::Point{0, 0, 1}) {
-            out.coord(210, normal[0], normal[1], normal[2]);
-        }
+        writeNormal(out, normal);
         return;
     }
     // R12 has only the old kind, which AutoCAD reads back as type 23.
     out.entity("POLYLINE");
     out.entityAttributes(attributes);
     if (out.modern()) {
-        out.subClass("AcDb2dPolyline");
+        out.subClass(spatial ? "AcDb3dPolyline" : "AcDb2dPolyline");
     }
     out.dxfInt(66, 1);
     out.coord(10, 0, 0, shape.elevation);
     out.dxfInt(70, flags);
-    for (const PolylineVertex& vertex : shape.vertices) {
+    if (style.smoothing != 0) {
+        out.dxfInt(75, style.smoothing);
+    }
+    writeNormal(out, normal);
+    for (std::size_t i = 0; i < shape.vertices.size(); ++i) {
+        const PolylineVertex& vertex = shape.vertices[i];
         out.entity("VERTEX");
         out.dxfString(8, attributes.getLayer());
         if (out.modern()) {
             out.subClass("AcDbVertex");
-            out.subClass("AcDb2dVertex");
+            out.subClass(spatial ? "AcDb3dPolylineVertex" : "AcDb2dVertex");
         }
-        out.coord(10, vertex.x, vertex.y, shape.elevation);
+        const double z = spatial ? (i < spatial->z.size() ? spatial->z[i] : 0) : shape.elevation;
+        out.coord(10, vertex.x, vertex.y, z);
         if (vertex.bulge != 0) {
             out.dxfReal(42, vertex.bulge);
         }
-        out.dxfInt(70, 0);
+        out.dxfInt(70, spatial ? 32 : 0);
     }
     out.entity("SEQEND");
     out.dxfString(8, attributes.getLayer());
@@ -355,6 +385,7 @@ unsigned long writeEntity(DL_Dxf& dxf, Writer& out, const Entity& entity) {
                      DL_ArcData(arc->center[0], arc->center[1], arc->center[2], arc->radius,
                                 arc->startAngle, arc->endAngle),
                      attributes);
+        writeNormal(out, arc->normal);
     } else if (const auto* circle = std::get_if<Circle>(&g)) {
         dxf.writeCircle(
             out,
@@ -374,7 +405,9 @@ unsigned long writeEntity(DL_Dxf& dxf, Writer& out, const Entity& entity) {
     } else if (const auto* lightweight = std::get_if<LightweightPolyline>(&g)) {
         writePolyline(dxf, out, entity, *lightweight, true, lightweight->normal);
     } else if (const auto* old = std::get_if<Polyline2d>(&g)) {
-        writePolyline(dxf, out, entity, *old, false);
+        writePolyline(dxf, out, entity, *old, false, old->normal);
+    } else if (const auto* spatial = std::get_if<Polyline3d>(&g)) {
+        writePolyline(dxf, out, entity, *spatial, false);
     } else if (const auto* reference = std::get_if<BlockReference>(&g)) {
         writeReference(out, entity, *reference);
     } else if (const auto* dimension = std::get_if<Dimension>(&g)) {

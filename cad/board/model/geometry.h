@@ -89,8 +89,10 @@ void forEachPiece(const Entity& entity, Visit&& visit) {
     const Geometry& g = entity.geometry;
     if (const auto* line = std::get_if<Line>(&g)) {
         visit(detail::segment({line->start[0], line->start[1]}, {line->end[0], line->end[1]}));
-    } else if (const auto* arc = std::get_if<Arc>(&g)) {
+    } else if (const auto* drawn = std::get_if<Arc>(&g)) {
         constexpr double kRadiansPerDegree = 0.017453292519943295;
+        const Arc plan = arcInPlan(*drawn);
+        const Arc* arc = &plan;
         // Counter-clockwise from start to end, in (0, 360]; equal angles, or
         // angles too large to tell apart, make a whole circle.
         double sweep = std::fmod(arc->endAngle - arc->startAngle, 360.0);

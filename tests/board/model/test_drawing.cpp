@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "cad/board/model/drawing.h"
+#include "tests/board/model/answers.h"
 
 namespace tendra::board {
 namespace {
@@ -42,6 +43,7 @@ TEST(DrawingTest, EntityTypesAreAutoCADs) {
         {"mtext is drawn apart from the outlines", MText{}, 21, true},
         {"point", PointEntity{{1, 2, 0}}, 22, false},
         {"old-style polyline is not taken as a lightweight one", old, 23, false},
+        {"3D polyline is numbered apart from the 2D kind", Polyline3d{}, 2, false},
         {"lightweight polyline", polyline({{0, 0, 0}, {1, 0, 0}}), 24, false},
         {"text is drawn apart from the outlines", Text{}, 32, true},
     };
@@ -69,7 +71,7 @@ TEST(DrawingTest, IdsAreStableAndFoundAfterManyAdditions) {
     EXPECT_NE(ids.front(), 0);
 }
 
-TEST(DrawingTest, CoordinatesBulgesAndNormalOnlyForLightweightPolylines) {
+TEST(DrawingTest, CoordinatesBulgesAndNormalOnlyForPolylines) {
     Drawing drawing;
     const EntityId tendon =
         drawing.add(polyline({{-20000, 1200, 0}, {0, 200, 0.1}, {20000, 1200, 0}}));
@@ -80,15 +82,77 @@ TEST(DrawingTest, CoordinatesBulgesAndNormalOnlyForLightweightPolylines) {
     EXPECT_EQ(errorNumberOf([&] { drawing.bulge(tendon, 3); }), kInvalidArgument);
     EXPECT_EQ(errorNumberOf([&] { drawing.bulge(tendon, -1); }), kInvalidArgument);
 
+    // An old-style one gives three numbers a vertex.
     Polyline2d old;
     old.vertices = {{0, 0, 0}, {1, 1, 0}};
     const EntityId oldId = drawing.add(old);
     const EntityId point = drawing.addPoint(1, 2);
-    EXPECT_EQ(errorNumberOf([&] { drawing.coordinates(oldId); }), kInvalidArgument);
+    EXPECT_EQ(drawing.coordinates(oldId), (std::vector<double>{0, 0, 0, 1, 1, 0}));
     EXPECT_EQ(errorNumberOf([&] { drawing.coordinates(point); }), kInvalidArgument);
-    EXPECT_EQ(errorNumberOf([&] { drawing.bulge(oldId, 0); }), kInvalidArgument);
+    EXPECT_EQ(errorNumberOf([&] { drawing.bulge(oldId, 2); }), kInvalidArgument);
     EXPECT_EQ(errorNumberOf([&] { drawing.normal(point); }), kInvalidArgument);
     EXPECT_EQ(errorNumberOf([&] { drawing.coordinates(999); }), kInvalidArgument);
+}
+
+// What the commands read of lines, arcs, old-style polylines and labels, in
+// world coordinates where AutoCAD gives them so.
+TEST(DrawingTest, PiecesOldPolylinesAndLabelsAnswerAsAutoCadDoes) {
+    using testing::Read;
+    Polyline2d old;
+    old.vertices = {{-30, 5, 0}, {-20, 2, 0.25}, {-10, 0, 0}};
+    old.elevation = 7;
+    old.normal = {0, 0, -1};
+    Polyline2d splined = old;
+    splined.fit = 3;
+    Polyline3d spatial;
+    spatial.vertices = {{1, 2, 0}, {3, 4, 0}};
+    spatial.z = {5, 6};
+    MText note;
+    note.height = 3.5;
+    const Arc quarter{{10, 20, 0}, 5, 0, 90};
+    const Arc mirrored{{10, 20, 0}, 5, 0, 90, {0, 0, -1}};
+    const Arc onAWall{{2, 3, 4}, 1, 0, 90, {1, 0, 0}};  // own X is world Y, own Y world Z
+    struct Row {
+        const char* name;
+        Geometry geometry;
+        Read read;
+        std::vector<double> expected;  // none: fails with kInvalidArgument
+    };
+    const Row rows[] = {
+        {"line end", Line{{1, 2, 3}, {4, 5, 6}}, Read::End, {4, 5, 6}},
+        {"arc starts at its start angle", quarter, Read::Start, {15, 20, 0}},
+        {"arc ends at its end angle", quarter, Read::End, {10, 25, 0}},
+        {"mirrored arc starts with X turned round", mirrored, Read::Start, {-15, 20, 0}},
+        {"mirrored arc centre", mirrored, Read::Centre, {-10, 20, 0}},
+        {"mirrored arc keeps its normal", mirrored, Read::Normal, {0, 0, -1}},
+        {"arc on a wall: centre by the arbitrary axis", onAWall, Read::Centre, {4, 2, 3}},
+        {"old-style polyline: X, Y and elevation",
+         old,
+         Read::Coordinates,
+         {-30, 5, 7, -20, 2, 7, -10, 0, 7}},
+        {"old-style polyline normal", old, Read::Normal, {0, 0, -1}},
+        {"simple old-style polyline", old, Read::Type, {0}},
+        {"splined old-style polyline", splined, Read::Type, {3}},
+        {"3D polyline: each vertex its own Z", spatial, Read::Coordinates, {1, 2, 5, 3, 4, 6}},
+        {"3D polyline has no 2D type", spatial, Read::Type, {}},
+        {"mtext height", note, Read::Height, {3.5}},
+        {"no start point on a polyline", old, Read::Start, {}},
+        {"no centre on a line", Line{}, Read::Centre, {}},
+        {"no height on a line", Line{}, Read::Height, {}},
+    };
+    for (const Row& row : rows) {
+        Drawing drawing;
+        const EntityId id = drawing.add(row.geometry, "AT1");
+        EXPECT_EQ(drawing.layerOf(id), "AT1") << row.name;
+        std::vector<double> actual;
+        EXPECT_EQ(errorNumberOf([&] { actual = testing::answer(drawing, id, row.read); }),
+                  row.expected.empty() ? kInvalidArgument : 0)
+            << row.name;
+        ASSERT_EQ(actual.size(), row.expected.size()) << row.name;
+        for (std::size_t i = 0; i < actual.size(); ++i) {
+            EXPECT_NEAR(actual[i], row.expected[i], 1e-12) << row.name << " [" << i << "]";
+        }
+    }
 }
 
 // Labels: a text's class, string and insertion point, as AutoCAD answers them.
@@ -214,6 +278,12 @@ TEST(DrawingTest, ExtentsFollowCurvesExactly) {
         {"arc with equal, absurd angles is a whole circle",
          Arc{{0, 0, 0}, 1, 1e300, 1e300},
          {{-1, -1}, {1, 1}}},
+        {"arc of a mirrored drawing is drawn from above, X turned round",
+         Arc{{10, 0, 0}, 5, 0, 90, {0, 0, -1}},
+         {{-15, 0}, {-10, 5}}},
+        {"mirrored arc across its own 0 spans the plan's 180",
+         Arc{{0, 0, 0}, 1, 270, 90, {0, 0, -1}},
+         {{-1, -1}, {0, 1}}},
         {"semicircle bulge below the chord", polyline({{0, 0, 1}, {2, 0, 0}}), {{0, -1}, {2, 0}}},
         {"clockwise bulge above the chord", polyline({{0, 0, -1}, {2, 0, 0}}), {{0, 0}, {2, 1}}},
         {"closing segment bulges too", polyline({{0, 0, 1}, {2, 0, 1}}, true), {{0, -1}, {2, 1}}},

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cad/board/model/dxf.h"
+#include "tests/board/model/answers.h"
 
 namespace tendra::board {
 namespace {
@@ -358,6 +359,95 @@ TEST(DxfLoadTest, StrayHeaderCodesInsideEntitiesChangeNothing) {
     EXPECT_DOUBLE_EQ(as<MText>(drawing.entities()[1]).angle, 90);
 }
 
+// Arcs, old-style polylines and whole numbers as other programs write them,
+// read back as the commands ask for them.
+TEST(DxfLoadTest, PiecesOldPolylinesAndWholeNumbersWrittenAsReals) {
+    using testing::Read;
+    const auto polyline = [](const std::string& codes) {
+        return "0\nPOLYLINE\n8\nAT1\n66\n1\n30\n7\n" + codes +
+               "0\nVERTEX\n8\nAT1\n10\n1\n20\n2\n30\n5\n42\n0.5\n"
+               "0\nVERTEX\n8\nAT1\n10\n3\n20\n4\n30\n6\n0\nSEQEND\n";
+    };
+    const std::string mirroredArc =
+        "0\nARC\n8\nAT1\n10\n10\n20\n20\n40\n5\n50\n0\n51\n90\n"
+        "210\n0\n220\n0\n230\n-1\n";
+    const std::string down = "210\n0\n220\n0\n230\n-1\n";
+    struct Row {
+        const char* name;
+        std::string entities;
+        int type;
+        Read read;
+        std::vector<double> expected;
+    };
+    const Row rows[] = {
+        {"mirrored arc: its normal", mirroredArc, 4, Read::Normal, {0, 0, -1}},
+        {"mirrored arc: its start with X turned round", mirroredArc, 4, Read::Start, {-15, 20, 0}},
+        {"2D polyline: X, Y and elevation",
+         polyline("70\n0\n"),
+         23,
+         Read::Coordinates,
+         {1, 2, 7, 3, 4, 7}},
+        {"2D polyline: its normal", polyline("70\n0\n" + down), 23, Read::Normal, {0, 0, -1}},
+        {"2D polyline: curve-fit", polyline("70\n2\n"), 23, Read::Type, {1}},
+        {"2D polyline: quadratic B-spline", polyline("70\n4\n75\n5\n"), 23, Read::Type, {2}},
+        {"2D polyline: cubic B-spline", polyline("70\n4\n75\n6\n"), 23, Read::Type, {3}},
+        {"3D polyline: numbered apart, each vertex its Z",
+         polyline("70\n8\n"),
+         2,
+         Read::Coordinates,
+         {1, 2, 5, 3, 4, 6}},
+        {"3D polyline's flag written as a real",
+         polyline("70\n8.00\n"),
+         2,
+         Read::Coordinates,
+         {1, 2, 5, 3, 4, 6}},
+        {"vertex count written as a real",
+         "0\nLWPOLYLINE\n8\nAT1\n90\n2.0000\n70\n0\n10\n1\n20\n2\n10\n3\n20\n4\n",
+         24,
+         Read::Coordinates,
+         {1, 2, 3, 4}},
+    };
+    for (const Row& row : rows) {
+        const std::string file = "0\nSECTION\n2\nENTITIES\n" + row.entities + "0\nENDSEC\n0\nEOF\n";
+        Drawing drawing;
+        try {
+            drawing = loadDxf(std::string_view(file));
+        } catch (const LoadError& error) {
+            ADD_FAILURE() << row.name << ": " << error.reason();
+            continue;
+        }
+        ASSERT_EQ(drawing.size(), 1u) << row.name;
+        const Entity& entity = drawing.entities().front();
+        EXPECT_EQ(entity.entityType(), row.type) << row.name;
+        EXPECT_EQ(entity.layer, "AT1") << row.name;
+        EXPECT_EQ(testing::answer(drawing, entity.id, row.read), row.expected) << row.name;
+    }
+}
+
+TEST(DxfRoundTripTest, NormalsFitsAndThreeDPolylinesSurviveR2000) {
+    Drawing original;
+    original.add(Arc{{10, 20, 0}, 5, 30, 120, {0, 0, -1}});
+    Polyline2d old;
+    old.vertices = {{0, 0, 0.5}, {1, 1, 0}};
+    old.normal = {0, 0, -1};
+    old.fit = 2;
+    original.add(old);
+    Polyline3d spatial;
+    spatial.vertices = {{0, 0, 0}, {1, 1, 0}};
+    spatial.z = {2, 3};
+    original.add(spatial);
+    TemporaryFile file("pieces.dxf");
+    saveDxfFile(original, file.path());
+    const Drawing loaded = loadDxfFile(file.path());
+    ASSERT_EQ(loaded.size(), 3u);
+    const auto& e = loaded.entities();
+    EXPECT_EQ(as<Arc>(e[0]).normal, (cad::Point{0, 0, -1}));
+    EXPECT_EQ(as<Polyline2d>(e[1]).normal, (cad::Point{0, 0, -1}));
+    EXPECT_EQ(as<Polyline2d>(e[1]).fit, 2);
+    EXPECT_EQ(as<Polyline2d>(e[1]).vertices, old.vertices);
+    EXPECT_EQ(loaded.coordinates(e[2].id), (std::vector<double>{0, 0, 2, 1, 1, 3}));
+}
+
 TEST(DxfLoadTest, MissingFile) {
     try {
         loadDxfFile((kData / "no_such_file.dxf").string());
@@ -383,6 +473,7 @@ TEST(DxfLoadTest, HostileFilesAreRefusedWithAReason) {
         {"truncated_after_code.dxf", "缺少结束标记 EOF"},
         {"no_eof.dxf", "缺少结束标记 EOF"},
         {"absurd_vertex_count.dxf", "顶点数 2147483647 不合理"},
+        {"vertex_count_with_fraction.dxf", "顶点数无效"},
         {"negative_vertex_count.dxf", "顶点数 -4 不合理"},
         {"vertex_count_mismatch.dxf", "声明了 5 个顶点，实际读到 3 个"},
         {"vertex_without_polyline.dxf", "顶点不属于任何多段线（第 18 行）"},
