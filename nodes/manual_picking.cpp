@@ -57,7 +57,8 @@ void ManualPicking::run() {
         form_.setOutputText("");
         return;
     }
-    const WrittenTable table = writeTable(nodes, scale);
+    // A picked tendon has no label to name it.
+    const WrittenTable table = writeTable(nodes, scale, form_.outputFormat(), kSoleTendonName);
     if (table.written) {
         groupMarkers(markers);
         showFindings(table.findings);

@@ -1,7 +1,9 @@
 #include "nodes/node_capture.h"
 
 #include <cmath>
+#include <stdexcept>
 
+#include "nodes/mct_writer.h"
 #include "nodes/number_reading.h"
 #include "nodes/tendon_checks.h"
 
@@ -45,13 +47,41 @@ std::vector<std::string> NodeCapture::tableFindings(
 }
 
 NodeCapture::WrittenTable NodeCapture::writeTable(const std::vector<Node>& nodes, double scale,
+                                                  OutputFormat format, const std::string& name,
                                                   const ArcRadii& arcRadii,
                                                   const std::vector<std::size_t>& offTangent) {
     const TableOptions options = readTableOptions(form_, scale, state_.origin[0], state_.origin[1]);
-    if (!WriteNodeTable(form_, nodes, options, arcRadii)) {
+    std::vector<NamedRows> tendons(1);
+    try {
+        tendons[0] = {name, tableRows(nodes, options, arcRadii)};
+    } catch (const std::overflow_error&) {
+        showError(kOutOfRangeText);
         return {};
     }
-    return {true, tableFindings(nodes, options, arcRadii, offTangent)};
+    const auto written = writeRows(format, tendons);
+    if (!written) {
+        return {};
+    }
+    std::vector<std::string> findings = tableFindings(nodes, options, arcRadii, offTangent);
+    findings.insert(findings.end(), written->begin(), written->end());
+    return {true, std::move(findings)};
+}
+
+std::optional<std::vector<std::string>> NodeCapture::writeRows(
+    OutputFormat format, const std::vector<NamedRows>& tendons) {
+    if (format == OutputFormat::MidasMct) {
+        return WriteMct(form_, tendons);
+    }
+    if (tendons.size() == 1) {
+        form_.setOutputText(nodeTableText(tendons.front().table));
+    } else {
+        std::vector<NamedTable> tables;
+        for (const NamedRows& tendon : tendons) {
+            tables.push_back({tendon.name, nodeTableText(tendon.table)});
+        }
+        form_.setOutputText(namedTablesText(tables));
+    }
+    return std::vector<std::string>{};
 }
 
 void NodeCapture::showFindings(const std::vector<std::string>& findings) {

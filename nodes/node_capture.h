@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,13 @@
 #include "cad/surface.h"
 #include "nodes/form_port.h"
 #include "nodes/table.h"
+#include "nodes/tendon_labels.h"
 
 namespace tendra {
+
+// The name of a tendon taken alone that no label names: the one the first
+// unnamed tendon of several gets.
+inline const std::string kSoleTendonName = std::string(kUnnamedTendon) + "1";
 
 // The most nodes one run collects.
 inline constexpr int kMaxNodes = 100;
@@ -58,11 +64,18 @@ class NodeCapture {
         bool written = false;
         std::vector<std::string> findings;
     };
-    // Writes the table for a run's nodes relative to the origin and checks
-    // it. Not written when the user has been told why.
-    WrittenTable writeTable(const std::vector<Node>& nodes, double scale,
-                            const ArcRadii& arcRadii = {},
+    // Writes the table for a run's nodes relative to the origin in the output
+    // format, and checks it; writing MCT adds its own findings. In MCT the
+    // tendon takes the name. Not written when the user has been told why.
+    WrittenTable writeTable(const std::vector<Node>& nodes, double scale, OutputFormat format,
+                            const std::string& name, const ArcRadii& arcRadii = {},
                             const std::vector<std::size_t>& offTangent = {});
+    // Writes tendons' rows into the output box in the output format: one
+    // tendon's node table alone, several each under its name, or every one
+    // in one MCT section. What writing found (MCT's changed names and
+    // radii); none when nothing was written and the user has been told why.
+    std::optional<std::vector<std::string>> writeRows(OutputFormat format,
+                                                      const std::vector<NamedRows>& tendons);
     // Shows a table's findings in one box, when there are any.
     void showFindings(const std::vector<std::string>& findings);
     // Appends a run's markers to the marker group, after the table is

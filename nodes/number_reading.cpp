@@ -169,6 +169,30 @@ double readNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
+bool startsWithNumber(std::string_view text) {
+    Cursor cursor(text);
+    int c = cursor.peek();
+    if (c == '&') {
+        cursor.advance();
+        c = cursor.peek();
+        const int radix = c == 'H' || c == 'h' ? 16 : (c == 'O' || c == 'o' ? 8 : 0);
+        if (radix == 0) {
+            return false;
+        }
+        cursor.advance();
+        return digitValue(cursor.peek(), radix) >= 0;
+    }
+    if (c == '+' || c == '-') {
+        cursor.advance();
+        c = cursor.peek();
+    }
+    if (c == '.') {
+        cursor.advance();
+        c = cursor.peek();
+    }
+    return isDigit(c);
+}
+
 std::int16_t readDecimals(std::string_view text) {
     const double whole = std::floor(readNumber(text));
     if (std::isnan(whole)) {

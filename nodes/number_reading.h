@@ -17,6 +17,11 @@ namespace tendra {
 // as 0. Never throws.
 double readNumber(std::string_view text);
 
+// Whether readNumber finds a number at the text's start, rather than reading
+// 0 for want of one: after blanks, a sign and digits (a full stop may come
+// first), or &H or &O and a digit of that base.
+bool startsWithNumber(std::string_view text);
+
 // The decimals field: the floor of its number, saturated to 16 bits (a whole
 // part above 32767 gives 32767, below -32768 gives -32768).
 std::int16_t readDecimals(std::string_view text);

@@ -246,6 +246,7 @@ void PolylineExtraction::run() {
     std::vector<Tendon> tendons;
     std::vector<Label> labels;
     bool several = false;
+    OutputFormat format = OutputFormat::NodeTable;
     std::optional<std::int32_t> readFailure;
     if (!selectFailure) {
         readFailure = cad::attempt([&] {
@@ -260,6 +261,7 @@ void PolylineExtraction::run() {
         const std::size_t chains = chaining.chains.size();
         several = polylines + chains >= 2 &&
                   form_.askYesNo(severalTendonsQuestion(polylines, chains), kApplicationTitle);
+        format = form_.outputFormat();
         // The chains in the selection's order, by where their first piece stands.
         std::size_t nextChain = 0;
         const auto chainsBefore = [&](std::size_t position) {
@@ -268,17 +270,21 @@ void PolylineExtraction::run() {
                 tendons.push_back(chainTendon(chaining.chains[nextChain++], pieces, members));
             }
         };
-        // One tendon needs nothing of the other members; several read the
-        // labels among them.
+        // One tendon needs nothing of the other members but, in MCT, a label
+        // to name it; several read the labels among them.
+        const bool withLabels = several || format == OutputFormat::MidasMct;
         readFailure = cad::attempt([&] {
             for (std::size_t i = 0; i < members.size(); ++i) {
                 chainsBefore(i);
-                if (!several && !tendons.empty()) {
+                const bool taken = !several && !tendons.empty();
+                if (taken && !withLabels) {
                     return;
                 }
                 if (isPolyline(members[i])) {
-                    tendons.push_back(readPolyline(members[i], i));
-                } else if (several && !isPiece(members[i])) {
+                    if (!taken) {
+                        tendons.push_back(readPolyline(members[i], i));
+                    }
+                } else if (withLabels && !isPiece(members[i])) {
                     if (auto label = readLabel(*members[i].entity)) {
                         labels.push_back(std::move(*label));
                     }
@@ -315,16 +321,21 @@ void PolylineExtraction::run() {
         return;
     }
     if (several) {
-        runSeveral(tendons, labels);
+        runSeveral(tendons, labels, format);
     } else {
-        runOne(tendons.front());
+        runOne(tendons.front(), labels, format);
     }
 }
 
-void PolylineExtraction::runOne(Tendon& tendon) {
+void PolylineExtraction::runOne(Tendon& tendon, const std::vector<Label>& labels,
+                                OutputFormat format) {
     if (const char* refusal = tendon.takeVertices()) {
         showError(refusal);
         return;
+    }
+    std::string name = kSoleTendonName;
+    if (const auto label = assignLabels({{tendon.coordinates, tendon.bulges}}, labels).front()) {
+        name = labels[*label].name;
     }
     const std::size_t arcSegments = tendon.arcSegments();
     const bool fromArcs =
@@ -349,7 +360,7 @@ void PolylineExtraction::runOne(Tendon& tendon) {
     // The count goes up with the table, so Label4 never describes an older
     // table than Text8 holds, even when the grouping fails.
     const WrittenTable table =
-        writeTable(tendon.nodes, scale, tendon.arcs.radii, tendon.arcs.offTangent);
+        writeTable(tendon.nodes, scale, format, name, tendon.arcs.radii, tendon.arcs.offTangent);
     if (table.written) {
         form_.setStatusText("角点个数：" +
                             std::to_string(tableLineCount(tendon.nodes.size(), symmetric)));
@@ -358,8 +369,8 @@ void PolylineExtraction::runOne(Tendon& tendon) {
     }
 }
 
-void PolylineExtraction::runSeveral(std::vector<Tendon>& tendons,
-                                    const std::vector<Label>& labels) {
+void PolylineExtraction::runSeveral(std::vector<Tendon>& tendons, const std::vector<Label>& labels,
+                                    OutputFormat format) {
     // Labels go by the world's distances: a polyline that is not in the
     // world's plane has none, and is refused below.
     std::vector<const char*> refusals;
@@ -436,21 +447,23 @@ void PolylineExtraction::runSeveral(std::vector<Tendon>& tendons,
         return;
     }
     const TableOptions options = readTableOptions(form_, scale, state_.origin[0], state_.origin[1]);
-    std::vector<NamedTable> tables;
+    std::vector<NamedRows> rows;
     std::size_t lines = 0;
     for (std::size_t position = 0; position < order.size(); ++position) {
         const Tendon& tendon = tendons[order[position]];
         try {
-            tables.push_back(
-                {names[position], nodeTableText(tendon.nodes, options, tendon.arcs.radii)});
+            rows.push_back({names[position], tableRows(tendon.nodes, options, tendon.arcs.radii)});
         } catch (const std::overflow_error&) {
             showError(named(names[position], kOutOfRangeText));
             return;
         }
         lines += tableLineCount(tendon.nodes.size(), symmetric);
     }
-    form_.setOutputText(namedTablesText(tables));
-    form_.setStatusText("钢束数：" + std::to_string(tables.size()) + "，角点个数：" +
+    const auto written = writeRows(format, rows);
+    if (!written) {
+        return;
+    }
+    form_.setStatusText("钢束数：" + std::to_string(rows.size()) + "，角点个数：" +
                         std::to_string(lines));
     groupMarkers(markers);
     std::vector<std::string> findings;
@@ -461,6 +474,7 @@ void PolylineExtraction::runSeveral(std::vector<Tendon>& tendons,
             findings.push_back(names[position] + " " + line);
         }
     }
+    findings.insert(findings.end(), written->begin(), written->end());
     showFindings(findings);
 }
 

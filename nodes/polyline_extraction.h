@@ -43,10 +43,12 @@ class PolylineExtraction : public NodeCapture {
     struct Tendon;
 
   private:
-    // The nodes of one polyline, as the command has always taken them.
-    void runOne(Tendon& tendon);
+    // The nodes of one polyline, as the command has always taken them; in
+    // MCT named by the label nearest to it, when one is within reach.
+    void runOne(Tendon& tendon, const std::vector<Label>& labels, OutputFormat format);
     // The nodes of every polyline, each tendon with a table of its own.
-    void runSeveral(std::vector<Tendon>& tendons, const std::vector<Label>& labels);
+    void runSeveral(std::vector<Tendon>& tendons, const std::vector<Label>& labels,
+                    OutputFormat format);
     // Marks every node of these lists in green; false, and the user told,
     // when the drawing failed.
     bool drawMarkers(const std::vector<const std::vector<Node>*>& nodeLists,

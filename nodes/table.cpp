@@ -1,5 +1,5 @@
 // The node table: one line per node, the mirrored half for a symmetric
-// tendon, and writing it into the output box.
+// tendon, as rows and as text, and writing it into the output box.
 #include "nodes/table.h"
 
 #include <cmath>
@@ -23,35 +23,35 @@ std::string trimSpaces(const std::string& text) {
 
 }  // namespace
 
-std::string nodeTableText(const std::vector<Node>& nodes, const TableOptions& options,
-                          const ArcRadii& arcRadii) {
-    std::string text;
+TableRows tableRows(const std::vector<Node>& nodes, const TableOptions& options,
+                    const ArcRadii& arcRadii) {
+    TableRows table;
+    table.pattern = patternForCount(options.decimals);
     const std::size_t n = nodes.size();
-    if (n == 0) {
-        return text;
-    }
-    const DecimalPattern pattern = patternForCount(options.decimals);
-    const std::size_t rows = options.symmetric ? 2 * n : n;
-    text.reserve(rows * (2 * (pattern.decimals + 12) + options.radius.size() + 4));
+    table.rows.reserve(options.symmetric ? 2 * n : n);
 
-    const auto appendRow = [&](std::size_t i, double x, double y, bool zeroRadius) {
-        appendFixed(text, x, pattern, options.separator);
-        text.push_back('\t');
-        appendFixed(text, y, pattern, options.separator);
-        if (options.radiusColumn) {
-            text.push_back('\t');
-            if (zeroRadius) {
-                text.push_back('0');
-            } else if (i < arcRadii.size() && arcRadii[i]) {
-                // A radius has no direction: a negative scale mirrors the
-                // coordinates, not the bend.
-                appendFixed(text, *arcRadii[i] * std::abs(options.scale), pattern,
-                            options.separator);
-            } else {
-                text.append(options.radius);
-            }
+    const auto addRow = [&](std::size_t i, double x, double y, bool zeroRadius) {
+        TableRow& row = table.rows.emplace_back();
+        row.x = x;
+        row.y = y;
+        appendFixed(row.xText, x, table.pattern, options.separator);
+        appendFixed(row.yText, y, table.pattern, options.separator);
+        if (!options.radiusColumn) {
+            return;
         }
-        text.append("\r\n");
+        if (zeroRadius) {
+            row.radiusSource = RadiusSource::Zero;
+            row.radiusText.push_back('0');
+        } else if (i < arcRadii.size() && arcRadii[i]) {
+            // A radius has no direction: a negative scale mirrors the
+            // coordinates, not the bend.
+            row.radiusSource = RadiusSource::Arc;
+            row.arcRadius = *arcRadii[i] * std::abs(options.scale);
+            appendFixed(row.radiusText, row.arcRadius, table.pattern, options.separator);
+        } else {
+            row.radiusSource = RadiusSource::Text;
+            row.radiusText = options.radius;
+        }
     };
     const auto relativeX = [&](std::size_t i) {
         return (nodes[i].x - options.originX) * options.scale;
@@ -63,14 +63,39 @@ std::string nodeTableText(const std::vector<Node>& nodes, const TableOptions& op
     for (std::size_t i = 0; i < n; ++i) {
         // The last forward row closes the tendon unless the mirrored half follows.
         const bool zeroRadius = i == 0 || (i == n - 1 && !options.symmetric);
-        appendRow(i, relativeX(i), relativeY(i), zeroRadius);
+        addRow(i, relativeX(i), relativeY(i), zeroRadius);
     }
     if (options.symmetric) {
         for (std::size_t i = n; i-- > 0;) {
-            appendRow(i, -relativeX(i), relativeY(i), i == 0);
+            addRow(i, -relativeX(i), relativeY(i), i == 0);
         }
     }
+    return table;
+}
+
+std::string nodeTableText(const TableRows& table) {
+    std::size_t size = 0;
+    for (const TableRow& row : table.rows) {
+        size += row.xText.size() + row.yText.size() + row.radiusText.size() + 4;
+    }
+    std::string text;
+    text.reserve(size);
+    for (const TableRow& row : table.rows) {
+        text.append(row.xText);
+        text.push_back('\t');
+        text.append(row.yText);
+        if (row.radiusSource != RadiusSource::None) {
+            text.push_back('\t');
+            text.append(row.radiusText);
+        }
+        text.append("\r\n");
+    }
     return text;
+}
+
+std::string nodeTableText(const std::vector<Node>& nodes, const TableOptions& options,
+                          const ArcRadii& arcRadii) {
+    return nodeTableText(tableRows(nodes, options, arcRadii));
 }
 
 TableOptions readTableOptions(FormPort& form, double scale, double originX, double originY) {

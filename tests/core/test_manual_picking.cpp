@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "tests/support/drawing_session.h"
+#include "tests/support/mct_summary.h"
 
 namespace tendra {
 namespace {
 
 using testing::DrawingSession;
 using testing::kUnknownError;
+using testing::mctSummary;
 using testing::ShownMessage;
 using Lines = std::vector<std::string>;
 
@@ -206,6 +210,54 @@ TEST(PickNodes, AConnectionWithoutADocumentFailsAtTheFirstPick) {
     EXPECT_EQ(session.form.messages, std::vector<ShownMessage>{kUnknownError});
     EXPECT_EQ(session.cad.countOf("GetPoint"), 0u);
     EXPECT_EQ(session.form.output, "");
+}
+
+// The same picks written as the node table or as MCT: only Text8 and the
+// findings differ, unless MCT cannot be written.
+TEST(PickNodes, TheOutputFormatDecidesOnlyWhatText8Gets) {
+    const struct {
+        const char* name;
+        OutputFormat format;
+        double insertionZ;
+        std::string output;  // MCT in short
+        const char* message;
+    } cases[] = {
+        {"node table", OutputFormat::NodeTable, 0,
+         "10.000\t10.000\t0\r\n20.000\t5.000\tR20\r\n30.000\t0.000\t0\r\n", nullptr},
+        {"MCT: the radius text R20 is 0, and said", OutputFormat::MidasMct, 0,
+         "NAME=钢束1 Y=10.000 Y=30.000 Z=10.000,10.000,0 Z=20.000,5.000,0 Z=30.000,0.000,0",
+         "请检查：\n半径不是数值，MCT 中按 0 写入"},
+        {"MCT out of range keeps the old text", OutputFormat::MidasMct,
+         std::numeric_limits<double>::infinity(), "old table", "数值超出范围！"},
+    };
+    Lines nodeTableCalls;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DrawingSession session;
+        session.startAt(100, 50);
+        session.form.output = "old table";
+        session.form.options[Option::Check1] = false;
+        session.form.fields[Field::Text2] = "R20";
+        session.form.format = c.format;
+        session.form.mct.insertionZ = c.insertionZ;
+        for (const auto& [x, y] : {std::pair{110, 60}, {120, 55}, {130, 50}}) {
+            session.cad.queuePoint(x, y);
+        }
+        session.commands.pickNodes();
+        const bool mct = c.format == OutputFormat::MidasMct, written = c.output != "old table";
+        const std::string& output = session.form.output;
+        EXPECT_EQ(mct && written ? mctSummary(output) : output, c.output);
+        EXPECT_EQ(session.form.messages.size(), c.message ? 1u : 0u);
+        if (c.message && !session.form.messages.empty()) {
+            EXPECT_EQ(session.form.messages[0].text, c.message);
+        }
+        EXPECT_EQ(session.cad.countOf("AppendItems"), written ? 1u : 0u);
+        if (nodeTableCalls.empty()) {
+            nodeTableCalls = session.cad.transcript();
+        } else if (written) {
+            EXPECT_EQ(session.cad.transcript(), nodeTableCalls);
+        }
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "nodes/polyline_extraction.h"
 #include "tests/support/cad_errors.h"
 #include "tests/support/drawing_session.h"
+#include "tests/support/mct_summary.h"
 
 namespace tendra {
 namespace {
@@ -481,6 +482,58 @@ TEST(PolylineExtraction, SeveralPolylinesAskOnceAndYesWritesEveryTendonsTableNam
         // Labels are read only when several tendons are taken.
         EXPECT_EQ(r.session.cad.countOf("TextString") > 0, c.yes && c.questions > 0);
         EXPECT_FALSE(r.session.form.busy);
+    }
+}
+
+// With midas MCT chosen the same tendons give one *TDN-PROFILE section: a
+// tendon alone takes its label's name, several their tables' names and order.
+TEST(PolylineExtraction, MidasMctWritesTheTablesRowsAsOneSectionNamedLikeTheTables) {
+    // The radius text is R20: the table takes it as it stands, MCT as 0 and says so.
+    const std::string tendon =
+        " Y=-30.000 Y=0.000 Z=-30.000,5.000,0 Z=-20.000,2.000,0 Z=-10.000,0.000,0 Z=0.000,0.000,0";
+    const std::string sharp =
+        " Y=-30.000 Y=0.000 Z=-30.000,10.000,0 Z=-20.000,10.000,0 "
+        "Z=-19.000,12.000,0 Z=0.000,12.000,0";
+    const ShownMessage notNumber{"请检查：\n半径不是数值，MCT 中按 0 写入", "提示",
+                                 MessageIcon::Information};
+    // A title out of the tendon's reach, then its label.
+    const std::vector<Selectable> labelled{testing::text("N7", -15, 30),
+                                           testing::text("N2", -15, 0.5), polyline(kTendon)};
+    const struct {
+        const char* name;
+        OutputFormat format;
+        std::vector<Selectable> selection;
+        bool yes;
+        std::string output;  // MCT in short
+        std::size_t labelsRead, polylinesRead;
+    } cases[] = {
+        {"node table: one polyline reads no label", OutputFormat::NodeTable, labelled, true,
+         "-30.000\t5.000\t0\r\n-20.000\t2.000\tR20\r\n-10.000\t0.000\tR20\r\n0.000\t0.000\t0\r\n",
+         0, 1},
+        {"one polyline takes its label's name", OutputFormat::MidasMct, labelled, true,
+         "NAME=N2" + tendon, 2, 1},
+        {"no: the first polyline, named by the label nearest to it", OutputFormat::MidasMct,
+         twoLabelledTendons(), false, "NAME=N10" + sharp, 2, 1},
+        {"yes: every tendon in the tables' order and names", OutputFormat::MidasMct,
+         twoLabelledTendons(), true, "NAME=N2" + tendon + " NAME=N10" + sharp, 2, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PolylineRun r;
+        r.session.form.format = c.format;
+        r.session.form.fields[Field::Text2] = "R20";
+        r.session.form.answerYes = c.yes;
+        r.run(c.selection);
+
+        const std::string& output = r.session.form.output;
+        EXPECT_EQ(c.format == OutputFormat::MidasMct ? testing::mctSummary(output) : output,
+                  c.output);
+        EXPECT_EQ(r.session.cad.countOf("TextString"), c.labelsRead);
+        EXPECT_EQ(r.session.cad.countOf("Coordinates"), c.polylinesRead);
+        EXPECT_EQ(r.grouped(), r.markers().size());
+        EXPECT_EQ(r.session.form.messages, c.format == OutputFormat::MidasMct
+                                               ? std::vector{notNumber}
+                                               : std::vector<ShownMessage>{});
     }
 }
 

@@ -95,4 +95,14 @@ void FakeForm::setBusy(bool on) {
     busy = on;
 }
 
+OutputFormat FakeForm::outputFormat() {
+    note("read Combo1");
+    return format;
+}
+
+MctParameters FakeForm::mctParameters() {
+    note("read mctfrm");
+    return mct;
+}
+
 }  // namespace tendra::testing

@@ -39,6 +39,8 @@ class FakeForm : public FormPort {
     std::map<Option, bool> options{
         {Option::Check1, true}, {Option::Check2, true}, {Option::Check3, false}};
     std::string separator = ".";
+    OutputFormat format = OutputFormat::NodeTable;  // Combo1
+    MctParameters mct;                              // as last accepted in mctfrm
 
     std::string output;  // Text8
     std::string status;  // Label4
@@ -50,8 +52,8 @@ class FakeForm : public FormPort {
     bool busy = false;  // the wait cursor shows
 
     struct Entry {
-        std::string what;  // "read Text3", "read Check1", "write Text8", "message ...",
-                           // "busy", "not busy"
+        std::string what;  // "read Text3", "read Check1", "read Combo1", "read mctfrm",
+                           // "write Text8", "message ...", "busy", "not busy"
         std::size_t cadCallsBefore;
     };
     std::vector<Entry> log;
@@ -69,6 +71,8 @@ class FakeForm : public FormPort {
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     void setBusy(bool busy) override;
+    OutputFormat outputFormat() override;
+    MctParameters mctParameters() override;
 
   private:
     void note(const std::string& what);
