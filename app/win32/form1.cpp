@@ -10,6 +10,7 @@
 #include "ui/win32/end_program.h"
 #include "win32/text.h"
 #include "windows/win32/aboutfrm.h"
+#include "windows/win32/mctfrm.h"
 
 namespace tendra {
 
@@ -33,7 +34,10 @@ bool isFocusBox(std::string_view name) {
 }  // namespace
 
 Form1::Form1(cad::Platform& platform)
-    : DesignedWindow(form1Design()), module1_(platform, *this), commands_(module1_, *this, names_) {
+    : DesignedWindow(form1Design()),
+      module1_(platform, *this),
+      commands_(module1_, *this, names_),
+      mctTexts_(mctfrm::initialTexts()) {
     aboutShower_ = [this] {
         // Owned by the main window, so it stays above it: the main window is
         // topmost, and an about window behind it could never be reached.
@@ -50,8 +54,7 @@ void Form1::formLoad() {
     setCaption("Label5", instructionsText());
     // The output box takes a table of any length.
     SendMessageW(control("Text8"), EM_SETLIMITTEXT, 0, 0);
-    // The status label lies over the output box, above it, and shows only
-    // with a text.
+    // The status label is above its siblings, and shows only with a text.
     HWND label4 = control("Label4");
     SetWindowPos(label4, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(label4, SW_HIDE);
@@ -110,6 +113,12 @@ void Form1::onCommand(HWND control, const ui::ControlDesign& design, int code) {
         }
         return;
     }
+    if (name == "Combo1") {
+        if (code == CBN_SELCHANGE) {
+            outputFormatChosen();
+        }
+        return;
+    }
     if (code != BN_CLICKED) {
         return;
     }
@@ -132,6 +141,11 @@ void Form1::onCommand(HWND control, const ui::ControlDesign& design, int code) {
         }
     } else if (name == "Command6") {
         toggleInstructions();
+    } else if (name == "Command7") {
+        // Only a click another program sends reaches here during a command.
+        if (!commandRunning_) {
+            askMctParameters();
+        }
     }
 }
 
@@ -180,6 +194,45 @@ void Form1::showMoreSoftware() {
     // window comes up either way.
     openAddress(vendor::kHomePage);
     aboutShower_();
+}
+
+void Form1::outputFormatChosen() {
+    const OutputFormat before = chosenFormat_;
+    chosenFormat_ = outputFormat();
+    // A choice another program makes while a command runs waits for no window.
+    if (chosenFormat_ != OutputFormat::MidasMct || before == OutputFormat::MidasMct ||
+        commandRunning_) {
+        return;
+    }
+    if (!askMctParameters() && !mctParameters_) {
+        SendMessageW(control("Combo1"), CB_SETCURSEL, static_cast<WPARAM>(OutputFormat::NodeTable),
+                     0);
+        chosenFormat_ = OutputFormat::NodeTable;
+    }
+}
+
+bool Form1::askMctParameters() {
+    // Owned by the main window, so it stays above it: the main window is
+    // topmost, and a window behind it could never be reached.
+    mctfrm parameters(mctTexts_);
+    const std::optional<MctParameters> accepted = parameters.ask(hwnd());
+    if (!accepted) {
+        return false;
+    }
+    mctTexts_ = parameters.texts();
+    mctParameters_ = accepted;
+    return true;
+}
+
+OutputFormat Form1::outputFormat() {
+    return SendMessageW(control("Combo1"), CB_GETCURSEL, 0, 0) ==
+                   static_cast<LRESULT>(OutputFormat::MidasMct)
+               ? OutputFormat::MidasMct
+               : OutputFormat::NodeTable;
+}
+
+MctParameters Form1::mctParameters() {
+    return mctParameters_.value_or(MctParameters{});
 }
 
 bool Form1::ticked(const char* name) const {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/form1_design.h"
@@ -12,6 +13,7 @@
 #include "cad/names.h"
 #include "nodes/commands.h"
 #include "nodes/form_port.h"
+#include "nodes/mct_parameters.h"
 #include "ui/win32/designed_window.h"
 
 namespace tendra {
@@ -44,6 +46,8 @@ class Form1 : public ui::win32::DesignedWindow, public FormPort {
     void showMessage(const std::string& text, const std::string& title, MessageIcon icon) override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     void setBusy(bool busy) override;
+    OutputFormat outputFormat() override;
+    MctParameters mctParameters() override;
 
   protected:
     void formLoad() override;
@@ -62,6 +66,12 @@ class Form1 : public ui::win32::DesignedWindow, public FormPort {
     int messageBox(const std::string& text, const std::string& title, UINT style);
     void toggleInstructions();
     void showMoreSoftware();
+    // Combo1 has a new entry: choosing "midas MCT" asks for its parameters,
+    // and a first asking cancelled goes back to the node table.
+    void outputFormatChosen();
+    // Asks for the MCT parameters in mctfrm, over this window; true when
+    // they were accepted, and kept for the rest of the run.
+    bool askMctParameters();
     bool ticked(const char* name) const;
 
     cad::Module1 module1_;
@@ -72,6 +82,9 @@ class Form1 : public ui::win32::DesignedWindow, public FormPort {
     bool closeRequested_ = false;
     bool busy_ = false;
     HWND focusedBox_ = nullptr;
+    OutputFormat chosenFormat_ = OutputFormat::NodeTable;
+    MctFieldTexts mctTexts_;
+    std::optional<MctParameters> mctParameters_;
     std::function<void()> aboutShower_;
 };
 

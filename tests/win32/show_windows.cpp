@@ -1,12 +1,13 @@
 // Shows every window of the program side by side, for screenshots: Form1
-// compact and expanded, the about window and both promotion windows. Runs
-// until it is ended.
+// compact and expanded, the about window, the MCT parameters window and both
+// promotion windows. Runs until it is ended.
 #include <windows.h>
 
 #include "app/win32/form1.h"
 #include "cad/no_cad.h"
 #include "ui/win32/message_loops.h"
 #include "windows/win32/aboutfrm.h"
+#include "windows/win32/mctfrm.h"
 #include "windows/win32/promotion.h"
 
 namespace {
@@ -38,7 +39,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     moveTo(compact.hwnd(), 150, 10);
     moveTo(expanded.hwnd(), 600, 10);
-    moveTo(about.hwnd(), 150, 420);
+    moveTo(about.hwnd(), 150, 450);
     // Away from the screen's edges, where docking leaves them alone.
     moveTo(left.hwnd(), 1050, 10);
     moveTo(right.hwnd(), 1200, 10);
@@ -48,6 +49,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShowWindow(about.hwnd(), SW_SHOWNOACTIVATE);
     left.show();
     right.show();
-    compact.setStatusText("12");
+    compact.setStatusText("钢束数：2，角点个数：12");
+    // Not modal here: every window stays live for the screenshot.
+    tendra::mctfrm parameters(tendra::mctfrm::initialTexts());
+    if (!parameters.create(compact.hwnd())) {
+        return 1;
+    }
+    moveTo(parameters.hwnd(), 600, 620);
+    ShowWindow(parameters.hwnd(), SW_SHOWNOACTIVATE);
     return tendra::ui::win32::runMessageLoop();
 }

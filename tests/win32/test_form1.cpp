@@ -65,7 +65,8 @@ TEST_F(Form1Window, EveryFixedControlLiesAtItsDesignedTwips) {
         {"Command1", {360, 2280, 1335, 375}}, {"Command6", {360, 4080, 1335, 375}},
         {"Command5", {360, 3600, 1335, 375}}, {"Command2", {360, 4560, 1335, 375}},
         {"Command4", {360, 3120, 1335, 375}}, {"Label5", {360, 5760, 5895, 1695}},
-        {"Image1", {240, 7320, 6135, 960}},
+        {"Image1", {240, 7320, 6135, 960}},   {"Combo1", {1080, 5055, 1575, 330}},
+        {"Command7", {2775, 5040, 975, 375}},
     };
     for (const Placed& row : rows) {
         EXPECT_EQ(controlTwips(control(row.name)), row.twips) << row.name;
@@ -77,7 +78,8 @@ TEST_F(Form1Window, LabelsSizedToTextStartAtTheirDesignedCorner) {
         const char* name;
         long left, top;
     };
-    const Row rows[] = {{"Label3", 240, 285}, {"Label1", 240, 645}, {"Label2", 600, 1365}};
+    const Row rows[] = {
+        {"Label3", 240, 285}, {"Label1", 240, 645}, {"Label2", 600, 1365}, {"Label6", 240, 5130}};
     for (const Row& row : rows) {
         const Twips at = controlTwips(control(row.name));
         EXPECT_EQ(at.left, row.left) << row.name;
@@ -111,7 +113,8 @@ TEST_F(Form1Window, ControlsCarryTheirStableIdentifiers) {
         {"Label1", 201},   {"Label2", 202},   {"Label3", 203},   {"Label4", 204},
         {"Label5", 205},   {"Check1", 301},   {"Check2", 302},   {"Check3", 303},
         {"Command1", 401}, {"Command2", 402}, {"Command3", 403}, {"Command4", 404},
-        {"Command5", 405}, {"Command6", 406}, {"Image1", 501},
+        {"Command5", 405}, {"Command6", 406}, {"Image1", 501},   {"Label6", 206},
+        {"Combo1", 601},   {"Command7", 407},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(GetDlgItem(form_->hwnd(), row.id), control(row.name)) << row.name;
@@ -143,6 +146,9 @@ TEST_F(Form1Window, StartsWithTheDesignedTextsTicksAndEnabledStates) {
         {"Command5", "  更多软件", -1, true},
         {"Command2", "  退  出", -1, true},
         {"Command4", "  自动获取节点", -1, false},
+        {"Label6", "输出格式", -1, true},
+        {"Combo1", "节点表", -1, true},
+        {"Command7", "参数…", -1, true},
     };
     for (const Row& row : rows) {
         HWND c = control(row.name);
@@ -154,12 +160,21 @@ TEST_F(Form1Window, StartsWithTheDesignedTextsTicksAndEnabledStates) {
     }
     EXPECT_EQ(windowText(control("Label5")), instructionsText());
     EXPECT_FALSE(IsWindowVisible(control("Label4"))) << "an empty status label is not shown";
+    HWND combo1 = control("Combo1");
+    EXPECT_EQ(GetWindowLongW(combo1, GWL_STYLE) & 3, CBS_DROPDOWNLIST) << "chosen, never typed";
+    ASSERT_EQ(SendMessageW(combo1, CB_GETCOUNT, 0, 0), 2);
+    for (int i = 0; i < 2; ++i) {
+        wchar_t entry[32] = {};
+        SendMessageW(combo1, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
+        EXPECT_STREQ(entry, i == 0 ? L"节点表" : L"midas MCT") << "entry " << i;
+    }
+    EXPECT_EQ(form_->outputFormat(), OutputFormat::NodeTable);
 }
 
 TEST_F(Form1Window, ButtonsUseSongTi9GbAndTheRestTheDefaultGuiFont) {
     const HFONT defaultFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     for (const char* name :
-         {"Command3", "Command1", "Command6", "Command5", "Command2", "Command4"}) {
+         {"Command3", "Command1", "Command6", "Command5", "Command2", "Command4", "Command7"}) {
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(name), WM_GETFONT, 0, 0)),
                    sizeof font, &font);
@@ -171,7 +186,7 @@ TEST_F(Form1Window, ButtonsUseSongTi9GbAndTheRestTheDefaultGuiFont) {
     }
     LOGFONTW stock{};
     GetObjectW(defaultFont, sizeof stock, &stock);
-    for (const char* name : {"Text8", "Text3", "Label3", "Check1", "Label5"}) {
+    for (const char* name : {"Text8", "Text3", "Label3", "Check1", "Label5", "Label6", "Combo1"}) {
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(name), WM_GETFONT, 0, 0)),
                    sizeof font, &font);
@@ -368,6 +383,7 @@ TEST_F(Form1Window, LabelsAndBoxesHaveTheirDesignedTextColours) {
     const Row rows[] = {{"Label3", RGB(0, 0, 255)},
                         {"Check1", RGB(0, 0, 255)},
                         {"Check3", RGB(0, 0, 255)},
+                        {"Label6", RGB(0, 0, 255)},
                         {"Label5", GetSysColor(COLOR_WINDOWTEXT)}};
     for (const Row& row : rows) {
         EXPECT_EQ(testing::coloursOf(control(row.name), WM_CTLCOLORSTATIC).text, row.text)
@@ -408,9 +424,9 @@ TEST_F(Form1Window, CenterForm1PlacesAcrossTheCentreAndAThirdDownUnclamped) {
 }
 
 TEST_F(Form1Window, EveryChineseCaptionHasGlyphsInItsFont) {
-    for (const char* name :
-         {"Label3", "Label1", "Check1", "Check2", "Check3", "Label2", "Command3", "Command1",
-          "Command6", "Command5", "Command2", "Command4", "Label5"}) {
+    for (const char* name : {"Label3", "Label1", "Check1", "Check2", "Check3", "Label2", "Command3",
+                             "Command1", "Command6", "Command5", "Command2", "Command4", "Label5",
+                             "Label6", "Combo1", "Command7"}) {
         HWND c = control(name);
         const std::wstring text = win32::toUtf16(windowText(c));
         HDC dc = GetDC(c);
@@ -518,6 +534,7 @@ TEST_F(Form1Window, MovedToAScreenOfAnotherDpiItsControlsFollowInPixels) {
         {"Text8", {192, 12, 626, 494}},
         {"Command3", {36, 180, 170, 218}},
         {"Image1", {24, 732, 638, 828}},
+        {"Combo1", {108, 506, 266, 539}},  // its closed box
     };
     for (const Row& row : rows) {
         RECT r{};

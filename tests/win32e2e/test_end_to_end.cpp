@@ -16,6 +16,7 @@
 #include "cad/connection.h"
 #include "cad/names.h"
 #include "nodes/commands.h"
+#include "nodes/mct_parameters.h"
 #include "tests/support/fake_form.h"
 #include "tests/win32e2e/e2e_support.h"
 
@@ -71,6 +72,30 @@ const std::string kTwoTendonsTable =
     "\r\n"
     "N2\r\n" +
     kPolylineTable;
+// The same two tendons as midas Civil's tendon profiles, worked out from
+// their tables: the plan at each table's first and last x, one elevation row
+// a line with the radius column's 15 as a number; the element list as the
+// parameters window accepted it, the insertion point in its shortest form.
+const MctFieldTexts kMctTyped{"15-12", "1TO40  45", "G1", "10, 0, -1.5"};
+const std::string kMctHead = "   NAME=";
+const std::string kMctSettings =
+    ", 15-12, 1to40 45, 0, 0, ROUND, 2D\r\n"
+    "      G1, USER, 0, 0, NO, \r\n"
+    "      STRAIGHT, 10, 0, -1.5, X, 0, 0\r\n"
+    "      0, YES, Y, 0\r\n";
+const std::string kMctRowEnd = ", NONE, , , , \r\n";
+const std::string kTwoTendonsMct =
+    "*TDN-PROFILE\r\n" + kMctHead + "N1" + kMctSettings + "      Y=-25.000, 0, NO, 0, 0" +
+    kMctRowEnd + "      Y=25.000, 0, NO, 0, 0" + kMctRowEnd + "      Z=-25.000, 8.000, NO, 0, 0" +
+    kMctRowEnd + "      Z=-15.000, 6.000, NO, 0, 15.000" + kMctRowEnd +
+    "      Z=-5.000, 5.000, NO, 0, 15.000" + kMctRowEnd + "      Z=5.000, 5.000, NO, 0, 15.000" +
+    kMctRowEnd + "      Z=15.000, 6.000, NO, 0, 15.000" + kMctRowEnd +
+    "      Z=25.000, 8.000, NO, 0, 0" + kMctRowEnd + kMctHead + "N2" + kMctSettings +
+    "      Y=-30.000, 0, NO, 0, 0" + kMctRowEnd + "      Y=30.000, 0, NO, 0, 0" + kMctRowEnd +
+    "      Z=-30.000, 5.000, NO, 0, 0" + kMctRowEnd + "      Z=-20.000, 2.000, NO, 0, 15.000" +
+    kMctRowEnd + "      Z=-10.000, 0.000, NO, 0, 15.000" + kMctRowEnd +
+    "      Z=10.000, 0.000, NO, 0, 15.000" + kMctRowEnd + "      Z=20.000, 2.000, NO, 0, 15.000" +
+    kMctRowEnd + "      Z=30.000, 5.000, NO, 0, 0" + kMctRowEnd;
 const Shown kTwoPolylinesQuestion{"Tendra",
                                   "所选对象含 2 条多段线。\n是：逐条取节点，每条钢束一张表；\n"
                                   "否：只取第一条（与以前相同）。"};
@@ -117,7 +142,9 @@ void PrintTo(const Shown& shown, std::ostream* out) {
 
 // One click and what the window shows once it has run.
 struct Step {
-    const char* control;  // Command3, Command4, Command1, or Check1 to toggle it
+    // Command3, Command4, Command1, Check1 to toggle it, or Combo1 to choose
+    // "midas MCT" with these parameters
+    const char* control;
     std::string text8;
     std::string label4;
     std::vector<Shown> messages = {};
@@ -127,6 +154,7 @@ struct Step {
     std::string scriptBefore = {};
     // The answer to the questions the click asks: Yes, or else closing the box.
     bool yes = false;
+    MctFieldTexts parameters = {};
 };
 
 enum class Start { Running, ThroughLocalServer, NotInstalled };
@@ -291,6 +319,30 @@ const Scenario kScenarios[] = {
      "I2 3",
      kAutoCadProgId,
      0},
+    {"TwoLabelledTendonsAsMidasMct",
+     Start::Running,
+     kTwoTendonsScript,
+     {{"Combo1", "", "", {}, false, {}, false, kMctTyped},
+      {"Command3", "", ""},
+      {"Command4",
+       kTwoTendonsMct,
+       "钢束数：2，角点个数：12",
+       {kTwoPolylinesQuestion},
+       false,
+       {},
+       true}},
+     {{1, 0, 0, 0, 1},
+      {2, -25, 8, 0, 3},
+      {3, -15, 6, 0, 3},
+      {4, -5, 5, 0, 3},
+      {5, -30, 5, 0, 3},
+      {6, -20, 2, 0, 3},
+      {7, -10, 0, 0, 3}},
+     {{"Point#1", "Point#2", "Point#3", "Point#4", "Point#5", "Point#6", "Point#7"}},
+     0,
+     "I2 3",
+     kAutoCadProgId,
+     0},
     {"KilledDuringAPickThenStartedAgain",
      Start::Running,
      "point 100 50\n"
@@ -363,6 +415,9 @@ class CoreFront final : public Front {
             commands_.pickNodes();
         } else if (control == "Check1") {
             form_.options[Option::Check1] = !form_.options[Option::Check1];
+        } else if (control == "Combo1") {
+            form_.format = OutputFormat::MidasMct;
+            form_.mct = checkMctFields(step.parameters).parameters;
         } else {
             ADD_FAILURE() << "no control " << control;
         }
@@ -419,6 +474,10 @@ class TendraFront final : public Front {
         // The previous handler may still be finishing what enables this one.
         ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(control) != FALSE; }, 5s))
             << step.control << " is disabled";
+        if (std::string(step.control) == "Combo1") {
+            chooseMidasMct(control, step.parameters);
+            return;
+        }
         const bool toggle = std::string(step.control).starts_with("Check");
         const std::optional<bool> tickBefore = tickOf(control);
         const StandInReport before = standIn.report();
@@ -463,6 +522,27 @@ class TendraFront final : public Front {
     std::vector<Shown> takeMessages() override { return std::exchange(messages_, {}); }
 
   private:
+    // The arrow key moves the closed list to "midas MCT", which asks for the
+    // parameters; they are typed and accepted with "确定".
+    void chooseMidasMct(HWND combo1, const MctFieldTexts& parameters) {
+        PostMessageW(combo1, WM_KEYDOWN, VK_DOWN, 0);
+        HWND mctfrm = nullptr;
+        ASSERT_TRUE(waitUntil([&] { return (mctfrm = topWindowOf(process_.id(), L"midas MCT")); }))
+            << "no midas MCT window";
+        const std::string* texts[] = {&parameters.property, &parameters.elements, &parameters.group,
+                                      &parameters.insertion};
+        for (int i = 0; i < 4; ++i) {
+            HWND field = controlNamed(mctfrm, "Text" + std::to_string(i + 1));
+            ASSERT_TRUE(field) << "no field Text" << i + 1;
+            const std::wstring text = utf16(*texts[i]);
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                SMTO_ABORTIFHUNG, 5000, &result);
+        }
+        click(controlNamed(mctfrm, "Command1"));
+        EXPECT_TRUE(waitUntil([&] { return !IsWindow(mctfrm); })) << "the parameters were refused";
+        EXPECT_EQ(textOf(combo1), "midas MCT");
+    }
     void closeMessageBoxes() {
         if (auto box = messageBoxOf(process_.id())) {
             messages_.push_back({box->title, box->text});

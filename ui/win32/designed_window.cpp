@@ -42,6 +42,31 @@ bool isTextBox(ControlKind kind) {
     return kind == ControlKind::TextBox || kind == ControlKind::MultiLineTextBox;
 }
 
+// A drop-down list's window is as high as its closed box; the height it is
+// given beyond that is its open list's, which shows every entry. The closed
+// box is as high as its selection field and frame, and the field is made to
+// fit the designed height. Wine answers the field's height two pixels higher
+// than it was set, so the field is set, measured, and set once more by the
+// difference; a resize sets the field back to the font's height, so it comes
+// after the resize.
+void placeDropDownList(HWND list, const PixelRect& px) {
+    const auto entries = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
+    const auto entry = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0));
+    SetWindowPos(list, nullptr, px.left, px.top, px.width, px.height + entries * entry + 2,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto closedHeight = [list] {
+        RECT closed{};
+        GetWindowRect(list, &closed);
+        return static_cast<int>(closed.bottom - closed.top);
+    };
+    const auto answered = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+    int field = px.height - (closedHeight() - answered);
+    for (int tries = 0; tries < 2 && closedHeight() != px.height; ++tries) {
+        SendMessageW(list, CB_SETITEMHEIGHT, WPARAM(-1), std::max(field, 1));
+        field += px.height - closedHeight();
+    }
+}
+
 }  // namespace
 
 DesignedWindow* DesignedWindow::containing(HWND control) {
@@ -161,6 +186,9 @@ void DesignedWindow::rescale(UINT dpi, const RECT* suggested) {
         SetWindowPos(handle, nullptr, px.left, px.top, px.width, px.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(fontFor(*c)), TRUE);
+        if (c->kind == ControlKind::DropDownList) {
+            placeDropDownList(handle, px);
+        }
         if (c->sizedToText) {
             fitToText(handle);
         }
@@ -247,6 +275,7 @@ HWND DesignedWindow::createControl(const ControlDesign& c) {
             SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
         }
         SendMessageW(control, CB_SETCURSEL, 0, 0);
+        placeDropDownList(control, px);
     }
     if (c.kind == ControlKind::CheckBox) {
         withoutTheme(control);
@@ -296,6 +325,15 @@ HWND DesignedWindow::control(std::string_view name) const {
         }
     }
     return hwnd_ ? findDesigned(hwnd_, name) : nullptr;
+}
+
+const ControlDesign* DesignedWindow::designedButton(bool ControlDesign::*role) const {
+    for (const ControlDesign& c : design_.controls) {
+        if (c.kind == ControlKind::PushButton && c.*role) {
+            return &c;
+        }
+    }
+    return nullptr;
 }
 
 const ControlDesign* DesignedWindow::designOf(HWND control) const {
@@ -447,11 +485,32 @@ LRESULT DesignedWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
                 return 0;
             }
             break;
+        case DM_GETDEFID:
+            // Enter: the push button that has the focus, as in a dialog, else
+            // the designed default button. A window without one takes no Enter.
+            if (const ControlDesign* def = designedButton(&ControlDesign::defaultButton)) {
+                HWND focus = GetFocus();
+                const ControlDesign* focused = focus ? designOf(focus) : nullptr;
+                const ControlDesign* pressed =
+                    focused && focused->kind == ControlKind::PushButton ? focused : def;
+                return MAKELRESULT(pressed->id, DC_HASDEFID);
+            }
+            break;
         case WM_COMMAND: {
             HWND control = reinterpret_cast<HWND>(lParam);
             if (const ControlDesign* c = control ? designOf(control) : nullptr) {
                 onCommand(control, *c, HIWORD(wParam));
                 return 0;
+            }
+            // Esc, or the cancel the dialog keys send: the designed cancel
+            // button, as if it were clicked.
+            if (!control && LOWORD(wParam) == IDCANCEL) {
+                const ControlDesign* cancel = designedButton(&ControlDesign::cancelButton);
+                HWND button = cancel ? this->control(cancel->name) : nullptr;
+                if (button && IsWindowEnabled(button)) {
+                    onCommand(button, *cancel, BN_CLICKED);
+                    return 0;
+                }
             }
             break;
         }

@@ -94,6 +94,8 @@ class DesignedWindow {
     // A control's rectangle in its parent's client area at the current DPI.
     PixelRect controlPixels(const ControlDesign& c) const;
     HBRUSH brush(COLORREF colour);
+    // The push button the design makes the default (or the cancel) button.
+    const ControlDesign* designedButton(bool ControlDesign::*role) const;
     LRESULT colourControl(HDC dc, HWND control, bool textBox);
 
     const WindowDesign& design_;
