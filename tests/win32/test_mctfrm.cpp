@@ -49,6 +49,7 @@ struct Driver {
     const std::vector<Press>* presses = nullptr;
     std::size_t next = 0;
     bool fresh = false, afterBox = false;
+    int waited = 0;  // timer ticks spent waiting for the focus after a box
     std::vector<std::string> seen, places;
     HWND form1 = nullptr;
 };
@@ -90,6 +91,12 @@ void CALLBACK drive(HWND, UINT, UINT_PTR, DWORD) {
     if (!mct || !IsWindowVisible(mct)) {
         return;
     }
+    // The focus comes back to the window a moment after the box has gone:
+    // wait for it (a second at the most) rather than read it on the way.
+    if (d.afterBox && GetAncestor(GetFocus(), GA_ROOT) != mct && ++d.waited < 100) {
+        return;
+    }
+    d.waited = 0;
     if (d.fresh || d.afterBox) {
         d.seen.push_back(d.fresh ? "open " + text(mct, "Text1") + "|" + text(mct, "Text2") + "|" +
                                        text(mct, "Text3") + "|" + text(mct, "Text4")

@@ -175,6 +175,13 @@ struct Scenario {
     std::optional<std::size_t> selectionSetsLeft = std::nullopt;
 };
 
+// The origin and the two tendons' markers, in the one group.
+const std::vector<DrawnMarker> kTwoTendonsMarkers{
+    {1, 0, 0, 0, 1},   {2, -25, 8, 0, 3}, {3, -15, 6, 0, 3}, {4, -5, 5, 0, 3},
+    {5, -30, 5, 0, 3}, {6, -20, 2, 0, 3}, {7, -10, 0, 0, 3}};
+const std::vector<std::string> kTwoTendonsGroup{"Point#1", "Point#2", "Point#3", "Point#4",
+                                                "Point#5", "Point#6", "Point#7"};
+
 const Scenario kScenarios[] = {
     {"OriginPolylineOriginPicks",
      Start::Running,
@@ -285,14 +292,8 @@ const Scenario kScenarios[] = {
        false,
        {},
        true}},
-     {{1, 0, 0, 0, 1},
-      {2, -25, 8, 0, 3},
-      {3, -15, 6, 0, 3},
-      {4, -5, 5, 0, 3},
-      {5, -30, 5, 0, 3},
-      {6, -20, 2, 0, 3},
-      {7, -10, 0, 0, 3}},
-     {{"Point#1", "Point#2", "Point#3", "Point#4", "Point#5", "Point#6", "Point#7"}},
+     kTwoTendonsMarkers,
+     {kTwoTendonsGroup},
      0,
      "I2 3",
      kAutoCadProgId,
@@ -331,14 +332,8 @@ const Scenario kScenarios[] = {
        false,
        {},
        true}},
-     {{1, 0, 0, 0, 1},
-      {2, -25, 8, 0, 3},
-      {3, -15, 6, 0, 3},
-      {4, -5, 5, 0, 3},
-      {5, -30, 5, 0, 3},
-      {6, -20, 2, 0, 3},
-      {7, -10, 0, 0, 3}},
-     {{"Point#1", "Point#2", "Point#3", "Point#4", "Point#5", "Point#6", "Point#7"}},
+     kTwoTendonsMarkers,
+     {kTwoTendonsGroup},
      0,
      "I2 3",
      kAutoCadProgId,
