@@ -2,6 +2,7 @@
 // the board with the sample tendon behind it; origin, then the nodes by
 // selecting the polyline or by picking them, then the table in Text8.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -15,6 +16,7 @@
 #include "cad/board/board_platform.h"
 #include "cad/board/board_view.h"
 #include "cad/board/board_window.h"
+#include "windows/qt/mctfrm.h"
 
 using namespace tendra;
 using namespace tendra::board;
@@ -316,6 +318,57 @@ class EndToEndBoardTest : public QObject {
         // Busy after the selection: the arrow over both questions, nothing left after.
         QCOMPARE(cursorsOverBoxes, (QList<int>{Qt::ArrowCursor, Qt::ArrowCursor}));
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // The same window with "midas MCT" chosen and its parameters typed into
+    // mctfrm: one block whose Z= rows carry the named tables' numbers.
+    void windowOverTheSampleAsMidasMctGivesOneProfileBlock() {
+        std::function<void()> fill = [&] {
+            auto* parameters = qobject_cast<mctfrm*>(QApplication::activeModalWidget());
+            if (!parameters) {
+                QTimer::singleShot(10, this, fill);
+                return;
+            }
+            parameters->Text1->setText(QStringLiteral("15-12"));
+            parameters->Text2->setText(QStringLiteral("1to40"));
+            parameters->Text3->setText(QStringLiteral("G1"));
+            QTest::mouseClick(parameters->Command1, Qt::LeftButton);
+        };
+        QTimer::singleShot(10, this, fill);
+        form->Combo1->setCurrentText(QStringLiteral("midas MCT"));
+        QCOMPARE(form->outputFormat(), OutputFormat::MidasMct);
+        originThenWindowAnsweredYes(kHalfTendonEnd);
+
+        const auto profile = [](const char* name, std::initializer_list<const char*> rows,
+                                const char* lastX) {
+            QString text = QStringLiteral(
+                               "   NAME=%1, 15-12, 1to40, 0, 0, ROUND, 2D\r\n"
+                               "      G1, USER, 0, 0, NO, \r\n"
+                               "      STRAIGHT, 0, 0, 0, X, 0, 0\r\n"
+                               "      0, YES, Y, 0\r\n"
+                               "      Y=-20000.000, 0, NO, 0, 0, NONE, , , , \r\n"
+                               "      Y=%2, 0, NO, 0, 0, NONE, , , , \r\n")
+                               .arg(QString::fromUtf8(name), lastX);
+            for (const char* row : rows) {
+                text += QStringLiteral("      Z=%1, NONE, , , , \r\n").arg(row);
+            }
+            return text;
+        };
+        const QString expected =
+            "*TDN-PROFILE\r\n" +
+            profile("钢束N1",
+                    {"-20000.000, 750.000, NO, 0, 0", "-17500.000, 500.000, NO, 0, 15.000",
+                     "-10000.000, -250.000, NO, 0, 100250.000", "0.000, -250.000, NO, 0, 15.000",
+                     "10000.000, -250.000, NO, 0, 100250.000", "17500.000, 500.000, NO, 0, 15.000",
+                     "20000.000, 750.000, NO, 0, 0"},
+                    "20000.000") +
+            profile("钢束N2",
+                    {"-20000.000, 1250.000, NO, 0, 0", "-16000.000, 1250.000, NO, 0, 10000.000",
+                     "-9000.000, 200.000, NO, 0, 15.000", "-5000.000, 0.000, NO, 0, 20000.000",
+                     "0.000, 0.000, NO, 0, 0"},
+                    "0.000");
+        QCOMPARE(tableInText8(), expected);
+        QCOMPARE(form->Label4->text(), QStringLiteral("钢束数：2，角点个数：12"));
     }
 
     // The sample with its tendons exploded into lines and arcs: the same
