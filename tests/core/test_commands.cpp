@@ -377,6 +377,13 @@ struct CleanRun {
     std::size_t questions = 0;  // asked, each answered as the script says
 };
 
+// The markers of two tendons: the first's three forward nodes, the second's
+// first node.
+const std::vector<testing::DrawnPoint> kTwoTendonMarkers{{2, {-30, 5, 0}, cad::kNodeColor},
+                                                         {3, {-20, 2, 0}, cad::kNodeColor},
+                                                         {4, {-10, 0, 0}, cad::kNodeColor},
+                                                         {5, {5, 5, 0}, cad::kNodeColor}};
+
 const CleanRun kCleanRuns[] = {
     {"FirstOrigin", "", "old count", {{1, {10, 20, 0}, cad::kOriginColor}}, 0, {1}, {10, 20, 0}},
     // The origin marker of the earlier run is point 1, in group 0.
@@ -406,10 +413,7 @@ const CleanRun kCleanRuns[] = {
     {"SeveralTendons",
      kSeveralTables,
      "钢束数：2，角点个数：8",
-     {{2, {-30, 5, 0}, cad::kNodeColor},
-      {3, {-20, 2, 0}, cad::kNodeColor},
-      {4, {-10, 0, 0}, cad::kNodeColor},
-      {5, {5, 5, 0}, cad::kNodeColor}},
+     kTwoTendonMarkers,
      0,
      {1, 2, 3, 4, 5},
      {0, 0, 0},
@@ -418,10 +422,7 @@ const CleanRun kCleanRuns[] = {
     {"TendonPieces",
      kPieceTables,
      "钢束数：2，角点个数：8",
-     {{2, {-30, 5, 0}, cad::kNodeColor},
-      {3, {-20, 2, 0}, cad::kNodeColor},
-      {4, {-10, 0, 0}, cad::kNodeColor},
-      {5, {5, 5, 0}, cad::kNodeColor}},
+     kTwoTendonMarkers,
      0,
      {1, 2, 3, 4, 5},
      {0, 0, 0},

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/table_example.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,27 +13,17 @@
 namespace tendra {
 namespace {
 
+using testing::exampleOptions;
+using testing::kExampleNodes;
+
 using testing::mctSummary;
-
-// Origin (100, 50), scale 0.5, two decimals, radius 15, symmetric.
-TableOptions exampleOptions() {
-    TableOptions options;
-    options.originX = 100;
-    options.originY = 50;
-    options.scale = 0.5;
-    options.decimals = 2;
-    options.radius = "15";
-    return options;
-}
-
-const std::vector<Node> kExample = {{80, 60}, {90, 52}, {96, 50.5}};
 
 // The insertion point in the shortest exact form: no "-0", no exponent.
 TEST(TdnProfileText, LaysOutEveryLineCharacterForCharacter) {
     TableOptions options = exampleOptions();
     options.symmetric = false;
     const MctParameters parameters{"15-12", "1to40", "后张束", -12.5, -0.0, 1e21};
-    EXPECT_EQ(tdnProfileText({{"钢束1", tableRows(kExample, options)}}, parameters).text,
+    EXPECT_EQ(tdnProfileText({{"钢束1", tableRows(kExampleNodes, options)}}, parameters).text,
               "*TDN-PROFILE\r\n"
               "   NAME=钢束1, 15-12, 1to40, 0, 0, ROUND, 2D\r\n"
               "      后张束, USER, 0, 0, NO, \r\n"
@@ -81,7 +73,7 @@ TEST(TdnProfileText, WritesTheTablesRowsAsProfilePoints) {
          "NAME=N1 Y=-10.00 Y=-1.00 Z=-10.00,5.00,0 Z=-5.00,1.00,0 Z=-2.00,0.25,0 Z=-1.00,0.00,0",
          {}},
         {"several in the order given; a vertical leg keeps both rows; R20 is 0, said once",
-         {{"N2", {{80, 60}, {80, 56}, {90, 52}}, {}}, {"N10", kExample, {}}},
+         {{"N2", {{80, 60}, {80, 56}, {90, 52}}, {}}, {"N10", kExampleNodes, {}}},
          [](TableOptions& o) {
              o.radius = "R20";
              o.symmetric = false;

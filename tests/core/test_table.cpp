@@ -6,25 +6,16 @@
 
 #include "nodes/table.h"
 #include "tests/support/fake_form.h"
+#include "tests/support/table_example.h"
 
 namespace tendra {
 namespace {
 
+using testing::exampleOptions;
+using testing::kExampleNodes;
+
 using testing::FakeForm;
 using testing::ShownMessage;
-
-// The tendon of the worked example: origin (100, 50), scale 0.5.
-const std::vector<Node> kExampleNodes = {{80, 60}, {90, 52}, {96, 50.5}};
-
-TableOptions exampleOptions() {
-    TableOptions options;
-    options.originX = 100;
-    options.originY = 50;
-    options.scale = 0.5;
-    options.decimals = 2;
-    options.radius = "15";
-    return options;
-}
 
 TEST(NodeTableText, WritesEveryLineCharacterForCharacter) {
     const struct {
